@@ -1,0 +1,30 @@
+// Allele-count input turned into the run's analysable sites: the locus filter,
+// expected heterozygosities within and over populations, and per-locus FST.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "input/allele_counts.hpp"
+
+enum class CountFormat { BayeScan, Genepop, PlinkNucleotide, PlinkNumeric };
+
+// Every distinct code of the rows other than skip, ascending as unsigned 32-bit.
+template <typename Skip>
+void distinctValuesExcept(const std::vector<std::vector<std::int32_t>>& rows, const Skip& skip,
+                          std::vector<std::int32_t>& out);
+
+// Keeps the loci that pass maf in every population (and are usable), computes
+// their Hs, Ht and FST; fills the run's names, positions, frequencies, site
+// count (numsnps[0]), FST distribution {FST, 0.0} and mean FST. inputName names
+// the run in error messages. A table with other than two populations is fatal
+// (status 3).
+void buildAlleleCountSites(CountFormat format, const double& maf, const std::string& inputName,
+                           AlleleCountTable& allelecounts, MaxAlleleCountTable& maxallelecounts,
+                           AlleleIdTable& alleleids, std::vector<std::string>& filelocnames,
+                           std::vector<std::vector<double>>& snpositions,
+                           std::vector<std::vector<double>>& snpfreqs,
+                           std::vector<double>& metapopsnpositions, std::vector<int>& numsnps,
+                           std::vector<std::pair<double, double>>& fstdistrib, double& meanFst);

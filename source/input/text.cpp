@@ -1,0 +1,118 @@
+#include "input/text.hpp"
+
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <filesystem>
+#include <iomanip>
+#include <iostream>
+
+const std::string blankChars = " \f\n\r\t\v";
+
+void ltrim(std::string& s, const std::string& chars) {
+  const std::size_t first = s.find_first_not_of(chars);
+  if (first == std::string::npos)
+    s.clear();
+  else if (first > 0)
+    s.erase(0, first);
+}
+
+std::string toLower(const std::string& s) {
+  std::string out(s);
+  for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return out;
+}
+
+std::string toUpper(const std::string& s) {
+  std::string out(s);
+  for (char& c : out) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return out;
+}
+
+std::string toStringPrecision(double v, int digits) {
+  std::ostringstream out;
+  out << std::setprecision(digits) << v;
+  return out.str();
+}
+
+namespace {
+template <typename IsSeparator>
+std::vector<std::string> splitWhere(const std::string& s, IsSeparator isSeparator) {
+  std::vector<std::string> words;
+  std::size_t i = 0;
+  const std::size_t n = s.size();
+  while (i < n) {
+    while (i < n && isSeparator(s[i])) ++i;
+    const std::size_t start = i;
+    while (i < n && !isSeparator(s[i])) ++i;
+    if (i > start) words.emplace_back(s, start, i - start);
+  }
+  return words;
+}
+}  // namespace
+
+std::vector<std::string> splitBlanks(const std::string& s) {
+  return splitWhere(s, [](char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; });
+}
+
+std::vector<std::string> splitBy(const std::string& s, const char& delim) {
+  const char d = delim;
+  return splitWhere(s, [d](char c) { return c == d || c == '\n' || c == '\r'; });
+}
+
+std::string cutAtPattern(const std::string& s, const std::string& pattern, bool before, bool last) {
+  const std::size_t at = last ? s.rfind(pattern) : s.find(pattern);
+  if (at == std::string::npos) return s;
+  return before ? s.substr(0, at) : s.substr(at);
+}
+
+namespace {
+// A folder opens as a stream on this platform but cannot be read as a file.
+bool openRegular(const std::string& name, std::ifstream& in) {
+  std::error_code ec;
+  if (std::filesystem::is_directory(name, ec)) return false;
+  in.open(name);
+  return in.is_open();
+}
+}  // namespace
+
+bool openInputFile(const std::string& path, const std::string& name, std::ifstream& in,
+                   bool flag) {
+  std::string full = path + name;
+  if (in.is_open()) in.close();
+  in.clear();
+  if (!openRegular(full, in)) {
+    std::cout << "\nCould not open file: " << full << std::endl;
+    full = toLower(full);
+    std::cout << "\nTRYING FILE NAME " << full << std::endl;
+    in.clear();
+    if (!openRegular(full, in)) {
+      std::cout << "\nERROR: can not find input file after " << 2 << " tries\n" << std::endl;
+      return false;
+    }
+  }
+  in.clear();
+  if (flag) in >> std::boolalpha;
+  return true;
+}
+
+bool readLine(std::istream& in, std::string& line) {
+  if (!std::getline(in, line)) {
+    line.clear();
+    return false;
+  }
+  if (!line.empty() && line.back() == '\r') line.pop_back();
+  return true;
+}
+
+int toInt(const std::string& s) {
+  errno = 0;
+  const long v = std::strtol(s.c_str(), nullptr, 10);
+  if (v > INT_MAX) return INT_MAX;
+  if (v < INT_MIN) return INT_MIN;
+  return static_cast<int>(v);
+}
+
+double toDouble(const std::string& s) { return std::strtod(s.c_str(), nullptr); }

@@ -1,0 +1,62 @@
+// Small string and number helpers shared by every part of the program, and
+// the opening of input files.
+#pragma once
+
+#include <fstream>
+#include <istream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+// The blank set that the readers trim.
+extern const std::string blankChars;
+
+// Erases the leading characters of s that belong to chars.
+void ltrim(std::string& s, const std::string& chars);
+
+std::string toLower(const std::string& s);
+std::string toUpper(const std::string& s);
+
+// Number to text with the default stream formatting (six significant digits).
+template <typename T>
+std::string toString(const T& v) {
+  std::ostringstream out;
+  out << v;
+  return out.str();
+}
+
+// Number to text with the given count of significant digits (general format).
+std::string toStringPrecision(double v, int digits);
+
+// Erases the elements at the listed indices, walking the list from its last
+// entry to its first; indices outside the container are skipped.
+template <typename Container>
+void eraseIndices(Container& c, const std::vector<int>& indices) {
+  for (auto it = indices.rbegin(); it != indices.rend(); ++it) {
+    if (*it < 0 || static_cast<std::size_t>(*it) >= c.size()) continue;
+    c.erase(c.begin() + *it);
+  }
+}
+
+// Maximal runs of characters other than space, tab, LF and CR.
+std::vector<std::string> splitBlanks(const std::string& s);
+
+// Maximal runs of characters other than delim, LF and CR.
+std::vector<std::string> splitBy(const std::string& s, const char& delim);
+
+// Part of s before (before = true) or from (before = false) the first or last
+// occurrence of pattern; s itself when pattern is absent.
+std::string cutAtPattern(const std::string& s, const std::string& pattern, bool before, bool last);
+
+// Opens path + name; on failure retries with the lower-cased name.
+bool openInputFile(const std::string& path, const std::string& name, std::ifstream& in, bool flag);
+
+// Reads one line; a carriage return before the line end is dropped, so files
+// with CR LF line ends read like files with LF line ends. False when nothing
+// was left to read. After the call in.eof() tells that the line had no line end.
+bool readLine(std::istream& in, std::string& line);
+
+// The runtime's atoi and atof on a string (leading blanks skipped, 0 when no
+// number begins the text, out-of-range values saturated instead of undefined).
+int toInt(const std::string& s);
+double toDouble(const std::string& s);

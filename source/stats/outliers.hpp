@@ -1,0 +1,25 @@
+// The upper outlier fence of an FST distribution and one-dimensional k-means.
+#pragma once
+
+#include <string>
+#include <utility>
+#include <vector>
+
+// One site of an FST distribution.
+struct Outlier {
+  std::string ID;       // site name
+  double Pos = 0.0;     // site position
+  double FST = 0.0;     // site FST
+  double pval = 0.0;    // Lewontin-Krakauer p-value
+  double weight = 1.0;  // set when the record is made; read by nothing
+};
+
+// Sites whose FST lies strictly above Q3 + k (Q3 - Q1).
+void selectFstOutliers(const std::vector<std::pair<double, double>>& perSnpFst,
+                       const std::vector<double>& values, const std::vector<std::string>& names,
+                       const double& k, std::vector<Outlier>& outliers);
+
+// Clusters data on FST in K = limits.size() clusters; with keepTopCluster data
+// becomes the records of the top cluster from the first one at or above threshold.
+void kmeans(std::vector<Outlier>& data, const std::vector<double>& limits,
+            const double& threshold, bool keepTopCluster);

@@ -1,0 +1,77 @@
+// End-to-end harness: runs the built pravolin in a fresh temporary folder and
+// gives its exit status, standard output and standard error, and the files it wrote.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+struct RunResult {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+class CliTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    dir_ = std::filesystem::temp_directory_path() /
+           ("pravolin_cli_" + std::string(info->test_suite_name()) + "_" + info->name() + "_" +
+            std::to_string(::getpid()));
+    std::filesystem::remove_all(dir_);
+    std::filesystem::create_directories(dir_);
+  }
+  void TearDown() override { std::filesystem::remove_all(dir_); }
+
+  static std::string quote(const std::string& word) {
+    std::string q = "'";
+    for (char c : word) {
+      if (c == '\'')
+        q += "'\\''";
+      else
+        q += c;
+    }
+    return q + "'";
+  }
+
+  RunResult run(const std::vector<std::string>& args) const {
+    std::string command = "cd " + quote(dir_.string()) + " && " + quote(PRAVOLIN_EXE);
+    for (const std::string& a : args) command += " " + quote(a);
+    command += " > .stdout 2> .stderr";
+    const int raw = std::system(command.c_str());
+    RunResult result;
+    result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : 128 + WTERMSIG(raw);
+    result.out = read(".stdout");
+    result.err = read(".stderr");
+    return result;
+  }
+
+  void write(const std::string& name, const std::string& content) const {
+    const std::filesystem::path p = dir_ / name;
+    if (p.has_parent_path()) std::filesystem::create_directories(p.parent_path());
+    std::ofstream out(p, std::ios::binary);
+    out << content;
+  }
+  void copyData(const std::string& relative, const std::string& as = "") const {
+    std::filesystem::copy_file(std::filesystem::path(PRAVOLIN_TEST_DATA) / relative,
+                               dir_ / (as.empty() ? std::filesystem::path(relative).filename().string() : as),
+                               std::filesystem::copy_options::overwrite_existing);
+  }
+  std::string read(const std::string& name) const {
+    std::ifstream in(dir_ / name, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+  }
+  bool exists(const std::string& name) const { return std::filesystem::exists(dir_ / name); }
+
+  std::filesystem::path dir_;
+};

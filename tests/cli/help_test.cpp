@@ -1,0 +1,3 @@
+#include "cli_harness.hpp"
+
+TEST(CliSmoke, Placeholder) { SUCCEED(); }
