@@ -1,10 +1,266 @@
 #include "analysis/driver.hpp"
 
+#include <chrono>
+#include <cstdio>
+#include <ctime>
+#include <filesystem>
+#include <iostream>
+#include <stdexcept>
+
+#include "analysis/candidates.hpp"
+#include "analysis/eos.hpp"
+#include "analysis/input_format.hpp"
+#include "analysis/jhac.hpp"
+#include "analysis/outlier_report.hpp"
+#include "analysis/pooling.hpp"
+#include "analysis/results_table.hpp"
+#include "analysis/run_state.hpp"
+#include "analysis/snp_table.hpp"
 #include "input/common.hpp"
-#include "input/options.hpp"
+
+namespace {
+
+const std::string dashes69 = "---------------------------------------------------------------------\n";
+const std::string dashes48 = "------------------------------------------------\n";
+const std::string titleLine =
+    " Pravis: Program to identify patterns of natural selection using information-based "
+    "statistics\n";
+const std::string creditLine = " pravolin: the pravolin project\n";
+const std::string pageLine = " Documentation: README.md of the pravolin sources\n";
+
+std::uint64_t nowNanoseconds() {
+  return static_cast<std::uint64_t>(std::chrono::duration_cast<std::chrono::nanoseconds>(
+                                        std::chrono::system_clock::now().time_since_epoch())
+                                        .count());
+}
+
+void printBanner() {
+  std::cout << std::endl << dashes69 << std::endl << titleLine << std::endl;
+  std::cout << creditLine << std::endl << pageLine << std::endl;
+  std::cout << dashes69 << std::endl << std::endl;
+}
+
+void appendLog(Execution& exec, const std::string& text) { exec.logtext += text; }
+
+// Prints a note on standard output and keeps it in the log text.
+void note(Execution& exec, const std::string& text) {
+  std::cout << text << std::endl;
+  appendLog(exec, text);
+}
+
+// Option combinations, the format and the seed, before the first run.
+void startUp(Execution& exec) {
+  Options& o = exec.options;
+  if (o.window != 0 && (o.window > o.maxwin || o.window < o.minwin)) {
+    const std::string message = "\nERROR: \nDefined window size of " + toString(o.window) +
+                                " is out of limits: [" + toString(o.minwin) + ", " +
+                                toString(o.maxwin) + "]\n";
+    fatalError(static_cast<int>(o.useblocks) + static_cast<int>(o.doEOS), message);
+  }
+  if (o.old) exec.minDprime = 2.0;
+  if (o.onlyEOS) {
+    o.doEOS = true;
+    const std::string warning = "\nWARNING:\nsoloEOS is enabled; setting doEOS to true.\n";
+    std::cout << warning << std::endl;
+    logMessage(static_cast<int>(o.useblocks) + static_cast<int>(o.doEOS), warning, false);
+  } else if (!o.useblocks && !o.doEOS) {
+    o.doEOS = true;
+    const std::string warning =
+        "\nWARNING: \ndOption with outliers (without automatic blocks) is enabled; setting doEOS "
+        "to true.\n";
+    std::cout << warning << std::endl;
+    logMessage(static_cast<int>(o.useblocks) + static_cast<int>(o.doEOS), warning, false);
+  }
+  exec.maf = o.maf;
+  if (!o.selectives.empty() && o.selectives[0] < 0) o.selectives.clear();
+  if (!o.selectives.empty() && !o.useblocks && o.window == 0) {
+    o.useblocks = true;
+    note(exec, "\nUseblocks is mandatory when there are user defined sites. It was changed to 1.\n");
+  }
+  if (o.useblocks && o.window != 0) {
+    o.useblocks = false;
+    note(exec, "\nUseblocks option desactivated when there is user defined window size.\n");
+  }
+  exec.minwin = o.minwin;
+  exec.format = chooseInputFormat(o);
+  if (o.maxwin > 0 && o.maxwin < o.minwin)
+    fatalError(o.maxwin, "\nERROR: \nMaxWinSize is lower than minWinSize: " + toString(o.minwin) +
+                             ". You should define a higher value\n");
+  // Estimated windows are capped by maxwin: without a positive cap no window
+  // size, and no number of classes, can be set.
+  if (o.maxwin <= 0 && o.window == 0 && !o.onlyEOS)
+    fatalError(1, "\nERROR: \nMaxWinSize must be positive when window sizes are estimated: " +
+                      toString(o.maxwin) + "\n");
+
+  if (o.fixseed) {
+    exec.seed = 777;
+    appendLog(exec, "\nWARNING: Fixed seed mode is on. Fixed seed is " + toString(exec.seed));
+  } else {
+    exec.seed = nowNanoseconds() / 1000000000;
+    appendLog(exec, "\nInitial seed " + toString(exec.seed) + "\n");
+  }
+
+  std::error_code ignored;
+  std::filesystem::create_directory("Pravis_Results", ignored);
+  exec.resultsPrefix = "Pravis_Results/" + o.outputfile + "_";
+
+  if (o.singlepopfile) {
+    o.inputgiven = true;
+    o.runs = 1;
+    if (o.inputfile == o.inputfile2)
+      fatalError(1, "\nERROR: \nEqual file names under onepopbyfile option\n");
+  } else {
+    o.inputfile2 = o.inputfile;
+    if (o.inputgiven && o.runs > 1) exec.runBaseName = o.inputfile;
+  }
+  if (o.rsidInfo || o.onlyrsidInfo) {
+    exec.buffers.assign(static_cast<std::size_t>(o.runs), std::string());
+    exec.outnames.assign(static_cast<std::size_t>(o.runs), std::string());
+  }
+  if (verbose)
+    std::cout << "\nIf sample sizes are equal the reference for the analysis is computed from "
+                 "population "
+              << (o.reference >= 0 ? o.reference + 1 : 1) << std::endl;
+  std::cout << "\nOpening and parsing file(s) " << std::endl;
+  exec.referenceCopy = o.reference;
+}
+
+// The verbose sizes of what a run releases.
+void releaseRun(const Execution& exec, RunData& run) {
+  if (verbose) {
+    if (run.candidatesLineDue)
+      std::cout << "selection indexes dimension " << run.candidates.size() << std::endl;
+    std::cout << "Population references " << exec.npops << std::endl;
+    std::cout << "Data size to clean " << run.dataRows << std::endl;
+    std::cout << "SNP positions dimension " << run.snpositions.size() << std::endl;
+    std::cout << "SNP freqs dimension " << run.snpfreqs.size() << std::endl;
+    std::cout << "Metapop SNP positions dimension " << run.metapopsnpositions.size() << std::endl;
+    std::cout << "commons dimension " << run.commons.size() << std::endl;
+    std::cout << "Fst distribution dimension " << run.fstdistrib.size() << std::endl;
+    std::cout << "Memory freed" << std::endl;
+  }
+  run = RunData();
+}
+
+void endOfRun(Execution& exec, RunData& run) {
+  releaseRun(exec, run);
+  if (!exec.options.fixseed) {
+    exec.seed = nowNanoseconds();
+    appendLog(exec, "\nNew seed " + toString(exec.seed) + "\n");
+    if (verbose) std::cout << "\nNew seed " << exec.seed << std::endl;
+  }
+  std::cout << "\nAnalysis of file " << exec.options.inputfile << " completed" << std::endl;
+  std::cout << "\n" << dashes48 << std::endl;
+}
+
+enum class RunEnd { Completed, Skipped, EndExecution };
+
+// The steps of one run after its head, up to (not including) its end.
+RunEnd processRun(Execution& exec, RunData& run) {
+  Options& o = exec.options;
+  if (!readRunInput(exec, run)) return RunEnd::Skipped;
+  run.dataRows = run.data.size();
+
+  if (poolRunSites(exec, run) == RunStep::EndRun) return RunEnd::Completed;
+  if (buildSnpTable(exec, run)) return RunEnd::EndExecution;
+  if (checkPooledSize(exec, run) == RunStep::EndRun) return RunEnd::Completed;
+
+  if (o.doEOS) runEosTest(exec, run);
+  if (o.onlyEOS || exec.skipanalysis) {
+    storeFileRecord(exec, run, false);
+    return RunEnd::Completed;
+  }
+  std::vector<CandidateWindow> windows;
+  switch (chooseCandidates(exec, run, windows)) {
+    case CandidateOutcome::NoSelection:
+      return RunEnd::Completed;
+    case CandidateOutcome::TooFewSites:
+      storeFileRecord(exec, run, false);
+      return RunEnd::Completed;
+    case CandidateOutcome::Windows:
+      break;
+  }
+  runJhacTest(exec, run, windows);
+  storeFileRecord(exec, run, true);
+  return RunEnd::Completed;
+}
+
+void writeOutputs(Execution& exec, std::clock_t start) {
+  const Options& o = exec.options;
+  const std::string name = resultsName(exec);
+  std::cout << "WRITING Pravolin OUTPUT FILE " << name << ".tsv" << std::endl;
+  writeResults(exec.files, exec.nRuns, name + ".tsv", o.SL, exec.segsites,
+               exec.format == InputFormat::HM, exec.maxcandidates);
+  if (o.doEOS) writeOutlierReport(name + "_FSTs.txt", exec.files, o.maf);
+
+  const float t = (static_cast<float>(std::clock()) - static_cast<float>(start)) /
+                  static_cast<float>(CLOCKS_PER_SEC);
+  std::cout << "\n\nPravolin FINISHED. ";
+  appendLog(exec, "\n\nPravolin FINISHED. ");
+  const std::string timeLine = t > 60.0f ? "Time processing: " + toString(t / 60) + " minutes"
+                                         : "Time processing: " + toString(t) + " seconds";
+  note(exec, timeLine);
+  appendLog(exec, "\n" + dashes69);
+  if (verbose) logMessage(0, exec.logtext, false);
+}
+
+int runExecution(int argc, const char* const* argv, Execution& exec, std::clock_t start) {
+  const std::time_t now = std::time(nullptr);
+  const std::string date = std::asctime(std::localtime(&now));
+  std::cout << date << std::endl << dashes48 << std::endl;
+  exec.logtext = date + dashes69 + titleLine + creditLine + pageLine + dashes69;
+
+  parseCommandLine(argc, argv, exec.options);
+  startUp(exec);
+
+  Options& o = exec.options;
+  for (int r = 0; r < o.runs; ++r) {
+    RunData run;
+    run.index = r;
+    run.snpfreqs.resize(static_cast<std::size_t>(exec.npops));
+    run.snpositions.resize(static_cast<std::size_t>(exec.npops));
+    o.reference = exec.referenceCopy;
+    if (o.window != 0) exec.window = o.window;
+    if (!o.inputgiven) o.inputfile = exec.runBaseName;
+    if (o.runs > 1) o.inputfile = exec.runBaseName + toString(r) + ".txt";
+
+    switch (processRun(exec, run)) {
+      case RunEnd::Skipped:
+        continue;
+      case RunEnd::EndExecution:
+        return 0;
+      case RunEnd::Completed:
+        endOfRun(exec, run);
+        break;
+    }
+  }
+  writeOutputs(exec, start);
+  return 0;
+}
+
+// Reports an exception that escaped the execution and ends with status 1.
+[[noreturn]] void exceptionExit(const std::string& message) {
+  std::cout << message << std::endl;
+  logMessage(1, message, true);
+  endProcess(1);
+}
+
+}  // namespace
 
 int runPravolin(int argc, const char* const* argv) {
-  Options options;
-  parseCommandLine(argc, argv, options);
-  return 0;
+  printBanner();
+  std::remove("Pravis_ERROR.log");
+  Execution exec;
+  const std::clock_t start = std::clock();
+  try {
+    return runExecution(argc, argv, exec, start);
+  } catch (const FatalExit&) {
+    throw;
+  } catch (const std::overflow_error& e) {
+    exceptionExit(e.what());
+  } catch (const std::exception&) {
+    exceptionExit("\nAn exception occurred during Pravolin execution");
+  } catch (...) {
+    exceptionExit("\nUnexpected problem occurred during Pravolin execution");
+  }
 }

@@ -1,0 +1,29 @@
+// Candidate sites of a run and the window of each.
+#pragma once
+
+#include <vector>
+
+struct Execution;
+struct RunData;
+
+// The window of one candidate and what the JHac test needs of it.
+struct CandidateWindow {
+  int snp = 0;                   // site index in the pooled sample
+  int iniw = 0;                  // first site of the window
+  int endw = 0;                  // one past the last site
+  int K = 0;                     // number of HAC classes
+  int m = 0;                     // class range
+  int refPop = 0;                // population whose majority haplotype is the reference
+  double meanDprime = 0.0;       // mean D' of the reference population's window
+  double otherMeanDprime = 0.0;  // mean D' of the other population's window, when computed
+};
+
+enum class CandidateOutcome {
+  Windows,      // every candidate has its window
+  NoSelection,  // no block or no outlier: the run ends without results
+  TooFewSites,  // fewer pooled sites than the minimum window
+};
+
+// Reference haplotypes, LD, candidates and windows of the run.
+CandidateOutcome chooseCandidates(Execution& exec, RunData& run,
+                                  std::vector<CandidateWindow>& windows);

@@ -1,0 +1,132 @@
+#include "analysis/eos.hpp"
+
+#include <algorithm>
+#include <cassert>
+#include <cmath>
+#include <iostream>
+
+#include "analysis/run_state.hpp"
+#include "input/common.hpp"
+#include "stats/fst.hpp"
+#include "stats/gamma.hpp"
+#include "stats/outliers.hpp"
+
+double eosBound(const Execution& exec, const RunData& run) {
+  const double k = exec.npops;
+  const double m = exec.maf;
+  if (isAlleleCountFormat(exec.format)) {
+    const double a = 1.0 - (1.0 - m) * (1.0 - m) - m * m;
+    return 1.0 - a / ((k - 1.0) / k * ((1.0 - m) * (1.0 - m) + m * m) + a);
+  }
+  double H = 0.0;
+  if (exec.format == InputFormat::MS && exec.options.sample2 == 0) {
+    const double n = exec.options.sample;
+    H = 2.0 * m * (1.0 - m) * n / (n - 1.0);
+  } else {
+    double sum = 0.0;
+    for (int n : run.samplesizes) sum += static_cast<double>(n) / (n - 1.0);
+    H = 2.0 * m * (1.0 - m) * sum / k;
+  }
+  return 1.0 - k * H / (k + H - 1.0);
+}
+
+namespace {
+
+// Positions of the selected outliers, from which outlier-centred candidates
+// are taken: neighbours closer than 1.0 collapse into the one with the better
+// p-value (the smaller among EOS outliers, the larger among Non-EOS ones).
+void collectOutlierPositions(RunData& run) {
+  run.outlierpositions.clear();
+  double lastPval = 1.0;
+  auto pass = [&](const std::vector<Outlier>& records, bool preferSmaller) {
+    for (const Outlier& o : records) {
+      if (run.outlierpositions.empty() || std::abs(o.Pos - run.outlierpositions.back()) >= 1.0) {
+        run.outlierpositions.push_back(o.Pos);
+        lastPval = o.pval;
+      } else if (preferSmaller ? o.pval < lastPval : o.pval > lastPval) {
+        run.outlierpositions.back() = o.Pos;
+        lastPval = o.pval;
+      }
+    }
+  };
+  pass(run.eosOutliers, true);
+  pass(run.nonEosOutliers, false);
+}
+
+void highMeanRule(RunData& run) {
+  if (verbose)
+    std::cout << "\nFST mean too high (>0.5). Sites with Fst in the 90th percentile are "
+                 "considered as candidates if option -useblocks 0 was chosen."
+              << std::endl;
+  run.highFst = true;
+  const std::size_t n = run.fstdistrib.size();
+  std::vector<Outlier> records(n);
+  for (std::size_t i = 0; i < n; ++i)
+    records[i] = {run.filelocnames[i], run.metapopsnpositions[i], run.fstdistrib[i].first,
+                  run.fstdistrib[i].second, 1.0};
+  const std::size_t t = static_cast<std::size_t>(static_cast<double>(n) * 0.09999999999999998);
+  if (t > 0)
+    std::nth_element(records.begin(), records.begin() + static_cast<std::ptrdiff_t>(t - 1),
+                     records.end(),
+                     [](const Outlier& a, const Outlier& b) { return a.FST > b.FST; });
+  run.outlierpositions.clear();
+  for (std::size_t i = 0; i < t; ++i) {
+    if (run.outlierpositions.empty() ||
+        std::abs(records[i].Pos - run.outlierpositions.back()) > 1.0)
+      run.outlierpositions.push_back(records[i].Pos);
+  }
+  run.eosOutliers.clear();
+  run.nonEosOutliers.clear();
+}
+
+}  // namespace
+
+void runEosTest(Execution& exec, RunData& run) {
+  const Options& o = exec.options;
+  if (verbose) std::cout << "\n... Beginning EOS analysis ...\n" << std::endl;
+  if (!isAlleleCountFormat(exec.format)) {
+    computeFst(run.metapopdata, run.samplesizes, 0, run.metapopdata[0].size(), run.fstdistrib,
+               run.meanFst);
+    if (verbose)
+      std::cout << "\nComputed Fst distribution (n= " << run.fstdistrib.size()
+                << "). Fst mean = " << run.meanFst << "\n"
+                << std::endl;
+    assert(run.metapopdata[0].size() == run.fstdistrib.size());
+    assert(run.genomesize == run.fstdistrib.size());
+  }
+
+  if (run.meanFst > 0.5) {
+    highMeanRule(run);
+  } else {
+    run.highFst = false;
+    const int df = exec.npops - 1;
+    int significant = 0;
+    for (auto& site : run.fstdistrib) {
+      double T = site.first * df;
+      if (run.meanFst > 0) T /= run.meanFst;
+      const double p = T > 0 ? gammq(df * 0.5, T * 0.5) : 1.0;
+      site.second = p;
+      if (p != 1.0 && p <= o.SL) ++significant;
+    }
+    if (verbose) std::cout << "\nPerformed Lk test. #* = " << significant << std::endl;
+
+    std::vector<Outlier> fence;
+    selectFstOutliers(run.fstdistrib, run.metapopsnpositions, run.filelocnames, 3.0, fence);
+    if (verbose) std::cout << "\nLooking for positive outliers. Found " << fence.size() << std::endl;
+    run.eosOutliers.clear();
+    run.nonEosOutliers.clear();
+    run.outlierpositions.clear();
+    if (!fence.empty()) {
+      const std::vector<double> limits = {0.0, run.Q};
+      std::sort(fence.begin(), fence.end(),
+                [](const Outlier& a, const Outlier& b) { return a.FST < b.FST; });
+      run.nonEosOutliers = fence;
+      const double threshold = 0.3333333333333333 * run.Q * o.cutoff + run.meanFst;
+      run.eosOutliers = fence;
+      kmeans(run.eosOutliers, limits, threshold, true);
+      run.nonEosOutliers.resize(fence.size() - run.eosOutliers.size());
+      collectOutlierPositions(run);
+    }
+  }
+  if (verbose) std::cout << "\nEOS analysis completed" << std::endl;
+}

@@ -1,0 +1,287 @@
+#include "analysis/input_format.hpp"
+
+#include <chrono>
+#include <iostream>
+
+#include "analysis/allele_tables.hpp"
+#include "analysis/eos.hpp"
+#include "analysis/run_state.hpp"
+#include "input/bayescan_reader.hpp"
+#include "input/common.hpp"
+#include "input/fasta_reader.hpp"
+#include "input/fastphase_reader.hpp"
+#include "input/genepop_reader.hpp"
+#include "input/hapmap_reader.hpp"
+#include "input/ms_reader.hpp"
+#include "input/plink_reader.hpp"
+#include "input/vcf_reader.hpp"
+#include "stats/frequencies.hpp"
+
+bool isAlleleCountFormat(InputFormat format) {
+  return format == InputFormat::BS || format == InputFormat::GP || format == InputFormat::PL ||
+         format == InputFormat::PL2;
+}
+
+InputFormat chooseInputFormat(Options& o) {
+  o.format = toUpper(o.format);
+  const std::pair<const char*, InputFormat> words[] = {
+      {"FASTA", InputFormat::FASTA}, {"HM", InputFormat::HM}, {"FP", InputFormat::FP},
+      {"VCF", InputFormat::VCF},     {"BS", InputFormat::BS}, {"GP", InputFormat::GP},
+      {"PL2", InputFormat::PL2},     {"PL", InputFormat::PL}};
+  InputFormat format = InputFormat::MS;
+  for (const auto& w : words) {
+    if (o.format.find(w.first) != std::string::npos) {
+      format = w.second;
+      break;
+    }
+  }
+  auto forceEos = [&o](const char* message) {
+    o.onlyEOS = true;
+    if (!o.doEOS) std::cout << message << std::endl;
+    o.doEOS = true;
+  };
+  switch (format) {
+    case InputFormat::FASTA:
+      if (!o.inputfile2.empty()) o.singlepopfile = true;
+      break;
+    case InputFormat::FP:
+    case InputFormat::VCF:
+      o.singlepopfile = true;
+      break;
+    case InputFormat::BS:
+      forceEos("Detected BayeScan format: setting doEOS = true.");
+      break;
+    case InputFormat::GP:
+      forceEos("Detected Genepop format: setting doEOS = true.");
+      break;
+    case InputFormat::PL:
+    case InputFormat::PL2:
+      o.onlyEOS = true;
+      o.runs = 1;
+      if (!o.doEOS) std::cout << "Detected Plink format: setting doEOS = true." << std::endl;
+      o.doEOS = true;
+      break;
+    default:
+      break;
+  }
+  return format;
+}
+
+namespace {
+
+enum class FastaVariant { TwoFiles, Halves, Alternate, Tag };
+
+// The failure message of a read, by format.
+std::string failureMessage(InputFormat format, FastaVariant variant, const Options& o) {
+  const std::string& name = o.inputfile;
+  switch (format) {
+    case InputFormat::FASTA:
+      if (variant == FastaVariant::Halves)
+        return "\nERROR:\nFail when reading " + name + " under fasta format\n";
+      return "\nERROR: \nFail when reading " + name + " under fasta format\n";
+    case InputFormat::VCF:
+      return "\nERROR: \nFail when reading " + name + " or " + o.inputfile2 +
+             " under VCF phased format\n";
+    case InputFormat::HM:
+      return "\nERROR: \nFail when reading " + name + " under hapmap phased format\n";
+    case InputFormat::FP:
+      return "\nERROR: \nFail when reading " + name + " under fastPhase format\n";
+    case InputFormat::BS:
+      return "\nERROR: \nFail when reading " + name + " under BS format\n";
+    case InputFormat::GP:
+      return "\nERROR: \nFail when reading " + name + " under genepop format\n";
+    case InputFormat::PL:
+      return "\nERROR: \nFail when reading " + o.inputfile2 + " under plink nucleotide format\n";
+    case InputFormat::PL2:
+      return "\nERROR: \nFail when reading " + o.inputfile2 + " under plink numeric format\n";
+    default:
+      return "\nERROR: \nFail when reading " + name + " under MS format\n";
+  }
+}
+
+bool isTwoFileHaplotypeInput(InputFormat format, const Options& o) {
+  return format == InputFormat::VCF || format == InputFormat::FP ||
+         (format == InputFormat::HM && o.singlepopfile);
+}
+
+CountFormat countFormatOf(InputFormat format) {
+  switch (format) {
+    case InputFormat::BS:
+      return CountFormat::BayeScan;
+    case InputFormat::GP:
+      return CountFormat::Genepop;
+    case InputFormat::PL:
+      return CountFormat::PlinkNucleotide;
+    default:
+      return CountFormat::PlinkNumeric;
+  }
+}
+
+}  // namespace
+
+bool readRunInput(Execution& exec, RunData& run) {
+  Options& o = exec.options;
+  const InputFormat format = exec.format;
+  if (verbose) std::cout << "... Identifying file format ..." << std::endl;
+
+  if (format == InputFormat::PL || format == InputFormat::PL2) {
+    o.inputfile2 += ".ped";
+    o.inputfile += ".map";
+  }
+
+  FastaVariant variant = FastaVariant::Halves;
+  std::chrono::system_clock::time_point vcfStart;
+  int total = o.sample + o.sample2;
+  bool useFirstHaplotype = true;
+  bool ok = false;
+  switch (format) {
+    case InputFormat::MS:
+      if (o.sample2 == 0)
+        ok = readMsSamples(o.path, o.inputfile, o.sample, run.data, run.snpositions);
+      else
+        ok = readMsTwoPops(o.path, o.inputfile, total, o.sample, o.sample2, run.data,
+                           run.snpositions);
+      break;
+    case InputFormat::FASTA:
+      if (verbose) std::cout << "Fasta file" << std::endl;
+      if (o.singlepopfile) {
+        variant = FastaVariant::TwoFiles;
+        ok = readFastaTwoFiles(o.nogaps, o.path, o.inputfile, o.inputfile2, run.samplesizes,
+                               run.data, run.snpfreqs, run.snpositions, exec.pref);
+      } else if (o.tag.empty()) {
+        variant = FastaVariant::Halves;
+        ok = readFastaHalves(o.nogaps, o.path, o.inputfile, run.samplesizes, run.data,
+                             run.snpfreqs, run.snpositions);
+      } else {
+        o.tag = toLower(o.tag);
+        if (o.tag == "rnd0") {
+          variant = FastaVariant::Alternate;
+          ok = readFastaAlternate(o.store, o.nogaps, o.path, o.inputfile, run.samplesizes,
+                                  run.data, run.snpfreqs, run.snpositions, exec.pref);
+        } else {
+          variant = FastaVariant::Tag;
+          ok = readFastaByTag(o.tag, o.store, o.nogaps, o.path, o.inputfile, run.samplesizes,
+                              run.data, run.snpfreqs, run.snpositions, exec.pref);
+        }
+      }
+      break;
+    case InputFormat::VCF:
+      vcfStart = std::chrono::system_clock::now();
+      if (verbose) std::cout << "Reading vcf files" << std::endl;
+      ok = readVcfPhasedPair(o.path, o.inputfile, o.inputfile2, run.samplesizes, run.data,
+                             run.snpfreqs, run.snpositions, exec.pref);
+      break;
+    case InputFormat::HM:
+      ok = readHapMapPhased(o.path, o.inputfile, o.inputfile2, o.singlepopfile, run.samplesizes,
+                            run.data, run.snpfreqs, run.snpositions, run.rsidmap, exec.pref);
+      break;
+    case InputFormat::FP:
+      ok = readFastPhaseFiles(o.path, o.inputfile, o.inputfile2, run.samplesizes, run.data,
+                              run.snpfreqs, run.snpositions, exec.pref, useFirstHaplotype);
+      break;
+    case InputFormat::BS:
+      ok = readBayeScan(o.path, o.inputfile, exec.npops, run.allelecounts, run.maxallelecounts,
+                        true, run.filelocnames);
+      break;
+    case InputFormat::GP:
+      ok = readGenepop(o.path, o.inputfile, run.samplesizes, run.allelecounts,
+                       run.maxallelecounts, run.alleleids, true, run.filelocnames);
+      break;
+    case InputFormat::PL:
+      ok = readPlinkNucleotide(o.path, o.inputfile, o.inputfile2, exec.npops, run.snpositions,
+                               run.samplesizes, run.allelecounts, run.maxallelecounts,
+                               run.alleleids, true, run.filelocnames);
+      break;
+    case InputFormat::PL2:
+      ok = readPlinkNumeric(o.path, o.inputfile, o.inputfile2, exec.npops, run.snpositions,
+                            run.samplesizes, run.allelecounts, run.maxallelecounts, run.alleleids,
+                            true, run.filelocnames);
+      break;
+  }
+
+  if (!ok) {
+    const std::string message = failureMessage(format, variant, o);
+    std::cout << message << std::endl;
+    if (format == InputFormat::GP || format == InputFormat::PL || format == InputFormat::PL2 ||
+        o.runs == 1)
+      logMessage(1, message, true);
+    exec.logtext += message;
+    run.filelocnames.clear();
+    run.data.clear();
+    run.metapopdata.clear();
+    return false;
+  }
+
+  // The read report: the log text always, the console with -verbose.
+  const bool twoFiles = isTwoFileHaplotypeInput(format, o);
+  if (format == InputFormat::FASTA && variant == FastaVariant::Alternate)
+    exec.logtext += "\nPravolin of randomized file " + o.inputfile + ":\n";
+  else if (twoFiles)
+    exec.logtext += "\nPravolin of files " + o.inputfile + " and " + o.inputfile2 + "\n";
+  else if (format == InputFormat::PL || format == InputFormat::PL2)
+    exec.logtext += "\nPravolin of files " + o.inputfile + " and " + o.inputfile2 + ":\n";
+  else if (format != InputFormat::GP)
+    exec.logtext += "\nPravolin of file " + o.inputfile + ":\n";
+
+  if (format == InputFormat::MS || format == InputFormat::BS) {
+    run.samplesizes.resize(static_cast<std::size_t>(exec.npops), o.sample);
+    if (format == InputFormat::MS && o.sample2 != 0) run.samplesizes[1] = o.sample2;
+  }
+  const std::string a = run.samplesizes.size() > 0 ? toString(run.samplesizes[0]) : "";
+  const std::string b = run.samplesizes.size() > 1 ? toString(run.samplesizes[1]) : "";
+  std::string sizesLine;
+  if (format == InputFormat::PL || format == InputFormat::PL2)
+    sizesLine = "\nSample sizes in " + o.inputfile2 + " are " + a + " and " + b + "\n";
+  else if (format == InputFormat::GP)
+    sizesLine = "\nSample sizes in " + o.inputfile + " are " + a + " and " + b + "\n";
+  else
+    sizesLine = "\nSample sizes are " + a + " and " + b + "\n";
+  exec.logtext += sizesLine;
+  if (verbose) {
+    if (twoFiles || format == InputFormat::PL || format == InputFormat::PL2)
+      std::cout << "\nRead files " << o.inputfile << " and " << o.inputfile2 << std::endl;
+    else if (format != InputFormat::GP)
+      std::cout << "\nRead file " << o.inputfile << std::endl;
+    std::cout << sizesLine;
+    if (format == InputFormat::VCF) {
+      const auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(
+                          std::chrono::system_clock::now() - vcfStart)
+                          .count();
+      std::cout << "Time required: " << static_cast<double>(ns) / 1000000000 << " s" << std::endl;
+    }
+  }
+
+  // The run's display name.
+  if (twoFiles) {
+    exec.runBaseName = o.inputfile;
+    o.inputfile = o.inputfile + " vs " + o.inputfile2;
+  } else if (format == InputFormat::PL || format == InputFormat::PL2) {
+    o.inputfile = o.inputfile + " and " + o.inputfile2;
+  }
+
+  // What the reader leaves to the driver.
+  if (format == InputFormat::MS) {
+    // Input read one block per population must hold one block per population
+    // before any frequency is computed.
+    if (o.sample2 == 0 && static_cast<int>(run.snpositions.size()) != exec.npops)
+      fatalError(3, "\nERROR: In file" + o.inputfile + "\nThe number of populations " +
+                        toString(run.snpositions.size()) + " does not coincide with the expected " +
+                        toString(exec.npops) + "\n");
+    if (o.sample2 != 0 && o.sample != o.sample2)
+      exec.pref = run.samplesizes[0] < run.samplesizes[1] ? 1 : 0;
+    run.snpfreqs.resize(static_cast<std::size_t>(exec.npops));
+    for (int p = 0; p < exec.npops; ++p)
+      computePopFreqs(run.data, p, run.samplesizes, run.snpfreqs[static_cast<std::size_t>(p)]);
+  } else if (isAlleleCountFormat(format)) {
+    buildAlleleCountSites(countFormatOf(format), exec.maf, o.inputfile, run.allelecounts,
+                          run.maxallelecounts, run.alleleids, run.filelocnames, run.snpositions,
+                          run.snpfreqs, run.metapopsnpositions, exec.numsnps, run.fstdistrib,
+                          run.meanFst);
+    run.allelecounts.clear();
+    run.maxallelecounts.clear();
+    run.alleleids.clear();
+  }
+
+  run.Q = eosBound(exec, run);
+  return true;
+}

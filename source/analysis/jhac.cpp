@@ -1,0 +1,125 @@
+#include "analysis/jhac.hpp"
+
+#include <algorithm>
+#include <cassert>
+#include <climits>
+#include <cmath>
+#include <iostream>
+
+#include "analysis/run_state.hpp"
+#include "input/common.hpp"
+#include "stats/gamma.hpp"
+#include "stats/hac.hpp"
+
+namespace {
+
+// A position truncated toward zero, kept inside the int range.
+int truncatedPosition(double position) {
+  if (!(position < static_cast<double>(INT_MAX))) return INT_MAX;
+  if (!(position > static_cast<double>(INT_MIN))) return INT_MIN;
+  return static_cast<int>(position);
+}
+
+// Counts of the HAC values in K classes of width w = (m - 1) / K; the last
+// class also takes the value m - 1; other values fall in no class.
+std::vector<double> classCounts(const std::vector<double>& hacs, int K, int m) {
+  std::vector<double> counts(static_cast<std::size_t>(K), 0.0);
+  const long w = (m - 1) / K;
+  for (double value : hacs) {
+    const long x = static_cast<long>(value);
+    if (w > 0 && x / w < K)
+      counts[static_cast<std::size_t>(x / w)] += 1.0;
+    else if (x == m - 1)
+      counts[static_cast<std::size_t>(K - 1)] += 1.0;
+  }
+  return counts;
+}
+
+}  // namespace
+
+CandidateResult testCandidate(const RunData& run, const CandidateWindow& cw, bool testRuns) {
+  const PopReference& reference = run.popreferences[static_cast<std::size_t>(cw.refPop)];
+  std::vector<std::vector<double>> popHACS(run.samplesizes.size());
+  int iniSample = 0;
+  for (std::size_t p = 0; p < run.samplesizes.size(); ++p) {
+    const int endSample = iniSample + run.samplesizes[p];
+    computePopHacs(iniSample, endSample, cw.snp, run.metapopdata, reference, cw.iniw, cw.endw,
+                   popHACS[p]);
+    if (verbose)
+      std::cout << "Population " << p << ". Window range " << cw.iniw << "-" << cw.endw << "."
+                << std::endl;
+    assert(popHACS[p].size() == (size_t)run.samplesizes[p]);
+    iniSample = endSample;
+  }
+
+  CandidateResult result;
+  result.snpindex = cw.snp;
+  result.NCLASSES = cw.K;
+  result.JHac = 0.0;
+  result.Pval = 1.0;
+  if (testRuns && cw.K > 1) {
+    const int K = cw.K;
+    const double n1 = static_cast<double>(popHACS[0].size());
+    const double n2 = static_cast<double>(popHACS[1].size());
+    const std::vector<double> c1 = classCounts(popHACS[0], K, cw.m);
+    const std::vector<double> c2 = classCounts(popHACS[1], K, cw.m);
+    double S = 0.0;
+    for (int c = 0; c < K; ++c) {
+      const double f1 = (c1[static_cast<std::size_t>(c)] + 0.5) / (n1 + 0.5 * K);
+      const double f2 = (c2[static_cast<std::size_t>(c)] + 0.5) / (n2 + 0.5 * K);
+      if (f1 != f2) S += (f1 - f2) * std::log(f1 / f2);
+    }
+    result.JHac = n1 * n2 / (n1 + n2) * S;
+    result.Pval = result.JHac == 0 ? 1.0 : gammq((K - 1) * 0.5, result.JHac * 0.5);
+  }
+  result.position = run.metapopsnpositions[static_cast<std::size_t>(cw.snp)];
+  const int ini = truncatedPosition(run.metapopsnpositions[static_cast<std::size_t>(cw.iniw)]);
+  const int end = truncatedPosition(run.metapopsnpositions[static_cast<std::size_t>(cw.endw - 1)]);
+  result.Ini.assign(run.samplesizes.size(), ini);
+  result.End.assign(run.samplesizes.size(), end);
+  result.Wide = cw.endw - cw.iniw;
+  return result;
+}
+
+void runJhacTest(Execution& exec, RunData& run, const std::vector<CandidateWindow>& windows) {
+  const Options& o = exec.options;
+  // Outlier-centred windows are tested only where they hold some linkage.
+  const bool gated = !o.useblocks && exec.window == 0 && o.selectives.empty();
+  run.results.clear();
+  run.results.reserve(windows.size());
+  std::uint64_t number = 0;
+  for (const CandidateWindow& cw : windows) {
+    const bool testRuns = !gated || cw.meanDprime > 0 || cw.otherMeanDprime > 0;
+    CandidateResult result = testCandidate(run, cw, testRuns);
+    result.number = ++number;
+    run.results.push_back(std::move(result));
+  }
+}
+
+void storeFileRecord(Execution& exec, RunData& run, bool analysed) {
+  FileRecord record;
+  record.name = exec.options.inputfile;
+  record.nsnps = exec.numsnps[0];
+  record.meanFST = run.meanFst;
+  record.highFST = run.highFst;
+  record.analysed = analysed;
+  record.fstOutliers = std::move(run.eosOutliers);
+  record.nonEosOutliers = std::move(run.nonEosOutliers);
+  record.samplesizes = run.samplesizes;
+  record.rsidmap = std::move(run.rsidmap);
+  if (analysed) {
+    if (verbose) std::cout << "\nStoring Fst index p-values" << std::endl;
+    for (CandidateResult& r : run.results) {
+      const auto& site = run.fstdistrib[static_cast<std::size_t>(r.snpindex)];
+      r.FST = site.first;
+      r.FSTindex = r.FST - run.meanFst;
+      r.fstPval = site.second;
+    }
+    std::sort(run.results.begin(), run.results.end(),
+              [](const CandidateResult& a, const CandidateResult& b) {
+                return a.position < b.position;
+              });
+    record.results = std::move(run.results);
+  }
+  exec.files.push_back(std::move(record));
+}

@@ -1,0 +1,22 @@
+// The JHac test of every candidate and the storing of the run's results.
+#pragma once
+
+#include <vector>
+
+#include "analysis/candidates.hpp"
+
+struct Execution;
+struct RunData;
+struct CandidateResult;
+
+// HAC values of both populations, their classes, JHac and its p-value for
+// one candidate window. testRuns false skips the statistic (JHac 0, Pval 1).
+CandidateResult testCandidate(const RunData& run, const CandidateWindow& window,
+                              bool testRuns);
+
+// Tests every candidate of the run, in candidate order, into run.results.
+void runJhacTest(Execution& exec, RunData& run, const std::vector<CandidateWindow>& windows);
+
+// Stores the run's file record for the report writers: with its results
+// (sorted by position) when the candidate analysis ran.
+void storeFileRecord(Execution& exec, RunData& run, bool analysed);

@@ -1,0 +1,50 @@
+#include "analysis/outlier_report.hpp"
+
+#include <fstream>
+#include <iomanip>
+
+#include "input/common.hpp"
+
+namespace {
+
+const std::string stars(52, '*');
+
+// Rows highest FST first: the lists are in ascending FST.
+void writeRows(std::ofstream& out, const std::vector<Outlier>& records) {
+  out << "\n\t\t\tID\tPos\tFST\tpval(LK test)";
+  for (auto it = records.rbegin(); it != records.rend(); ++it)
+    out << "\n\t\t\t" << it->ID << "\t" << it->Pos << "\t" << it->FST << "\t" << it->pval;
+}
+
+}  // namespace
+
+void writeOutlierReport(const std::string& fileName, const std::vector<FileRecord>& files,
+                        const double& maf) {
+  std::ofstream out(fileName, std::ios::app);
+  if (!out || files.empty()) return;
+  std::size_t withEos = 0;
+  for (const FileRecord& f : files)
+    if (!f.fstOutliers.empty()) ++withEos;
+  const double pct = static_cast<double>(withEos) / static_cast<double>(files.size()) * 100.0;
+  out << "MAF = " << maf << "\n";
+  out << "% FILES WITH K-MEANS EXTREME POSITIVE OUTLIERS = " << toString(pct) << "%\n";
+  out << std::setprecision(12);
+  for (const FileRecord& f : files) {
+    out << "\n" << stars << "\n";
+    out << "FILE " << f.name << "\n";
+    out << stars << "\n" << "\n";
+    out << "#SNPs" << "\t" << f.nsnps << "\n";
+    out << "\n*************** Non-EOS FST OUTLIERS" << "\n";
+    out << f.nonEosOutliers.size() << "\n";
+    if (!f.nonEosOutliers.empty()) writeRows(out, f.nonEosOutliers);
+    out << "\n";
+    out << "\n*************** EOS FST OUTLIERS" << "\n";
+    if (f.fstOutliers.empty()) {
+      out << "0" << "\n";
+    } else {
+      out << f.fstOutliers.size() << "\n";
+      writeRows(out, f.fstOutliers);
+      out << "\n";
+    }
+  }
+}

@@ -1,0 +1,296 @@
+#include "analysis/pooling.hpp"
+
+#include <algorithm>
+#include <cassert>
+#include <chrono>
+#include <iostream>
+#include <unordered_map>
+
+#include "analysis/run_state.hpp"
+#include "input/common.hpp"
+#include "stats/frequencies.hpp"
+
+void deleteNonCommonSNPs(HaplotypeMatrix& data, int p, const std::vector<int>& samplesizes,
+                         std::vector<double>& freqs, std::vector<double>& positions,
+                         const std::vector<double>& commons) {
+  std::size_t offset = 0;
+  for (int q = 0; q < p; ++q) offset += static_cast<std::size_t>(samplesizes[q]);
+  const std::size_t n = static_cast<std::size_t>(samplesizes[p]);
+
+  std::vector<std::size_t> kept;
+  kept.reserve(positions.size());
+  for (std::size_t i = 0; i < positions.size(); ++i) {
+    const auto it = std::lower_bound(commons.begin(), commons.end(), positions[i]);
+    if (it != commons.end() && *it == positions[i]) kept.push_back(i);
+  }
+  std::vector<double> newFreqs, newPositions;
+  newFreqs.reserve(kept.size());
+  newPositions.reserve(kept.size());
+  for (std::size_t i : kept) {
+    newFreqs.push_back(i < freqs.size() ? freqs[i] : 0.0);
+    newPositions.push_back(positions[i]);
+  }
+  if (kept.size() != positions.size())
+    for (std::size_t r = offset; r < offset + n && r < data.size(); ++r)
+      data[r] = data[r].select(kept);
+  freqs = std::move(newFreqs);
+  positions = std::move(newPositions);
+}
+
+void dataFusion(HaplotypeMatrix& data, HaplotypeMatrix& metapopdata,
+                const std::vector<std::vector<double>>& snpositions,
+                std::vector<double>& metapopsnpositions, int& metapopsamplesize) {
+  if (data.empty() || snpositions.empty()) {
+    const std::string message = "Empty data in dataFusion.";
+    std::cout << message << std::endl;
+    logMessage(static_cast<int>(data.size()), message, true);
+  }
+  metapopdata.clear();
+  metapopsnpositions.clear();
+  if (snpositions.size() == 1) {
+    metapopdata = std::move(data);
+    metapopsnpositions = snpositions[0];
+    metapopsamplesize = static_cast<int>(metapopdata.size());
+    return;
+  }
+  metapopdata = std::move(data);
+  for (const std::vector<double>& list : snpositions)
+    metapopsnpositions.insert(metapopsnpositions.end(), list.begin(), list.end());
+  if (!std::is_sorted(metapopsnpositions.begin(), metapopsnpositions.end()))
+    std::sort(metapopsnpositions.begin(), metapopsnpositions.end());
+  metapopsnpositions.erase(std::unique(metapopsnpositions.begin(), metapopsnpositions.end()),
+                           metapopsnpositions.end());
+  metapopsamplesize = static_cast<int>(metapopdata.size());
+  if (metapopdata.empty()) logMessage(3, "Not sequences with commons", false);
+}
+
+int countDistinctPositions(std::vector<double>& positions, int& repeated) {
+  if (positions.empty()) return 0;
+  std::sort(positions.begin(), positions.end());
+  const auto first = std::adjacent_find(positions.begin(), positions.end());
+  if (first != positions.end()) repeated = static_cast<int>(*first);
+  positions.erase(std::unique(positions.begin(), positions.end()), positions.end());
+  int distinct = static_cast<int>(positions.size());
+  if (std::binary_search(positions.begin(), positions.end(), -99.0)) --distinct;
+  return distinct;
+}
+
+namespace {
+
+void noCommonSites(Execution& exec, RunData& run, std::size_t minsnps) {
+  const Options& o = exec.options;
+  const std::string& F = o.inputfile;
+  const std::string none = "\nThere are not common SNPs at frequency >= " + toString(exec.maf) +
+                           "in the file " + F + "\n";
+  const std::string discarded = "A number of " + toString(minsnps) +
+                                " SNPs at frequency lower than " + toString(exec.maf) +
+                                " has been discarded:" + "\n";
+  const std::size_t second = run.snpositions.size() > 1 ? run.snpositions[1].size() : 0;
+  exec.logtext += "\n From a total of " + toString(second);
+  exec.logtext += none;
+  if (verbose) {
+    std::cout << "From " << (run.snpositions.empty() ? 0 : run.snpositions[0].size()) << " SNPs"
+              << std::endl;
+    std::cout << none;
+    std::cout << "The total number of SNPs is " << minsnps << std::endl;
+    std::cout << "The number of commons SNPs with a frequency higher than maf is " << "0"
+              << std::endl;
+    std::cout << discarded;
+    std::cout << "This run will be skipped" << std::endl;
+  }
+  exec.logtext += discarded;
+  run.candidatesLineDue = false;
+}
+
+// Positions that go down within a population would be sorted in the pooled
+// sample while the haplotype columns keep the file order: the two would no
+// longer describe the same sites.
+void requireAscendingPositions(const Execution& exec, const RunData& run) {
+  for (std::size_t p = 0; p < run.snpositions.size(); ++p) {
+    const std::vector<double>& pos = run.snpositions[p];
+    for (std::size_t i = 1; i < pos.size(); ++i) {
+      if (pos[i] < pos[i - 1])
+        fatalError(4, "\nERROR: In file " + exec.options.inputfile + " the positions of population " +
+                          toString(p + 1) + " go down: position " + toStringPrecision(pos[i], 12) +
+                          " follows position " + toStringPrecision(pos[i - 1], 12) +
+                          ". Positions must be in ascending order.\n");
+    }
+  }
+}
+
+// Common positions of the two populations whose pooled allele-1 frequency
+// reaches maf, in the order of population 0, stopping at minsnps entries.
+std::vector<double> findCommonSites(const Execution& exec, const RunData& run,
+                                    std::size_t minsnps) {
+  std::vector<double> commons;
+  const std::vector<double>& pos0 = run.snpositions[0];
+  const std::vector<double>& pos1 = run.snpositions[1];
+  std::unordered_map<double, std::size_t> firstIndex;
+  firstIndex.reserve(pos1.size());
+  for (std::size_t j = 0; j < pos1.size(); ++j) firstIndex.emplace(pos1[j], j);
+  int totsamplesize = 0;
+  for (int s : run.samplesizes) totsamplesize += s;
+  const double n0 = run.samplesizes[0];
+  const double n1 = run.samplesizes[1];
+  for (std::size_t i = 0; i < pos0.size(); ++i) {
+    const double x = pos0[i];
+    const auto found = firstIndex.find(x);
+    if (found != firstIndex.end()) {
+      const std::size_t j = found->second;
+      const double f = (n0 * run.snpfreqs[0][i] + n1 * run.snpfreqs[1][j]) / totsamplesize;
+      if (!(exec.maf > f) && !std::binary_search(commons.begin(), commons.end(), x))
+        commons.push_back(x);
+    }
+    if (commons.size() == minsnps) break;
+  }
+  if (!std::is_sorted(commons.begin(), commons.end())) std::sort(commons.begin(), commons.end());
+  return commons;
+}
+
+[[noreturn]] void reportCountMismatch(const RunData& run) {
+  int repeated = -1;
+  std::vector<double> copy0 = run.snpositions[0];
+  std::vector<double> copy1 = run.snpositions[1];
+  const int d0 = countDistinctPositions(copy0, repeated);
+  const int d1 = countDistinctPositions(copy1, repeated);
+  const int k = std::max(static_cast<int>(run.snpositions[0].size()) - d0,
+                         static_cast<int>(run.snpositions[1].size()) - d1);
+  // Name the population whose count differs from the common sites.
+  const std::size_t differing = run.snpositions[0].size() != run.commons.size()
+                                    ? run.snpositions[0].size()
+                                    : run.snpositions[1].size();
+  if (k != 0)
+    fatalError(4, "\nERROR:" + toString(differing) + " is different from " +
+                      toString(run.commons.size()) + ". This may be caused by " + toString(k) +
+                      " repeated positions in your files. Please check position " +
+                      toString(repeated) + "\n");
+  fatalError(5, "\nERROR:" + toString(differing) + "positions is different number that " +
+                    toString(run.commons.size()) + " common SNPs. Please check your files." +
+                    "\n");
+}
+
+}  // namespace
+
+RunStep poolRunSites(Execution& exec, RunData& run) {
+  const Options& o = exec.options;
+  const std::string& F = o.inputfile;
+  const bool counts = isAlleleCountFormat(exec.format);
+
+  std::cout << "\nFile " << F << " parsed" << std::endl;
+  if (!o.onlyEOS) {
+    const std::size_t lists = run.snpositions.size();
+    if (static_cast<unsigned>(exec.pref) >= lists)
+      fatalError(2, "\nERROR: In file" + F + "\nReference population value is out of range " +
+                        toString(exec.pref + 1) + " > " + toString(lists) + "\n");
+    if (static_cast<std::size_t>(exec.npops) != lists)
+      fatalError(3, "\nERROR: In file" + F + "\nThe number of populations " + toString(lists) +
+                        " does not coincide with the expected " + toString(exec.npops) + "\n");
+  }
+  std::size_t minsnps = 0;
+  for (std::size_t p = 0; p < run.snpositions.size(); ++p)
+    if (p == 0 || run.snpositions[p].size() < minsnps) minsnps = run.snpositions[p].size();
+  if (verbose) std::cout << "Managing population structure" << std::endl;
+  run.genomesize = 0;
+  if (exec.format == InputFormat::VCF || counts)
+    exec.skipanalysis = false;
+  else
+    exec.skipanalysis =
+        exec.metapopfreqs[0].size() > 1 && exec.numsnps[0] >= exec.minwin;
+
+  if (counts) {
+    assert(exec.numsnps[0] == (int)run.filelocnames.size());
+    if (exec.numsnps[0] == 0) {
+      // No locus passed the filter: the run ends like a run without common sites.
+      noCommonSites(exec, run, 0);
+      return RunStep::EndRun;
+    }
+    return RunStep::Continue;
+  }
+
+  // Common sites.
+  if (run.snpositions.size() != 2 || run.snpfreqs.size() != 2 || run.samplesizes.size() != 2)
+    fatalError(3, "\nERROR: In file" + F + "\nThe number of populations " +
+                      toString(run.snpositions.size()) + " does not coincide with the expected " +
+                      toString(exec.npops) + "\n");
+  requireAscendingPositions(exec, run);
+  if (verbose) std::cout << "Management of low frequency polymorphisms." << std::endl;
+  run.commons = findCommonSites(exec, run, minsnps);
+  if (run.commons.empty()) {
+    noCommonSites(exec, run, minsnps);
+    return RunStep::EndRun;
+  }
+  const auto t0 = std::chrono::system_clock::now();
+  if (verbose)
+    std::cout << run.commons.size() << " common SNPs passed. Deleting non-common ones..."
+              << std::endl;
+  ++exec.nRuns;
+  run.countedInNRuns = true;
+
+  // Deletions and repeated positions.
+  for (int p = 0; p < 2; ++p) {
+    deleteNonCommonSNPs(run.data, p, run.samplesizes, run.snpfreqs[p], run.snpositions[p],
+                        run.commons);
+    assert(run.snpfreqs[p].size() == run.snpositions[p].size());
+    if (verbose) std::cout << "Population " << p << " filtered" << std::endl;
+  }
+  const std::string discarded = "A number of " + toString(minsnps - run.commons.size()) +
+                                " SNPs at frequency lower than " + toString(exec.maf) +
+                                " has been discarded:" + "\n";
+  exec.logtext += discarded;
+  if (verbose) {
+    std::cout << "The total number of SNPs is " << minsnps << std::endl;
+    std::cout << "The number of SNPs with a frequency higher than maf is " << run.commons.size()
+              << std::endl;
+    std::cout << discarded;
+    const auto ns =
+        std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::system_clock::now() - t0)
+            .count();
+    std::cout << "Time required: " << static_cast<double>(ns) / 1000000000 << " s" << std::endl;
+  }
+  if (run.snpositions[0].size() != run.commons.size() ||
+      run.snpositions[1].size() != run.commons.size())
+    reportCountMismatch(run);
+  assert(run.snpositions[0].size() == run.snpositions[1].size());
+
+  // Pooled sample.
+  if (verbose) std::cout << "\n... Updating metapopulation information ...\n" << std::endl;
+  run.dataRows = run.data.size();
+  dataFusion(run.data, run.metapopdata, run.snpositions, run.metapopsnpositions,
+             run.metapopsamplesize);
+  assert((int)run.metapopdata.size() == run.metapopsamplesize);
+  assert(run.metapopsnpositions.size() == run.metapopdata[0].size());
+  assert(run.metapopsnpositions.size() == run.snpositions[0].size());
+  assert(run.commons.size() == run.metapopsnpositions.size());
+  run.genomesize = run.metapopsnpositions.size();
+  run.filelocnames.clear();
+  run.filelocnames.reserve(run.commons.size());
+  for (std::size_t i = 0; i < run.commons.size(); ++i) {
+    if (exec.format == InputFormat::HM)
+      run.filelocnames.push_back(run.rsidmap[run.commons[i]]);
+    else
+      run.filelocnames.push_back(toStringPrecision(run.metapopsnpositions[i], 12));
+  }
+  computeGlobalFreqs(run.metapopdata, exec.metapopfreqs[0]);
+  exec.numsnps[0] = static_cast<int>(run.genomesize);
+  run.fstdistrib.assign(run.genomesize, {0.0, 0.0});
+  return RunStep::Continue;
+}
+
+RunStep checkPooledSize(Execution& exec, RunData& run) {
+  exec.logtext += "Number of pops is " + toString(exec.npops);
+  if (verbose) std::cout << "... Preparing Pravolin analysis ..." << std::endl;
+  if (exec.skipanalysis) {
+    exec.skipanalysis = false;
+  } else if (exec.metapopfreqs[0].size() <= 1) {
+    uncountRun(exec, run);
+    exec.skipanalysis = true;
+  }
+  if (exec.numsnps[0] < exec.minwin) {
+    const std::string message = "\nIn file " + exec.options.inputfile + ": too few SNPS " +
+                                toString(exec.numsnps[0]) + " < " + toString(exec.minwin) + "\n";
+    std::cout << message << std::endl;
+    logMessage(exec.numsnps[0], message, false);
+    return RunStep::EndRun;
+  }
+  return RunStep::Continue;
+}

@@ -1,0 +1,34 @@
+// Common sites of the two populations and the pooled sample of a run.
+#pragma once
+
+#include <vector>
+
+#include "input/haplotypes.hpp"
+
+struct Execution;
+struct RunData;
+
+// Keeps only population p's sites whose position is in commons (ascending).
+void deleteNonCommonSNPs(HaplotypeMatrix& data, int p, const std::vector<int>& samplesizes,
+                         std::vector<double>& freqs, std::vector<double>& positions,
+                         const std::vector<double>& commons);
+
+// Builds the pooled sample from the data and the position lists (moving the
+// rows, which the run does not need afterwards); ends the process on empty input.
+void dataFusion(HaplotypeMatrix& data, HaplotypeMatrix& metapopdata,
+                const std::vector<std::vector<double>>& snpositions,
+                std::vector<double>& metapopsnpositions, int& metapopsamplesize);
+
+// Sorts positions in place; returns the number of distinct values other than
+// -99.0 and sets repeated to the first repeated value (truncated).
+int countDistinctPositions(std::vector<double>& positions, int& repeated);
+
+enum class RunStep { Continue, EndRun };
+
+// The parsed-file line, the population checks, the common sites, the
+// deletions and the pooled sample. EndRun when the run has no common site.
+RunStep poolRunSites(Execution& exec, RunData& run);
+
+// After the SNP information table: records the run's sample sizes, settles
+// the skip flag and ends the run when the pooled sample is too small.
+RunStep checkPooledSize(Execution& exec, RunData& run);

@@ -1,0 +1,114 @@
+#include "analysis/results_table.hpp"
+
+#include <fstream>
+#include <iomanip>
+
+#include "input/common.hpp"
+
+std::string resultsName(const Execution& exec) {
+  const Options& o = exec.options;
+  if (o.onlyEOS) return exec.resultsPrefix + "EOS_" + "_MAF" + toString(exec.maf);
+  const bool refPop = exec.referenceCopy >= 0 && !exec.noReferenceStep;
+  std::string name = exec.resultsPrefix + (refPop ? "RefPop" : "AutoRefPop") +
+                     toString(o.reference + 1) + "_MAF_" + toString(exec.maf);
+  if (o.runs > 1) name += "_NF" + toString(o.runs);
+  if (o.old) name += "_OldSweep";
+  if (o.useblocks) name += "_Blocks";
+  if (o.nogaps) name += "_NoGaps";
+  if (o.tag == "rnd0") name += "_RND";
+  if (o.window > 0) name += "_W" + toString(o.window);
+  return name;
+}
+
+namespace {
+
+// Accumulators of the significant rows of one candidate rank.
+struct RankSummary {
+  double count = 0.0;
+  double positionSum = 0.0;
+  double widthSum = 0.0;
+};
+
+}  // namespace
+
+void writeResults(const std::vector<FileRecord>& files, std::uint64_t nRuns,
+                  const std::string& outname, double alpha, double& segsites, bool namesSnps,
+                  std::uint64_t maxcandidates) {
+  std::ofstream out(outname, std::ios::app);
+  std::ofstream sig(cutAtPattern(outname, ".", true, true) + "_SIG.tsv", std::ios::app);
+  std::size_t analysed = 0;
+  for (const FileRecord& f : files)
+    if (f.analysed) ++analysed;
+  if (analysed == 0) return;
+
+  out << std::setprecision(12);
+  sig << std::setprecision(12);
+  const std::string header =
+      namesSnps ? "File\t#SNPs\tCandidate\trsid\tPos\tWide\tIni\tEnd\tNCLASSES\tMeanFST\tFST\t"
+                  "FSTindex\tfstPval\tn1\tn2\tJHac\tPval\tSig"
+                : "File\t#SNPs\tCandidate\tSNP\tWide\tIni\tEnd\tNCLASSES\tMeanFST\tFST\tFSTindex\t"
+                  "fstPval\tn1\tn2\tJHac\tPval\tSig";
+  out << header << "\n";
+  sig << header << "\n";
+
+  std::vector<RankSummary> ranks(maxcandidates);
+  std::size_t longest = 0;
+  for (const FileRecord& f : files) {
+    if (!f.analysed) continue;
+    if (f.highFST) {
+      const std::string warning =
+          "\nWARNING: THE AVERAGE FST WAS GREATER THAN 0.5 IN FILE " + f.name + "\n";
+      out << warning << "\n";
+      sig << warning << "\n";
+    }
+    longest = std::max(longest, f.results.size());
+    for (std::size_t k = 0; k < f.results.size(); ++k) {
+      const CandidateResult& r = f.results[k];
+      std::ostringstream row;
+      row << std::setprecision(12);
+      row << f.name << "\t" << f.nsnps << "\t" << k + 1 << "\t";
+      if (namesSnps) {
+        const auto name = f.rsidmap.find(r.position);
+        row << (name != f.rsidmap.end() ? name->second : std::string()) << "\t";
+      }
+      row << r.position << "\t" << r.Wide << "\t" << r.Ini[0] << "\t" << r.End[0] << "\t"
+          << r.NCLASSES << "\t" << f.meanFST << "\t" << r.FST << "\t" << r.FSTindex << "\t"
+          << r.fstPval << "\t" << (f.samplesizes.size() > 0 ? f.samplesizes[0] : 0) << "\t"
+          << (f.samplesizes.size() > 1 ? f.samplesizes[1] : 0) << "\t" << r.JHac << "\t"
+          << r.Pval;
+      const bool significant = r.Pval <= alpha;
+      row << (significant ? "\t*" : "\tns") << "\n";
+      out << row.str();
+      if (significant) {
+        sig << row.str();
+        if (k < ranks.size()) {
+          ranks[k].count += 1.0;
+          ranks[k].positionSum += r.position;
+          ranks[k].widthSum += r.Wide;
+        }
+      }
+    }
+  }
+
+  const double F = static_cast<double>(analysed);
+  segsites = segsites / F;
+  out << "\n";
+  if (analysed >= 2) {
+    out << "SegSites\tCandidate\tMean_size\tMean_pos\t%PowerJ\t%FPJJ" << "\n";
+    out << segsites;
+    for (std::size_t c = 0; c < ranks.size(); ++c) {
+      const RankSummary& s = ranks[c];
+      const double power = s.count * 100 / F;
+      const double fpjj = s.count * 100 / static_cast<double>(nRuns);
+      double meanSize = 0.0;
+      double meanPos = -1.0;
+      if (s.count > 0) {
+        meanSize = s.widthSum / s.count;
+        meanPos = s.positionSum / s.count;
+      }
+      const std::size_t rank = c + 1 <= longest ? c + 1 : 0;
+      out << "\t" << rank << "\t" << meanSize << "\t" << meanPos << "\t" << power << "\t" << fpjj
+          << "\n";
+    }
+  }
+}

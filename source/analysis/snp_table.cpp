@@ -1,0 +1,84 @@
+#include "analysis/snp_table.hpp"
+
+#include <cassert>
+#include <fstream>
+#include <iostream>
+
+#include "analysis/run_state.hpp"
+#include "input/common.hpp"
+
+void writeRsidTable(const std::vector<std::string>& popNames, const std::vector<std::string>& rsids,
+                    const std::vector<std::vector<double>>& snpositions,
+                    const std::vector<std::vector<double>>& snpfreqs, std::string& out) {
+  assert(rsids.size() == snpositions[0].size() && rsids.size() == snpfreqs[1].size());
+  std::ostringstream text;
+  text << "\nPopulation\trsID\tPosition\tFrequency\n";
+  for (std::size_t p = 0; p < popNames.size(); ++p) {
+    text << popNames[p] << "\n";
+    for (std::size_t j = 0; j < rsids.size(); ++j)
+      text << "\t" << rsids[j] << "\t" << toStringPrecision(snpositions[p][j], 10) << "\t"
+           << toStringPrecision(snpfreqs[p][j], 6) << "\n";
+  }
+  out = text.str();
+}
+
+namespace {
+
+// The table text of allele-count input, whose lists differ by format: PLINK
+// keeps the map positions of every locus, so the retained loci take theirs
+// from the pooled positions; Genepop input has no allele frequencies at all.
+std::string alleleCountTable(const Execution& exec, const RunData& run,
+                             const std::vector<std::string>& labels) {
+  std::string out;
+  switch (exec.format) {
+    case InputFormat::GP:
+      return "\nNo SNP information table for file " + exec.options.inputfile +
+             ": Genepop input holds no allele frequencies.\n";
+    case InputFormat::PL:
+    case InputFormat::PL2: {
+      const std::vector<std::vector<double>> positions(2, run.metapopsnpositions);
+      writeRsidTable(labels, run.filelocnames, positions, run.snpfreqs, out);
+      return out;
+    }
+    default:
+      writeRsidTable(labels, run.filelocnames, run.snpositions, run.snpfreqs, out);
+      return out;
+  }
+}
+
+}  // namespace
+
+bool buildSnpTable(Execution& exec, RunData& run) {
+  Options& o = exec.options;
+  if (!o.rsidInfo && !o.onlyrsidInfo) return false;
+  std::vector<std::string> labels;
+  if (o.inputfile == o.inputfile2)
+    labels = {"1", "2"};
+  else
+    labels = {exec.runBaseName, o.inputfile2};
+
+  std::string table;
+  if (isAlleleCountFormat(exec.format)) {
+    table = alleleCountTable(exec, run, labels);
+  } else {
+    writeRsidTable(labels, run.filelocnames, run.snpositions, run.snpfreqs, table);
+  }
+  exec.buffers[static_cast<std::size_t>(run.index)] = table;
+  if (!o.onlyrsidInfo) return false;
+
+  if (verbose) {
+    logMessage(0, exec.logtext, false);
+    std::cout << "\nThe SNPs information table for files" << labels[0] << " and " << labels[1]
+              << " was done" << std::endl;
+  }
+  if (o.runs == 1) {
+    exec.outnames[0] = exec.resultsPrefix + ".txt";
+    assert(exec.outnames.size() == exec.buffers.size());
+    for (std::size_t i = 0; i < exec.outnames.size(); ++i) {
+      std::ofstream out(exec.outnames[i], std::ios::app);
+      if (!out) continue;
+      out << exec.buffers[i] << "\n";
+    }
+  }
+  return true;
+}
