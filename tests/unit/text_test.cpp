@@ -1,5 +1,120 @@
 #include "input/text.hpp"
 
+#include <deque>
+
+#include "input/haplotypes.hpp"
 #include "test_support.hpp"
 
-TEST(Text, Placeholder) { EXPECT_EQ(toString(0.01), "0.01"); }
+TEST(Text, TrimAndSplit) {
+  std::string s = "  \tabc ";
+  ltrim(s, blankChars);
+  EXPECT_EQ(s, "abc ");
+  s = "   ";
+  ltrim(s, blankChars);
+  EXPECT_EQ(s, "");
+
+  EXPECT_EQ(splitBlanks(" a  b\t\tc\r\n"), (std::vector<std::string>{"a", "b", "c"}));
+  EXPECT_EQ(splitBy("x,,y\n", ','), (std::vector<std::string>{"x", "y"}));
+  EXPECT_EQ(splitBy("0||1", '|'), (std::vector<std::string>{"0", "1"}));
+  EXPECT_TRUE(splitBlanks("").empty());
+}
+
+TEST(Text, CutAtPattern) {
+  EXPECT_EQ(cutAtPattern("run.fas.txt", ".", true, true), "run.fas");
+  EXPECT_EQ(cutAtPattern("run.fas.txt", ".", true, false), "run");
+  EXPECT_EQ(cutAtPattern("run.fas.txt", ".", false, true), ".txt");
+  EXPECT_EQ(cutAtPattern("run", ".", true, true), "run");
+}
+
+TEST(Text, NumbersToText) {
+  EXPECT_EQ(toString(0.01), "0.01");
+  EXPECT_EQ(toString(0.00001), "1e-05");
+  EXPECT_EQ(toString(1234567.0), "1.23457e+06");
+  EXPECT_EQ(toString(std::uint64_t{777}), "777");
+  EXPECT_EQ(toStringPrecision(1234567.0, 12), "1234567");
+  EXPECT_EQ(toStringPrecision(0.2718281828459045, 12), "0.271828182846");
+  EXPECT_EQ(toInt("  42abc"), 42);
+  EXPECT_EQ(toInt("x"), 0);
+  EXPECT_EQ(toInt("99999999999"), 2147483647);
+  EXPECT_DOUBLE_EQ(toDouble("1.5e3x"), 1500.0);
+}
+
+TEST(Text, EraseIndicesWalksFromTheLastIndex) {
+  std::vector<int> v = {0, 1, 2, 3, 4};
+  eraseIndices(v, {1, 3, 10});
+  EXPECT_EQ(v, (std::vector<int>{0, 2, 4}));
+
+  // A repeated index erases twice, as the walk from the last entry does.
+  std::deque<int> d = {0, 1, 2, 3};
+  eraseIndices(d, {1, 1});
+  EXPECT_EQ(d, (std::deque<int>{0, 3}));
+
+  BitRow row(5);
+  row.set(0);
+  row.set(2);
+  row.set(4);
+  eraseIndices(row, {1, 3, 10});
+  ASSERT_EQ(row.size(), 3u);
+  EXPECT_TRUE(row[0] && row[1] && row[2]);
+
+  BitRow repeated(4);
+  repeated.set(3);
+  eraseIndices(repeated, {1, 1});
+  ASSERT_EQ(repeated.size(), 2u);
+  EXPECT_FALSE(repeated[0]);
+  EXPECT_TRUE(repeated[1]);
+}
+
+TEST(BitRowOps, CountsAndSelections) {
+  BitRow row;
+  for (int i = 0; i < 130; ++i) row.push_back(i % 3 == 0);
+  EXPECT_EQ(row.size(), 130u);
+  EXPECT_EQ(row.count(), 44u);
+  BitRow zero(130);
+  EXPECT_EQ(row.countDifferences(zero, 0, 130), 44u);
+  EXPECT_EQ(row.countDifferences(zero, 1, 64), 21u);  // 3, 6, ..., 63
+  EXPECT_EQ(row.countDifferences(zero, 63, 66), 1u);  // 63
+  BitRow picked = row.select({0, 1, 129});
+  EXPECT_EQ(picked.size(), 3u);
+  EXPECT_TRUE(picked[0]);
+  EXPECT_FALSE(picked[1]);
+  EXPECT_TRUE(picked[2]);
+  row.resize(64);
+  EXPECT_EQ(row.count(), 22u);
+}
+
+class OpenInputFile : public TempDirTest {};
+
+TEST_F(OpenInputFile, RetriesWithTheLowerCasedName) {
+  std::filesystem::create_directories("data");
+  writeFile("data/pop.txt", "x\n");
+  std::ifstream in;
+  testing::internal::CaptureStdout();
+  EXPECT_TRUE(openInputFile("Data/", "Pop.TXT", in, false));
+  const std::string out = testing::internal::GetCapturedStdout();
+  EXPECT_NE(out.find("\nCould not open file: Data/Pop.TXT\n"), std::string::npos);
+  EXPECT_NE(out.find("\nTRYING FILE NAME data/pop.txt\n"), std::string::npos);
+
+  testing::internal::CaptureStdout();
+  EXPECT_FALSE(openInputFile("", "missing", in, false));
+  EXPECT_NE(testing::internal::GetCapturedStdout().find(
+                "\nERROR: can not find input file after 2 tries\n"),
+            std::string::npos);
+  // A folder is not a file.
+  testing::internal::CaptureStdout();
+  EXPECT_FALSE(openInputFile("", "data", in, false));
+  testing::internal::GetCapturedStdout();
+}
+
+TEST_F(OpenInputFile, ReadLineDropsCarriageReturns) {
+  writeFile("crlf.txt", "a b\r\nlast");
+  std::ifstream in("crlf.txt");
+  std::string line;
+  ASSERT_TRUE(readLine(in, line));
+  EXPECT_EQ(line, "a b");
+  EXPECT_FALSE(in.eof());
+  ASSERT_TRUE(readLine(in, line));
+  EXPECT_EQ(line, "last");
+  EXPECT_TRUE(in.eof());
+  EXPECT_FALSE(readLine(in, line));
+}

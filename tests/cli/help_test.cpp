@@ -1,3 +1,0 @@
-#include "cli_harness.hpp"
-
-TEST(CliSmoke, Placeholder) { SUCCEED(); }

@@ -1,0 +1,130 @@
+#include "input/ms_reader.hpp"
+
+#include "test_support.hpp"
+
+namespace {
+
+// One MS block: segsites, positions and haplotype lines.
+std::string block(const std::string& positions, const std::vector<std::string>& haplotypes) {
+  std::string text = "\n//\nsegsites: " +
+                     std::to_string(positions.empty() ? 0 : std::count(positions.begin(), positions.end(), ' ') + 1) +
+                     "\npositions: " + positions + "\n";
+  for (const std::string& h : haplotypes) text += h + "\n";
+  return text;
+}
+
+std::vector<std::string> rowsOf(const HaplotypeMatrix& data) {
+  std::vector<std::string> rows;
+  for (const BitRow& r : data) {
+    std::string s;
+    for (std::size_t j = 0; j < r.size(); ++j) s += r[j] ? '1' : '0';
+    rows.push_back(s);
+  }
+  return rows;
+}
+
+}  // namespace
+
+class MsReader : public TempDirTest {
+ protected:
+  int readSamples(const std::string& text, int sample) {
+    writeFile("sim.txt", text);
+    data.clear();
+    try {
+      return readMsSamples("", "sim.txt", sample, data, positions) ? 1 : 0;
+    } catch (const FatalExit& e) {
+      return 100 + e.status;
+    }
+  }
+  int readTwoPops(const std::string& text, int first, int second) {
+    writeFile("sim.txt", text);
+    data.clear();
+    int total = first + second;
+    try {
+      return readMsTwoPops("", "sim.txt", total, first, second, data, positions) ? 1 : 0;
+    } catch (const FatalExit& e) {
+      return 100 + e.status;
+    }
+  }
+  HaplotypeMatrix data;
+  std::vector<std::vector<double>> positions;
+};
+
+TEST_F(MsReader, OneBlockPerPopulation) {
+  testing::internal::CaptureStdout();
+  const std::string text = "scrm 6 2 -t 5\nseeds 1 2\n" +
+                           block("0.1 0.2 0.3", {"010", "1N1", "002"}) +
+                           block("0.5 0.7", {"11", "01 ", " 10"});
+  EXPECT_EQ(readSamples(text, 3), 1);
+  const std::string out = testing::internal::GetCapturedStdout();
+  EXPECT_NE(out.find("Read segsites 3\nReading positions...\nReading sample of size 3\n"),
+            std::string::npos);
+  EXPECT_NE(out.find(std::string(60, '-') + "\n\n"), std::string::npos);
+  // Rows of different blocks have their own lengths; only "1" codes 1.
+  EXPECT_EQ(rowsOf(data), (std::vector<std::string>{"010", "101", "000", "11", "01", "10"}));
+  ASSERT_EQ(positions.size(), 2u);
+  EXPECT_EQ(positions[0], (std::vector<double>{0.1, 0.2, 0.3}));
+  EXPECT_EQ(positions[1], (std::vector<double>{0.5, 0.7}));
+}
+
+TEST_F(MsReader, FormatFaultsEndWithTheirStatuses) {
+  testing::internal::CaptureStdout();
+  EXPECT_EQ(readSamples("no sample here\n", 2), 0);
+  EXPECT_EQ(readSamples("segsites: 2\nposition: 0.1 0.2\n01\n10\n", 2), 102);
+  EXPECT_EQ(readSamples("segsites: 2\npositions: 0.1\n01\n10\n", 2), 103);
+  EXPECT_EQ(readFile("Pravis_ERROR.log"),
+            "ERROR: There is a problem reading positions in pop 1 Expected number of positions 2 "
+            "was different of observed 1\n 3\n");
+  EXPECT_EQ(readSamples("segsites: 2\npositions: 0.1 0.2\n011\n10\n", 2), 104);
+  EXPECT_EQ(readSamples("segsites: 2\npositions: 0.1 0.2\n01\n", 2), 104);
+  // A segsites line without a count, or with a negative one, is a format fault.
+  EXPECT_EQ(readSamples("segsites:\npositions:\n", 2), 102);
+  EXPECT_EQ(readSamples("segsites: -1\npositions:\n", 2), 102);
+  EXPECT_EQ(readSamples("segsites: 2147483647\n", 2), 101);
+  // Empty haplotypes past the end of the file: the row count reports it.
+  EXPECT_EQ(readSamples("segsites: 0\npositions:\n\n", 3), 105);
+  testing::internal::GetCapturedStdout();
+}
+
+TEST_F(MsReader, TwoPopulationsInOneBlock) {
+  testing::internal::CaptureStdout();
+  const std::string text = block("0.1 0.1 0.1 0.5", {"0101", "1111", "0000", "1000", "0001"});
+  EXPECT_EQ(readTwoPops(text, 2, 3), 1);
+  const std::string out = testing::internal::GetCapturedStdout();
+  ASSERT_EQ(positions.size(), 2u);
+  // Each repeat is raised by 1e-07 from its own value.
+  ASSERT_EQ(positions[0].size(), 4u);
+  EXPECT_DOUBLE_EQ(positions[0][1], 0.1 + 1e-7);
+  EXPECT_DOUBLE_EQ(positions[0][2], 0.1 + 1e-7);
+  EXPECT_EQ(positions[0], positions[1]);
+  EXPECT_NE(out.find("ERROR: There is a problem with repeated positions in file sim.txt Positions "
+                     "0.1 is equal to previous one 0.1\nThe position is updated to 0.1\n"),
+            std::string::npos);
+  EXPECT_EQ(readFile("Pravis.log"),
+            "ERROR: There is a problem with repeated positions in file sim.txt Positions 0.1 is "
+            "equal to previous one 0.1\nThe position is updated to 0.1\n 4\n");
+  EXPECT_EQ(rowsOf(data).size(), 5u);
+
+  testing::internal::CaptureStdout();
+  EXPECT_EQ(readTwoPops(block("0.5 0.2 0.3", {"010", "101"}), 1, 1), 1);
+  testing::internal::GetCapturedStdout();
+  EXPECT_DOUBLE_EQ(positions[0][1], 0.2000001);
+  EXPECT_DOUBLE_EQ(positions[0][2], 0.3);
+}
+
+TEST_F(MsReader, TwoPopulationFaults) {
+  testing::internal::CaptureStdout();
+  // A trailing blank is part of the line here.
+  EXPECT_EQ(readTwoPops(block("0.1 0.2", {"01 ", "10"}), 1, 1), 105);
+  EXPECT_EQ(readTwoPops(block("0.1 0.2", {"01", "1"}), 1, 1), 106);
+  EXPECT_EQ(readFile("Pravis_ERROR.log"),
+            "ERROR: In sample 2 there is a problem with haplotype size in pop 1 Expected haplo "
+            "size 2 was different of observed 1\n 6\n");
+  EXPECT_EQ(readTwoPops("segsites: 2\n", 1, 1), 107);
+  EXPECT_EQ(readTwoPops("segsites: 2\nposition: 1 2\n", 1, 1), 102);
+  EXPECT_EQ(readTwoPops("nothing\n", 1, 1), 0);
+  int total = 5, first = 2, second = 2;
+  EXPECT_FALSE(readMsTwoPops("", "sim.txt", total, first, second, data, positions));
+  const std::string out = testing::internal::GetCapturedStdout();
+  EXPECT_NE(out.find("\nERROR: bad sample size 2+2 <> 5 in sim.txt\n"), std::string::npos);
+}
