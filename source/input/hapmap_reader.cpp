@@ -1,7 +1,201 @@
 #include "input/hapmap_reader.hpp"
 
-bool readHapMapPhased(const std::string&, const std::string&, const std::string&, bool,
-                      std::vector<int>&, HaplotypeMatrix&, std::vector<std::vector<double>>&,
-                      std::vector<std::vector<double>>&, RsidMap&, int&) {
+#include <cmath>
+#include <fstream>
+#include <iostream>
+
+#include "input/base_coding.hpp"
+#include "input/common.hpp"
+
+// The table is streamed: each data line is one site, and the reference
+// population's columns on that line decide its coded base, so a site is coded,
+// or dropped, as soon as it is read. With two files the files are read side by
+// side, line k of one describing the same SNP as line k of the other.
+
+namespace {
+
+struct HapMapFile {
+  std::string name;
+  std::ifstream in;
+  long long lineNumber = 0;  // line number of the last line read, from 1
+  int columns = 0;           // haplotype columns announced by the header
+};
+
+bool isBlankOrComment(const std::string& line) {
+  return line.empty() || line.compare(0, commentmarker.size(), commentmarker) == 0;
+}
+
+// The next line that is neither empty nor a comment, leading blanks removed;
+// false at the end of the file.
+bool nextContentLine(HapMapFile& f, std::string& line) {
+  while (readLine(f.in, line)) {
+    ++f.lineNumber;
+    ltrim(line, blankChars);
+    if (!isBlankOrComment(line)) return true;
+  }
   return false;
+}
+
+std::string lineOf(const HapMapFile& f) {
+  return "line " + toString(f.lineNumber) + " of file " + f.name;
+}
+
+// Opens the file and reads its header; false (with the reader's message when
+// the file cannot be opened) when there is no header line ended by a line end.
+bool openWithHeader(const std::string& path, HapMapFile& f) {
+  if (!openReaderInput(path, f.name, f.in)) return false;
+  std::string line;
+  if (!nextContentLine(f, line) || f.in.eof()) return false;
+  const std::size_t fields = splitBlanks(line).size();
+  if (fields < 3)
+    rejectInput("ERROR: The header on " + lineOf(f) + " has " + toString(fields) +
+                " field(s): a phased HapMap table needs the SNP name, its position and at least "
+                "one haplotype column\n");
+  if (fields - 2 > static_cast<std::size_t>(maxSitesPerFile))
+    rejectInput("ERROR: There is an excessive number of haplotypes in file " + f.name + "\n");
+  f.columns = static_cast<int>(fields - 2);
+  return true;
+}
+
+bool isFieldSeparator(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+
+// One data line: the upper-cased SNP name, the position and the code of each
+// haplotype column, written to codes[0 .. columns). Ragged lines are rejected.
+void parseDataLine(const HapMapFile& f, const std::string& line, std::string& name,
+                   double& position, unsigned char* codes) {
+  long long fields = 0;
+  std::size_t i = 0;
+  const std::size_t n = line.size();
+  while (i < n) {
+    while (i < n && isFieldSeparator(line[i])) ++i;
+    if (i == n) break;
+    const std::size_t start = i;
+    while (i < n && !isFieldSeparator(line[i])) ++i;
+    const std::size_t length = i - start;
+    if (fields == 0) {
+      name = toUpper(line.substr(start, length));
+    } else if (fields == 1) {
+      const std::string text = line.substr(start, length);
+      position = toDouble(text);
+      if (!std::isfinite(position))
+        rejectInput("ERROR: The position \"" + text + "\" on " + lineOf(f) +
+                    " is not a finite number\n");
+    } else {
+      const long long column = fields - 2;
+      if (length != 1)
+        rejectInput("ERROR: The haplotype field \"" + line.substr(start, length) +
+                    "\" in column " + toString(column + 1) + " on " + lineOf(f) +
+                    " is not one letter\n");
+      if (column < f.columns) codes[column] = baseCode(line[start]);
+    }
+    ++fields;
+  }
+  if (fields < 2)
+    rejectInput("ERROR: The data on " + lineOf(f) +
+                " has fewer than two fields (SNP name and position)\n");
+  if (fields - 2 != f.columns)
+    rejectInput("ERROR: The data on " + lineOf(f) + " has " + toString(fields - 2) +
+                " haplotype column(s) but the header announces " + toString(f.columns) + "\n");
+}
+
+void rejectDifferentSnps(const HapMapFile& f1, const HapMapFile& f2, const std::string& detail) {
+  rejectInput("ERROR: The HapMap files " + f1.name + " and " + f2.name +
+              " do not list the same SNPs in the same order: " + detail + "\n");
+}
+
+bool readTable(const std::string& path, const std::string& file1, const std::string& file2,
+               bool singlePopFile, std::vector<int>& samplesizes, HaplotypeMatrix& data,
+               std::vector<std::vector<double>>& snpfreqs,
+               std::vector<std::vector<double>>& snpositions, RsidMap& posToName, int& pref) {
+  HapMapFile f1, f2;
+  f1.name = file1;
+  f2.name = file2;
+  if (!openWithHeader(path, f1)) return false;
+  CodedSample sample;
+  int* sizes = sample.sizes;
+  if (singlePopFile) {
+    if (!openWithHeader(path, f2)) return false;
+    sizes[0] = f1.columns;
+    sizes[1] = f2.columns;
+  } else {
+    if (f1.columns < 2)
+      rejectInput("ERROR: File " + f1.name +
+                  " has one haplotype column: splitting it into two populations needs at least "
+                  "two\n");
+    sizes[0] = f1.columns / 2;
+    sizes[1] = f1.columns - sizes[0];
+  }
+  const int ref = sample.reference = codingPopulation(sample.sizes, pref);
+  const int other = 1 - ref;
+
+  // Population 0's columns first, then population 1's: in the two-file form
+  // file 2's columns follow file 1's.
+  const std::size_t rows = static_cast<std::size_t>(sizes[0]) + static_cast<std::size_t>(sizes[1]);
+  std::vector<unsigned char> codes(rows);
+  const std::size_t firstRow[3] = {0, static_cast<std::size_t>(sizes[0]), rows};
+
+  SiteMatrixBuilder builder(rows);
+  std::string line, line2, name, name2;
+  double position = 0.0, position2 = 0.0;
+  long long sitesRead = 0;
+  while (true) {
+    const bool more1 = nextContentLine(f1, line);
+    if (singlePopFile) {
+      const bool more2 = nextContentLine(f2, line2);
+      if (more1 != more2) {
+        const HapMapFile& ended = more1 ? f2 : f1;
+        const HapMapFile& goesOn = more1 ? f1 : f2;
+        rejectDifferentSnps(f1, f2, "file " + ended.name + " ends while " + lineOf(goesOn) +
+                                        " holds another SNP");
+      }
+    }
+    if (!more1) break;
+    checkSiteCount(++sitesRead, f1.name);
+    parseDataLine(f1, line, name, position, codes.data());
+    if (singlePopFile) {
+      parseDataLine(f2, line2, name2, position2, codes.data() + sizes[0]);
+      if (position2 != position)
+        rejectDifferentSnps(f1, f2, "position " + toString(position) + " on " + lineOf(f1) +
+                                        " but " + toString(position2) + " on " + lineOf(f2));
+    }
+    // The first name read for a position stays.
+    posToName.emplace(position, name);
+
+    SiteCounts counts[2] = {};
+    for (int p = 0; p < 2; ++p)
+      for (std::size_t r = firstRow[p]; r < firstRow[p + 1]; ++r) ++counts[p][codes[r]];
+    const int coded = chooseCodedBase(counts[ref], sizes[ref], counts[other]);
+    if (coded == deletedSite) continue;
+
+    const std::size_t site = builder.addSite();
+    sample.positions.push_back(position);
+    for (int p = 0; p < 2; ++p) {
+      std::uint32_t ones = 0;
+      if (coded != noCodedBase) {
+        for (std::size_t r = firstRow[p]; r < firstRow[p + 1]; ++r)
+          if (codes[r] == coded) {
+            builder.set(r, site);
+            ++ones;
+          }
+      }
+      sample.freqs[p].push_back(static_cast<double>(ones) / sizes[p]);
+    }
+  }
+
+  sample.rows = builder.take();
+  sample.moveTo(samplesizes, data, snpfreqs, snpositions, pref);
+  return true;
+}
+
+}  // namespace
+
+bool readHapMapPhased(const std::string& path, const std::string& file1,
+                      const std::string& file2, bool singlePopFile, std::vector<int>& samplesizes,
+                      HaplotypeMatrix& data, std::vector<std::vector<double>>& snpfreqs,
+                      std::vector<std::vector<double>>& snpositions, RsidMap& posToName,
+                      int& pref) {
+  return guardedRead(file1, [&] {
+    return readTable(path, file1, file2, singlePopFile, samplesizes, data, snpfreqs, snpositions,
+                     posToName, pref);
+  });
 }
