@@ -1,0 +1,61 @@
+// Small deterministic input files for end-to-end tests.
+#pragma once
+
+#include <cstdint>
+#include <sstream>
+#include <string>
+#include <vector>
+
+// A linear congruential generator: the same numbers on every platform.
+class TestRandom {
+ public:
+  explicit TestRandom(std::uint64_t seed) : state_(seed * 6364136223846793005ULL + 1) {}
+  std::uint32_t next() {
+    state_ = state_ * 6364136223846793005ULL + 1442695040888963407ULL;
+    return static_cast<std::uint32_t>(state_ >> 33);
+  }
+  double uniform() { return next() / 2147483648.0; }
+
+ private:
+  std::uint64_t state_;
+};
+
+// MS output with one block per population (read with -sample n): the same
+// sites in both blocks; population 1's allele-1 frequency at a site is
+// freq1, population 2's is freq2 (with some noise).
+inline std::string msTwoBlocks(int sites, int n, std::uint64_t seed, double shift = 0.0) {
+  TestRandom rnd(seed);
+  std::vector<double> positions;
+  std::vector<double> f1, f2;
+  for (int s = 0; s < sites; ++s) {
+    positions.push_back((s + 0.5) / sites);
+    const double f = 0.1 + 0.8 * rnd.uniform();
+    f1.push_back(f);
+    double g = f + shift * (rnd.uniform() - 0.5) * 2.0;
+    if (g < 0.05) g = 0.05;
+    if (g > 0.95) g = 0.95;
+    f2.push_back(g);
+  }
+  std::ostringstream text;
+  text << "ms " << 2 * n << " 2 -t 10\n1 2 3\n";
+  for (int pop = 0; pop < 2; ++pop) {
+    text << "\n//\nsegsites: " << sites << "\npositions:";
+    for (double p : positions) text << " " << p;
+    text << "\n";
+    // Haplotypes drawn in linked blocks: a few founder haplotypes per population.
+    std::vector<std::string> founders;
+    for (int k = 0; k < 4; ++k) {
+      std::string h;
+      for (int s = 0; s < sites; ++s)
+        h += rnd.uniform() < (pop == 0 ? f1[s] : f2[s]) ? '1' : '0';
+      founders.push_back(h);
+    }
+    for (int i = 0; i < n; ++i) {
+      std::string h = founders[rnd.next() % 4];
+      for (int s = 0; s < sites; ++s)
+        if (rnd.uniform() < 0.02) h[s] = h[s] == '1' ? '0' : '1';
+      text << h << "\n";
+    }
+  }
+  return text.str();
+}
