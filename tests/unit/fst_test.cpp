@@ -3,6 +3,7 @@
 #include <random>
 #include <string>
 
+#include "haplotype_rows.hpp"
 #include "test_support.hpp"
 
 namespace {
@@ -11,17 +12,6 @@ struct Range {
   std::size_t first;
   std::size_t count;
 };
-
-HaplotypeMatrix matrixFromRows(const std::vector<std::string>& rows) {
-  HaplotypeMatrix P;
-  for (const std::string& text : rows) {
-    BitRow row(text.size());
-    for (std::size_t j = 0; j < text.size(); ++j)
-      if (text[j] == '1') row.set(j);
-    P.push_back(row);
-  }
-  return P;
-}
 
 // FST by comparing every pair of rows, the way the diversities are defined.
 void naiveFst(const HaplotypeMatrix& P, const std::vector<int>& sizes,

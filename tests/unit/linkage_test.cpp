@@ -7,22 +7,14 @@
 #include <string>
 
 #include "stats/frequencies.hpp"
+#include "haplotype_rows.hpp"
 #include "test_support.hpp"
 
 namespace {
 
-HaplotypeMatrix matrixFromRows(const std::vector<std::string>& rows) {
-  HaplotypeMatrix P;
-  for (const std::string& text : rows) {
-    BitRow row(text.size());
-    for (std::size_t j = 0; j < text.size(); ++j)
-      if (text[j] == '1') row.set(j);
-    P.push_back(row);
-  }
-  return P;
-}
-
-// D' and r2 with one step per cell.
+// D' and r2 from the two-site table of allele 1, one step per cell. D for
+// the reference alleles is D of allele 1 at both sites, with its sign turned
+// when the two reference alleles differ.
 void naiveDrsq(const PopReference& ref, const HaplotypeMatrix& P, std::size_t offset,
                std::size_t n, const std::vector<double>& freq, std::vector<double>& Dprime,
                std::vector<double>& r2) {
@@ -30,22 +22,17 @@ void naiveDrsq(const PopReference& ref, const HaplotypeMatrix& P, std::size_t of
   Dprime.assign(L - 1, 0.0);
   r2.assign(L - 1, 0.0);
   for (std::size_t i = 0; i + 1 < L; ++i) {
-    int count = 0;
-    for (std::size_t r = offset; r < offset + n; ++r)
-      count += P[r][i] == ref[i] && P[r][i + 1] == ref[i + 1];
-    const double pAB = count / static_cast<double>(n);
     const double p1 = freq[i];
     const double p2 = freq[i + 1];
-    const double pA = ref[i] ? p1 : 1.0 - p1;
-    const double pB = ref[i + 1] ? p2 : 1.0 - p2;
-    const double D = pAB - pA * pB;
-    const double Dmax = D >= 0.0 ? std::min((1.0 - p1) * p2, p1 * (1.0 - p2))
-                                 : std::min((1.0 - p1) * (1.0 - p2), p1 * p2);
-    const double den = p1 * (1.0 - p1) * p2 * (1.0 - p2);
-    if (den > 0.0) {
-      r2[i] = D * D / den;
-      Dprime[i] = D / Dmax;
-    }
+    if (p1 <= 0.0 || p1 >= 1.0 || p2 <= 0.0 || p2 >= 1.0) continue;
+    int both = 0;
+    for (std::size_t r = offset; r < offset + n; ++r) both += P[r][i] && P[r][i + 1];
+    const double D11 = both / static_cast<double>(n) - p1 * p2;
+    const double D = ref[i] == ref[i + 1] ? D11 : -D11;
+    const double Dmax = D < 0.0 ? std::min(p1 * p2, (1.0 - p1) * (1.0 - p2))
+                                : std::min(p1 * (1.0 - p2), p2 * (1.0 - p1));
+    r2[i] = D11 * D11 / (p1 * (1.0 - p1) * p2 * (1.0 - p2));
+    Dprime[i] = D / Dmax;
   }
 }
 
@@ -96,6 +83,11 @@ Window windowOf(const Pairs& pairs, int W, int candidate) {
   return w;
 }
 
+// "iniw endw linked" of a window.
+std::string range(const Window& w) {
+  return std::to_string(w.iniw) + " " + std::to_string(w.endw) + " " + std::to_string(w.linked);
+}
+
 class Linkage : public TempDirTest {};
 
 }  // namespace
@@ -124,8 +116,12 @@ TEST_F(Linkage, WordwiseCountsMatchCellByCell) {
         std::vector<double> expectedR2;
         naiveDrsq(ref, P, p == 0 ? 0 : 13, static_cast<std::size_t>(samples[p]), freq, expectedD,
                   expectedR2);
-        EXPECT_EQ(Dprime, expectedD) << L << " " << p;
-        EXPECT_EQ(r2, expectedR2) << L << " " << p;
+        ASSERT_EQ(Dprime.size(), L - 1);
+        ASSERT_EQ(r2.size(), L - 1);
+        for (std::size_t i = 0; i + 1 < L; ++i) {
+          EXPECT_NEAR(Dprime[i], expectedD[i], 1e-12) << L << " " << p << " " << i;
+          EXPECT_NEAR(r2[i], expectedR2[i], 1e-12) << L << " " << p << " " << i;
+        }
       }
     }
   }
@@ -229,54 +225,37 @@ TEST_F(Linkage, WindowWalks) {
   // Candidate 5, W = 10: pair 4 unlinked, pairs 5 and 6 linked, pair 7 unlinked.
   std::string pattern(99, 'U');
   pattern[5] = pattern[6] = 'L';
-  Window w = windowOf(pairsFrom(pattern), 10, 5);
-  EXPECT_EQ(w.iniw, 0);
-  EXPECT_EQ(w.endw, 10);
-  EXPECT_EQ(w.linked, 2);
+  EXPECT_EQ(range(windowOf(pairsFrom(pattern), 10, 5)), "0 10 2");
 
   // Candidate 50, W = 4: pairs 47-49 and 50-51 linked, 46 and 52 not.
   pattern.assign(99, 'U');
   for (int k : {47, 48, 49, 50, 51}) pattern[static_cast<std::size_t>(k)] = 'L';
-  w = windowOf(pairsFrom(pattern), 4, 50);
-  EXPECT_EQ(w.iniw, 46);
-  EXPECT_EQ(w.endw, 53);
-  EXPECT_EQ(w.linked, 5);
+  Window w = windowOf(pairsFrom(pattern), 4, 50);
+  EXPECT_EQ(range(w), "46 53 5");
   EXPECT_DOUBLE_EQ(w.meanDprime, (0.2 + 5.0) / 6.0);
   EXPECT_DOUBLE_EQ(w.meanR2, 5.0 / 6.0);
 
-  // No linked pair: W sites for an even W, W - 1 for an odd W.
+  // No linked pair: W sites for an even W, W - 1 for an odd W; with W = 1 the
+  // left site of the unlinked pair still opens the window.
   pattern.assign(99, 'U');
-  w = windowOf(pairsFrom(pattern), 10, 50);
-  EXPECT_EQ(w.endw - w.iniw, 10);
-  EXPECT_EQ(w.iniw, 45);
-  w = windowOf(pairsFrom(pattern), 11, 50);
-  EXPECT_EQ(w.endw - w.iniw, 10);
-  // W = 1: the left site of the unlinked pair still opens the window.
+  EXPECT_EQ(range(windowOf(pairsFrom(pattern), 10, 50)), "45 55 0");
+  EXPECT_EQ(range(windowOf(pairsFrom(pattern), 11, 50)), "45 55 0");
   w = windowOf(pairsFrom(pattern), 1, 50);
-  EXPECT_EQ(w.iniw, 49);
-  EXPECT_EQ(w.endw, 51);
+  EXPECT_EQ(range(w), "49 51 0");
   EXPECT_DOUBLE_EQ(w.meanDprime, 0.2);
   EXPECT_EQ(w.meanR2, 0.0);
 
   // The left walk ends at site 0 without testing pair 0.
-  w = windowOf(pairsFrom("ULLUUU"), 2, 3);
-  EXPECT_EQ(w.iniw, 0);
-  EXPECT_EQ(w.endw, 4);
-  EXPECT_EQ(w.linked, 2);
+  EXPECT_EQ(range(windowOf(pairsFrom("ULLUUU"), 2, 3)), "0 4 2");
 
   // The ends of the genome, and a genome linked throughout.
   w = windowOf(pairsFrom("ULLU"), 2, 0);
-  EXPECT_EQ(w.iniw, 0);
-  EXPECT_EQ(w.endw, 1);
+  EXPECT_EQ(range(w), "0 1 0");
   EXPECT_EQ(w.meanDprime, 0.0);  // one site: no pair inside
   EXPECT_EQ(w.meanR2, 0.0);
-  w = windowOf(pairsFrom("ULLU"), 2, 4);
-  EXPECT_EQ(w.iniw, 3);
-  EXPECT_EQ(w.endw, 5);
-  EXPECT_EQ(w.linked, 0);
+  EXPECT_EQ(range(windowOf(pairsFrom("ULLU"), 2, 4)), "3 5 0");
   w = windowOf(pairsFrom("LLLL"), 2, 2);
-  EXPECT_EQ(w.iniw, 0);
-  EXPECT_EQ(w.endw, 5);
+  EXPECT_EQ(range(w), "0 5 3");  // pair 0 is not tested
   EXPECT_DOUBLE_EQ(w.meanDprime, 1.0);
 }
 
@@ -285,7 +264,7 @@ TEST_F(Linkage, WindowOfACandidatePastTheSitesIsReported) {
   const Window w = windowOf(pairsFrom("LLLL"), 2, 7);
   EXPECT_EQ(testing::internal::GetCapturedStderr(),
             "Bad block in computeWinSizesSeq: candidate=7 iniw=6 endw=5 L=5\n");
-  EXPECT_EQ(w.linked, 0);
+  EXPECT_EQ(range(w), "6 5 0");
   EXPECT_EQ(w.meanDprime, 0.0);
   EXPECT_EQ(w.meanR2, 0.0);
 }
