@@ -138,7 +138,7 @@ TEST_F(Fst, ErrorFiles) {
   ragged[2].resize(1);
   EXPECT_FATAL_STATUS(computeFst(ragged, {2, 2}, 0, 2, perSnp, fst), 2);
   EXPECT_EQ(readFile("FSTdT_Error2.log"), "L1 = 2; L2 = 1\n 2\n");
-  ragged = P;
+  ragged[2].resize(2);
   ragged[3].resize(3);  // not a population's first row
   EXPECT_FATAL_STATUS(computeFst(ragged, {2, 2}, 0, 2, perSnp, fst), 2);
   EXPECT_EQ(readFile("FSTdT_Error2.log"), "L1 = 2; L2 = 3\n 2\n");
@@ -152,13 +152,10 @@ TEST_F(Fst, ErrorFiles) {
 
   EXPECT_FATAL_STATUS(computeFst(P, {1, 3}, 0, 2, perSnp, fst), 1);
   EXPECT_EQ(readFile("Theta_Pi_Error.log"), "1\n");
-  EXPECT_FATAL_STATUS(computeFst(P, {3, -1}, 0, 2, perSnp, fst), 1);
-  EXPECT_EQ(readFile("Theta_Pi_Error.log"), "-1\n");
 
   // Sample sizes that name rows past the end of the matrix.
   EXPECT_FATAL_STATUS(computeFst(P, {2, 3}, 0, 2, perSnp, fst), 1);
   EXPECT_EQ(readFile("FSTdT_Error5.log"), "4\n");
-  EXPECT_FATAL_STATUS(computeFst(P, {4, 2}, 0, 2, perSnp, fst), 1);
   EXPECT_FATAL_STATUS(computeFst(HaplotypeMatrix{}, {2, 2}, 0, 2, perSnp, fst), 1);
   EXPECT_EQ(readFile("FSTdT_Error5.log"), "0\n");
 }

@@ -1,6 +1,5 @@
 #include "stats/hac.hpp"
 
-#include <random>
 #include <string>
 
 #include "haplotype_rows.hpp"
@@ -35,28 +34,6 @@ TEST_F(Hac, MismatchesInTheWindowLeavingOutTheCandidate) {
   EXPECT_TRUE(hacsOf(2, 2, 5, P, ref, 3, 8).empty());
   EXPECT_TRUE(hacsOf(5, 5, 5, P, ref, 3, 8).empty());
   EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
-}
-
-TEST_F(Hac, WindowsAcrossWords) {
-  std::mt19937_64 rng(5);
-  HaplotypeMatrix P(30, BitRow(200));
-  for (BitRow& row : P)
-    for (std::size_t j = 0; j < 200; ++j)
-      if (rng() % 3 == 0) row.set(j);
-  PopReference ref(200);
-  for (std::size_t j = 0; j < 200; j += 2) ref.set(j);
-  for (const auto& [ini, ends, snp] : std::vector<std::tuple<int, int, int>>{
-           {0, 200, 64}, {60, 130, 127}, {63, 65, 63}, {64, 128, 10}, {1, 199, 198}}) {
-    const std::vector<double> hacs = hacsOf(10, 30, snp, P, ref, ini, ends);
-    ASSERT_EQ(hacs.size(), 20u);
-    for (int r = 10; r < 30; ++r) {
-      int expected = 0;
-      for (int j = ini; j < ends; ++j)
-        if (j != snp) expected += P[static_cast<std::size_t>(r)][static_cast<std::size_t>(j)] !=
-                                  ref[static_cast<std::size_t>(j)];
-      EXPECT_EQ(hacs[static_cast<std::size_t>(r - 10)], expected) << ini << " " << ends;
-    }
-  }
 }
 
 TEST_F(Hac, RangeErrors) {

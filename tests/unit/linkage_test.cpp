@@ -55,12 +55,14 @@ const std::vector<int> sizes = {20, 20};
 const double alpha = 0.05;
 const double minDprime = 0.4;
 
-std::vector<Block> blocksOf(const std::string& pattern, int blocksize, int p = 0) {
-  const Pairs pairs = pairsFrom(pattern);
-  const std::vector<double> freq(pattern.size() + 1, 0.5);
+std::vector<Block> blocksOf(const Pairs& pairs, int blocksize, int p = 0, double level = alpha) {
+  const std::vector<double> freq(pairs.r2.size() + 1, 0.5);
   std::vector<Block> blocks(2);  // earlier content is dropped
-  computeBlocks(alpha, pairs.Dprime, pairs.r2, blocksize, minDprime, sizes, p, freq, blocks);
+  computeBlocks(level, pairs.Dprime, pairs.r2, blocksize, minDprime, sizes, p, freq, blocks);
   return blocks;
+}
+std::vector<Block> blocksOf(const std::string& pattern, int blocksize, int p = 0) {
+  return blocksOf(pairsFrom(pattern), blocksize, p);
 }
 
 std::string text(const std::vector<Block>& blocks) {
@@ -183,28 +185,18 @@ TEST_F(Linkage, Blocks) {
   EXPECT_EQ(text(blocksOf("LLLL", 5)), "{0,0,5}");
   EXPECT_EQ(text(blocksOf("LLLL", 4)), "{0,0,5}");
 
-  // A D' without a number, or below minDprime, leaves the pair unlinked.
-  Pairs pairs = pairsFrom("LL");
+  // Unlinked: a D' without a number (pair 0), p = 0.083 above alpha (pair 1:
+  // n r2 = 20 * 0.15 = 3), a D' below minDprime (pair 2).
+  Pairs pairs = pairsFrom("LLL");
   pairs.Dprime[0] = std::numeric_limits<double>::quiet_NaN();
-  std::vector<Block> blocks;
-  computeBlocks(alpha, pairs.Dprime, pairs.r2, 2, minDprime, sizes, 0, {0.5, 0.5, 0.5}, blocks);
-  EXPECT_EQ(text(blocks), "{0,1,3}");
-  pairs.Dprime[0] = 0.39;
-  computeBlocks(alpha, pairs.Dprime, pairs.r2, 2, minDprime, sizes, 0, {0.5, 0.5, 0.5}, blocks);
-  EXPECT_EQ(text(blocks), "{0,1,3}");
-  // Linked needs p <= alpha: n r2 = 20 * 0.15 = 3 gives p = 0.083.
-  pairs = pairsFrom("LL");
   pairs.r2[1] = 0.15;
-  computeBlocks(alpha, pairs.Dprime, pairs.r2, 2, minDprime, sizes, 0, {0.5, 0.5, 0.5}, blocks);
-  EXPECT_EQ(text(blocks), "{0,0,2}");
-  computeBlocks(0.1, pairs.Dprime, pairs.r2, 2, minDprime, sizes, 0, {0.5, 0.5, 0.5}, blocks);
-  EXPECT_EQ(text(blocks), "{0,0,3}");
+  pairs.Dprime[2] = 0.39;
+  EXPECT_EQ(text(blocksOf(pairs, 2)), "");
+  EXPECT_EQ(text(blocksOf(pairs, 2, 0, 0.1)), "{0,1,3}");
 
   pairs.r2[1] = -0.5;
   testing::internal::CaptureStdout();
-  EXPECT_FATAL_STATUS(
-      computeBlocks(alpha, pairs.Dprime, pairs.r2, 2, minDprime, sizes, 0, {0.5, 0.5, 0.5}, blocks),
-      11);
+  EXPECT_FATAL_STATUS(blocksOf(pairs, 2), 11);
   EXPECT_EQ(testing::internal::GetCapturedStdout(), "x: -5 a: 0.5\n");
 }
 
