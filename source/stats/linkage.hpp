@@ -15,7 +15,9 @@ struct Block {
   std::int32_t end = 0;
 };
 
-// D' and r2 of every pair of neighbouring sites (i, i + 1) of population p.
+// D' and r2 of every pair of neighbouring sites (i, i + 1) of population p, L =
+// freq.size() sites. Population p must have rows inside P, and they and the
+// reference must hold at least L cells (asserted).
 void computeSeqDrsq(const PopReference& popreference, const HaplotypeMatrix& P,
                     const std::vector<int>& samplesizes, const int& p,
                     const std::vector<double>& freq, std::vector<double>& Dprime,
@@ -29,7 +31,8 @@ void computeBlocks(const double& alpha, const std::vector<double>& Dprime,
 
 // The window [iniw, endw) of linked sites around candidate, at least W wide
 // where the genome allows; linked = linked pairs crossed; the means of D' and
-// r2 over the pairs inside the window.
+// r2 over the pairs inside the window. A pair that lies outside the sites (for
+// a candidate at or past L) counts as not linked.
 void computeWinSizesSeq(const double& alpha, const int& L, const std::vector<double>& Dprime,
                         const std::vector<double>& r2, const int& W, const double& minDprime,
                         const std::vector<int>& samplesizes, const int& pop,
