@@ -1,0 +1,168 @@
+// Whole analyses, from the command line to the written tables.
+#include <cmath>
+
+#include "cli_harness.hpp"
+#include "sample_files.hpp"
+
+namespace {
+
+// Q(a, x) for a whole number a: exp(-x) times the sum of x^k / k! for k < a.
+double upperGammaWhole(int a, double x) {
+  double term = 1.0, sum = 0.0;
+  for (int k = 0; k < a; ++k) {
+    if (k > 0) term *= x / k;
+    sum += term;
+  }
+  return std::exp(-x) * sum;
+}
+
+std::vector<std::string> lines(const std::string& text) {
+  std::vector<std::string> out;
+  std::size_t start = 0;
+  while (start < text.size()) {
+    const std::size_t end = text.find('\n', start);
+    out.push_back(text.substr(start, end == std::string::npos ? std::string::npos : end - start));
+    if (end == std::string::npos) break;
+    start = end + 1;
+  }
+  return out;
+}
+
+std::vector<std::string> fields(const std::string& line) {
+  std::vector<std::string> out;
+  std::size_t start = 0;
+  while (true) {
+    const std::size_t end = line.find('\t', start);
+    out.push_back(line.substr(start, end == std::string::npos ? std::string::npos : end - start));
+    if (end == std::string::npos) break;
+    start = end + 1;
+  }
+  return out;
+}
+
+}  // namespace
+
+class Analysis : public CliTest {};
+
+// Twelve sites; population 1 (10 haplotypes) carries allele 1 once at each of
+// sites 0..9 (haplotype i at site i), population 2 (10 haplotypes) carries it
+// everywhere. The user site 0.44 is site 5; a fixed window of 11 sites gives
+// K = 11 classes of width 1 and m = 12 (the window covers all 12 sites).
+//   HAC values against population 1's majority haplotype (all 0), site 5 left out:
+//   population 1: one 0 (haplotype 5) and nine 1; population 2: ten 11 (= m - 1,
+//   the last class). With f = (count + 0.5) / (10 + 5.5):
+//   S = (1/15.5) ln 3 + (9/15.5) ln 19 + (10/15.5) ln 21, JHac = 10*10/20 * S,
+//   Pval = Q(5, JHac / 2).
+//   FST: sites 0..9 give 1 - 0.1/0.5 = 0.8, sites 10 and 11 give 1; the mean
+//   (ratio of sums) is 1 - 1/6, above 0.5: the high-mean rule, p-values 0.
+TEST_F(Analysis, HandWorkedJhacRow) {
+  std::string text = "ms 20 1 -t 5\n1 2 3\n";
+  for (int pop = 0; pop < 2; ++pop) {
+    text += "\n//\nsegsites: 12\npositions:";
+    for (int s = 0; s < 12; ++s) text += " " + std::to_string(0.04 + 0.08 * s).substr(0, 4);
+    text += "\n";
+    for (int i = 0; i < 10; ++i) {
+      std::string h(12, pop == 0 ? '0' : '1');
+      if (pop == 0) h[static_cast<std::size_t>(i)] = '1';
+      text += h + "\n";
+    }
+  }
+  write("hand.ms", text);
+  const RunResult r = run({"-input", "hand.ms", "-sample", "10", "-window", "11", "-selectives",
+                           "0.44", "-doEOS", "1", "-fixseed", "1"});
+  ASSERT_EQ(r.status, 0) << r.out << r.err;
+  const std::string name = "Pravis_Results/Prav_out_AutoRefPop1_MAF_0.01_W11";
+  EXPECT_NE(r.out.find("WRITING Pravolin OUTPUT FILE " + name + ".tsv\n"), std::string::npos);
+
+  const std::vector<std::string> table = lines(read(name + ".tsv"));
+  ASSERT_GE(table.size(), 5u);
+  EXPECT_EQ(table[0],
+            "File\t#SNPs\tCandidate\tSNP\tWide\tIni\tEnd\tNCLASSES\tMeanFST\tFST\tFSTindex\tfstPval"
+            "\tn1\tn2\tJHac\tPval\tSig");
+  EXPECT_EQ(table[1], "");
+  EXPECT_EQ(table[2], "WARNING: THE AVERAGE FST WAS GREATER THAN 0.5 IN FILE hand.ms");
+  EXPECT_EQ(table[3], "");
+  const std::vector<std::string> row = fields(table[4]);
+  ASSERT_EQ(row.size(), 17u);
+  EXPECT_EQ(row[0], "hand.ms");
+  EXPECT_EQ(row[1], "12");
+  EXPECT_EQ(row[2], "1");
+  EXPECT_EQ(row[3], "0.44");
+  EXPECT_EQ(row[4], "12");
+  EXPECT_EQ(row[5], "0");
+  EXPECT_EQ(row[6], "0");
+  EXPECT_EQ(row[7], "11");
+  EXPECT_NEAR(std::stod(row[8]), 1.0 - 1.0 / 6.0, 1e-11);
+  EXPECT_NEAR(std::stod(row[9]), 0.8, 1e-11);
+  EXPECT_NEAR(std::stod(row[10]), 0.8 - (1.0 - 1.0 / 6.0), 1e-11);
+  EXPECT_EQ(row[11], "0");
+  EXPECT_EQ(row[12], "10");
+  EXPECT_EQ(row[13], "10");
+  const double S = (std::log(3.0) + 9 * std::log(19.0) + 10 * std::log(21.0)) / 15.5;
+  const double jhac = 100.0 / 20.0 * S;
+  EXPECT_NEAR(std::stod(row[14]), jhac, 1e-9);
+  EXPECT_NEAR(std::stod(row[15]) / upperGammaWhole(5, jhac / 2), 1.0, 1e-9);
+  EXPECT_EQ(row[16], "*");
+
+  // The significant-rows table holds the same row; the outlier report has no
+  // outlier lists under the high-mean rule.
+  EXPECT_NE(read(name + "_SIG.tsv").find(table[4] + "\n"), std::string::npos);
+  const std::string report = read(name + "_FSTs.txt");
+  EXPECT_EQ(report.find("MAF = 0.01\n% FILES WITH K-MEANS EXTREME POSITIVE OUTLIERS = 0%\n"), 0u);
+  EXPECT_NE(report.find("#SNPs\t12\n\n*************** Non-EOS FST OUTLIERS\n0\n\n\n*************** "
+                        "EOS FST OUTLIERS\n0\n"),
+            std::string::npos);
+}
+
+TEST_F(Analysis, BlocksOverSeveralRunsGiveRowsAndASummary) {
+  for (int f = 0; f < 3; ++f) copyData("ms/sim" + std::to_string(f) + ".txt");
+  const RunResult r = run({"-input", "sim", "-runs", "3", "-sample", "30", "-sample2", "30",
+                           "-doEOS", "1", "-maf", "0.05", "-fixseed", "1"});
+  ASSERT_EQ(r.status, 0) << r.out;
+  const std::string name = "Pravis_Results/Prav_out_AutoRefPop1_MAF_0.05_NF3_Blocks";
+  const std::vector<std::string> table = lines(read(name + ".tsv"));
+  std::size_t rows = 0;
+  double lastPosition = -1;
+  std::string lastFile;
+  for (const std::string& line : table) {
+    const std::vector<std::string> row = fields(line);
+    if (row.size() != 17 || row[0] == "File") continue;
+    ++rows;
+    if (row[0] != lastFile) lastPosition = -1;
+    EXPECT_GE(std::stod(row[3]), lastPosition) << "rows of a file are sorted by position";
+    lastPosition = std::stod(row[3]);
+    lastFile = row[0];
+    EXPECT_TRUE(row[16] == "*" || row[16] == "ns");
+    const double pval = std::stod(row[15]);
+    EXPECT_EQ(row[16] == "*", pval <= 0.05);
+  }
+  EXPECT_GT(rows, 0u);
+  EXPECT_NE(read(name + ".tsv").find("\nSegSites\tCandidate\tMean_size\tMean_pos\t%PowerJ\t%FPJJ\n"),
+            std::string::npos);
+  EXPECT_TRUE(exists(name + "_FSTs.txt"));
+  // Verbose runs write the whole log text at the end.
+  const RunResult v = run({"-input", "sim0.txt", "-sample", "30", "-sample2", "30", "-maf",
+                           "0.05", "-verbose", "1", "-fixseed", "1"});
+  EXPECT_EQ(v.status, 0);
+  const std::string log = read("Pravis.log");
+  EXPECT_NE(log.find("\nWARNING: Fixed seed mode is on. Fixed seed is 777"), std::string::npos);
+  EXPECT_NE(log.find("\nPravolin of file sim0.txt:\n\nSample sizes are 30 and 30\n"),
+            std::string::npos);
+  EXPECT_NE(log.find("\n\nPravolin FINISHED. Time processing: "), std::string::npos);
+}
+
+TEST_F(Analysis, OnlyRsidInfoWritesTheSnpTableAndEnds) {
+  write("a.fas", ">a1\nACGTA\n>a2\nACGTT\n>b1\nTCGTA\n>b2\nTCGAA\n");
+  RunResult r = run({"-format", "fasta", "-input", "a.fas", "-onlyrsidInfo", "1", "-maf", "0"});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out.find("WRITING"), std::string::npos);
+  // Sites 0, 3 and 4 vary (site 4: population 1 carries A and T, A is its major base).
+  EXPECT_EQ(read("Pravis_Results/Prav_out_.txt"),
+            "\nPopulation\trsID\tPosition\tFrequency\n1\n\t0\t0\t0\n\t1\t1\t0\n\t2\t2\t0\n\t3\t3\t0"
+            "\n\t4\t4\t0.5\n2\n\t0\t0\t1\n\t1\t1\t0\n\t2\t2\t0\n\t3\t3\t0.5\n\t4\t4\t0\n\n");
+  // With several runs nothing is written.
+  r = run({"-format", "fasta", "-input", "a.fas", "-onlyrsidInfo", "1", "-runs", "3", "-output",
+           "x"});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_FALSE(exists("Pravis_Results/x_.txt"));
+}
