@@ -2,6 +2,9 @@
 #pragma once
 
 #include <cstdint>
+#include <istream>
+#include <string>
+#include <utility>
 #include <vector>
 
 // [locus][population][allele]: copies of each distinct allele.
@@ -11,6 +14,12 @@ using MaxAlleleCountTable = std::vector<std::vector<float>>;
 // [locus][population][allele]: distinct allele codes, ascending as unsigned.
 using AlleleIdTable = std::vector<std::vector<std::vector<std::int32_t>>>;
 
+// Allele codes are ordered as unsigned 32-bit numbers, so that a negative
+// code such as -9 comes after every non-negative one.
+inline bool codeLess(std::int32_t a, std::int32_t b) {
+  return static_cast<std::uint32_t>(a) < static_cast<std::uint32_t>(b);
+}
+
 // The count that marks a locus unusable in a population.
 constexpr float unusableLocus = -99.0f;
 
@@ -18,3 +27,44 @@ constexpr float unusableLocus = -99.0f;
 // counts; n = column length. Returns the number of codes.
 int countAlleles(const std::vector<std::int32_t>& column, std::int32_t missing,
                  std::vector<std::int32_t>& codes, std::vector<float>& counts, int& n);
+
+// Copies of each allele of one locus in one population, gathered while a file
+// is streamed, so that no genotype matrix has to be kept. Missing copies are
+// not added: they are what the population's 2n copies lack.
+class AlleleTally {
+ public:
+  void add(std::int32_t code) {
+    for (auto& entry : entries_)
+      if (entry.first == code) {
+        ++entry.second;
+        return;
+      }
+    entries_.emplace_back(code, 1u);
+  }
+  void clear() { entries_.clear(); }
+
+  // The codes ascending as unsigned 32-bit numbers and their copies, as
+  // countAlleles gives them for the column; returns the total of the copies.
+  std::uint64_t emit(std::vector<std::int32_t>& codes, std::vector<float>& counts);
+
+ private:
+  std::vector<std::pair<std::int32_t, std::uint32_t>> entries_;
+};
+
+// Sizes the three tables to numloci loci of npops populations, all empty
+// (largest counts 0).
+void resetAlleleTables(std::size_t numloci, int npops, AlleleCountTable& allelecounts,
+                       MaxAlleleCountTable& maxallelecounts, AlleleIdTable& alleleids);
+
+// Stores the tallies of population p, which has n individuals (2n allele
+// copies per locus), at every locus, and clears them. A locus where at least
+// n - 1 copies are missing is unusable there (largest count -99.0).
+void storePopulationCounts(std::vector<AlleleTally>& tallies, int p, int n,
+                           AlleleCountTable& allelecounts, MaxAlleleCountTable& maxallelecounts,
+                           AlleleIdTable& alleleids);
+
+// The next line of an allele-count file that is neither empty nor a comment,
+// its leading blanks trimmed; lineNumber counts the lines read, for messages.
+// False at the end of the file; after a true result in.eof() tells that the
+// line had no line end.
+bool readDataLine(std::istream& in, std::string& line, long long& lineNumber);
