@@ -43,20 +43,20 @@ void readLocusLine(std::ifstream& in, const std::string& fileName, int i, int p,
   std::string line;
   readLine(in, line);
   const std::vector<std::string> words = splitBlanks(line);
-  const std::string where = "ERROR reading BScan format in loci " + toString(i) +
-                            " of population " + toString(p);
+  const std::string where =
+      "ERROR reading BScan format in loci " + toString(i) + " of population " + toString(p);
   if (words.empty()) fatalError(1, where + "\n");
   if (toInt(words[0]) != i)
     fatalError(1, "ERROR reading BScan format: Loci number was " + words[0] + " should be " +
-                       toString(i) + "\n");
+                      toString(i) + "\n");
   if (words.size() < 3)
     fatalError(1, where + " of file " + fileName +
-                       ": the line lacks its gene count or its number of alleles\n");
+                      ": the line lacks its gene count or its number of alleles\n");
   const int genes = toInt(words[1]);
   const int alleles = toInt(words[2]);
   if (alleles > 0 && words.size() - 3 < static_cast<std::size_t>(alleles))
-    fatalError(1, where + " of file " + fileName + ": " + toString(alleles) +
-                       " alleles but " + toString(words.size() - 3) + " counts\n");
+    fatalError(1, where + " of file " + fileName + ": " + toString(alleles) + " alleles but " +
+                      toString(words.size() - 3) + " counts\n");
 
   const std::size_t locus = static_cast<std::size_t>(i - 1);
   const std::size_t pop = static_cast<std::size_t>(p - 1);
@@ -71,9 +71,10 @@ void readLocusLine(std::ifstream& in, const std::string& fileName, int i, int p,
   }
   if (sum != static_cast<double>(genes))
     fatalError(3, "ERROR reading BScan format: Total alleles are " + toString(genes) +
-                       " should be " + toString(sum) + "\n");
+                      " should be " + toString(sum) + "\n");
   // A locus line without alleles keeps the largest count 0.
-  if (!counts.empty()) maxallelecounts[locus][pop] = *std::max_element(counts.begin(), counts.end());
+  if (!counts.empty())
+    maxallelecounts[locus][pop] = *std::max_element(counts.begin(), counts.end());
 }
 
 }  // namespace
@@ -89,13 +90,13 @@ bool readBayeScan(const std::string& path, const std::string& file, int& npops,
   if (loci == INT_MAX)
     fatalError(1, "ERROR: There is an excessive number of loci in file " + file + "\n");
   if (loci < 0)
-    fatalError(1, "ERROR reading BScan format: Number of loci is " + toString(loci) +
-                       " in file " + path + file + "\n");
+    fatalError(1, "ERROR reading BScan format: Number of loci is " + toString(loci) + " in file " +
+                      path + file + "\n");
   if (!findBracketLine(in, line)) return false;
   const int populations = headingValue(line);
   if (populations != npops)
-    fatalError(1, "ERROR reading BScan format: Number of populations is " +
-                       toString(populations) + " but should be " + toString(npops) + "\n");
+    fatalError(1, "ERROR reading BScan format: Number of populations is " + toString(populations) +
+                      " but should be " + toString(npops) + "\n");
 
   allelecounts.clear();
   maxallelecounts.clear();
@@ -112,8 +113,8 @@ bool readBayeScan(const std::string& path, const std::string& file, int& npops,
     }
     if (!found)
       fatalError(1, "ERROR reading BScan format: Read " + toString(blocks) +
-                         " populations but should be " + toString(npops) + " (file " + path +
-                         file + " ended before population " + toString(p) + ")\n");
+                        " populations but should be " + toString(npops) + " (file " + path + file +
+                        " ended before population " + toString(p) + ")\n");
     const std::vector<std::string> words = splitBy(line, '=');
     // Any other line uses up this population's turn; the block count below
     // then reports it.
@@ -124,7 +125,7 @@ bool readBayeScan(const std::string& path, const std::string& file, int& npops,
   }
   if (blocks != npops)
     fatalError(1, "ERROR reading BScan format: Read " + toString(blocks) +
-                       " populations but should be " + toString(npops) + "\n");
+                      " populations but should be " + toString(npops) + "\n");
   ensureLocus(static_cast<std::size_t>(loci), npops, allelecounts, maxallelecounts, locnames);
   std::cout << "Read " << path << file << std::endl;
   return true;

@@ -41,8 +41,8 @@ bool readGenepop(const std::string& path, const std::string& file, std::vector<i
   locnames.clear();
   samplesizes.clear();
   int populations = 0;
-  int individuals = 0;                 // of the open population
-  long long numloci = -1;              // set by the first individual
+  int individuals = 0;     // of the open population
+  long long numloci = -1;  // set by the first individual
   std::vector<AlleleTally> tallies[maxPopulations];
   while (readDataLine(in, line, lineNumber)) {
     if (isPopulationLine(line)) {

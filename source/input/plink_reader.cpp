@@ -78,8 +78,8 @@ bool readMap(const PlinkFiles& files, std::ifstream& in, std::vector<double>& po
     const std::vector<std::string> words = splitBlanks(line);
     if (columns == 0 && (words.size() == 3 || words.size() == 4)) columns = words.size();
     if (words.size() != columns)
-      return fail("\nERROR: problem reading map file " + files.mapShown + " . Num of columns were " +
-                  toString(words.size()) + "\n");
+      return fail("\nERROR: problem reading map file " + files.mapShown +
+                  " . Num of columns were " + toString(words.size()) + "\n");
     if (locnames.size() >= static_cast<std::size_t>(INT_MAX - 1)) excessiveSnps(files.mapName);
     locnames.push_back(words[1]);
     positions.push_back(toDouble(words[columns - 1]));
@@ -113,7 +113,8 @@ std::int32_t alleleCode(GenotypeKind kind, std::string_view word) {
 
 void tallyGenotypes(GenotypeKind kind, const std::vector<std::string_view>& words,
                     std::vector<AlleleTally>& tallies) {
-  const std::int32_t missing = kind == GenotypeKind::Nucleotide ? nucleotideMissing : numericMissing;
+  const std::int32_t missing =
+      kind == GenotypeKind::Nucleotide ? nucleotideMissing : numericMissing;
   for (std::size_t j = 0; j < tallies.size(); ++j) {
     for (std::size_t copy = 0; copy < 2; ++copy) {
       const std::int32_t code = alleleCode(kind, words[6 + 2 * j + copy]);
@@ -200,8 +201,8 @@ bool readPlinkFiles(GenotypeKind kind, const PlinkFiles& files, int npops,
   snpositions.assign(npops > 0 ? static_cast<std::size_t>(npops) : 0, {});
   locnames.clear();
   std::ifstream in;
-  if (!openFile(files.mapPath, in, "\nCould not open map file: ",
-                "\nERROR: can not find map input file after "))
+  if (!openFile(files.mapPath, in,
+                "\nCould not open map file: ", "\nERROR: can not find map input file after "))
     return false;
   std::vector<double> positions;
   if (!readMap(files, in, positions, locnames)) return false;
@@ -209,8 +210,8 @@ bool readPlinkFiles(GenotypeKind kind, const PlinkFiles& files, int npops,
   const std::size_t maploci = positions.size();
   for (auto& list : snpositions) list = positions;
 
-  if (!openFile(files.pedPath, in, "\nCould not open file: ",
-                "\nERROR: can not find ped file after "))
+  if (!openFile(files.pedPath, in,
+                "\nCould not open file: ", "\nERROR: can not find ped file after "))
     return false;
   std::cout << "------------------------------------------------\n" << std::endl;
   if (!readPed(kind, files, in, npops, maploci, samplesizes, allelecounts, maxallelecounts,
@@ -223,10 +224,10 @@ bool readPlinkFiles(GenotypeKind kind, const PlinkFiles& files, int npops,
 }
 
 bool readPlink(GenotypeKind kind, const std::string& path, const std::string& mapName,
-               const std::string& pedName, int npops,
-               std::vector<std::vector<double>>& snpositions, std::vector<int>& samplesizes,
-               AlleleCountTable& allelecounts, MaxAlleleCountTable& maxallelecounts,
-               AlleleIdTable& alleleids, std::vector<std::string>& locnames) {
+               const std::string& pedName, int npops, std::vector<std::vector<double>>& snpositions,
+               std::vector<int>& samplesizes, AlleleCountTable& allelecounts,
+               MaxAlleleCountTable& maxallelecounts, AlleleIdTable& alleleids,
+               std::vector<std::string>& locnames) {
   const bool withFolder = kind == GenotypeKind::Nucleotide;
   const PlinkFiles files{mapName,
                          pedName,
@@ -264,10 +265,9 @@ bool readPlinkNucleotide(const std::string& path, const std::string& mapName,
 
 bool readPlinkNumeric(const std::string& path, const std::string& mapName,
                       const std::string& pedName, int& npops,
-                      std::vector<std::vector<double>>& snpositions,
-                      std::vector<int>& samplesizes, AlleleCountTable& allelecounts,
-                      MaxAlleleCountTable& maxallelecounts, AlleleIdTable& alleleids, bool,
-                      std::vector<std::string>& locnames) {
+                      std::vector<std::vector<double>>& snpositions, std::vector<int>& samplesizes,
+                      AlleleCountTable& allelecounts, MaxAlleleCountTable& maxallelecounts,
+                      AlleleIdTable& alleleids, bool, std::vector<std::string>& locnames) {
   return readPlink(GenotypeKind::Numeric, path, mapName, pedName, npops, snpositions, samplesizes,
                    allelecounts, maxallelecounts, alleleids, locnames);
 }

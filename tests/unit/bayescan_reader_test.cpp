@@ -1,5 +1,6 @@
 #include "input/bayescan_reader.hpp"
 
+#include "reader_capture.hpp"
 #include "test_support.hpp"
 
 namespace {
@@ -8,29 +9,11 @@ class BayeScanReaderTest : public TempDirTest {
  protected:
   bool read(const std::string& content) {
     writeFile("bs.txt", content);
-    testing::internal::CaptureStdout();
-    bool ok = false;
-    try {
-      ok = readBayeScan("", "bs.txt", npops, counts, maxima, true, names);
-    } catch (const FatalExit&) {
-      out = testing::internal::GetCapturedStdout();
-      throw;
-    }
-    out = testing::internal::GetCapturedStdout();
-    return ok;
+    return captureRead(
+        out, [&] { return readBayeScan("", "bs.txt", npops, counts, maxima, true, names); });
   }
-  // The status of a read that must end through the fatal path; the message
-  // must be on standard output and in the error log.
   int fatalStatus(const std::string& content, const std::string& message) {
-    int status = -1;
-    try {
-      read(content);
-    } catch (const FatalExit& e) {
-      status = e.status;
-    }
-    EXPECT_EQ(out, message + "\n");
-    EXPECT_EQ(readFile("Pravis_ERROR.log"), message + " " + std::to_string(status) + "\n");
-    return status;
+    return fatalReadStatus(out, message, [&] { return read(content); });
   }
 
   int npops = 2;
@@ -45,13 +28,14 @@ const char* const head = "[loci]=2\n[populations]=2\n";
 }  // namespace
 
 TEST_F(BayeScanReaderTest, ReadsTheExampleLayout) {
-  ASSERT_TRUE(read("free text before the loci line\n"
-                   "  [loci]=3\r\n\n[populations]=2\r\n"
-                   "\n[pop]=1\r\n"
-                   "01 20 2 12 8\r\n2 20 2 20 0 5\n3 18 3 6 6 6\n"
-                   "[pop]\n"
-                   "1 10 2 1 9\n2 21 2 10.5 10.5\n3 4 3 0 4 0\n"
-                   "whatever follows is ignored\n"));
+  ASSERT_TRUE(
+      read("free text before the loci line\n"
+           "  [loci]=3\r\n\n[populations]=2\r\n"
+           "\n[pop]=1\r\n"
+           "01 20 2 12 8\r\n2 20 2 20 0 5\n3 18 3 6 6 6\n"
+           "[pop]\n"
+           "1 10 2 1 9\n2 21 2 10.5 10.5\n3 4 3 0 4 0\n"
+           "whatever follows is ignored\n"));
   EXPECT_EQ(out, "Read bs.txt\n");
   EXPECT_EQ(names, (std::vector<std::string>{"01", "2", "3"}));
   ASSERT_EQ(counts.size(), 3u);

@@ -1,5 +1,6 @@
 #include "input/genepop_reader.hpp"
 
+#include "reader_capture.hpp"
 #include "test_support.hpp"
 
 namespace {
@@ -8,27 +9,12 @@ class GenepopReaderTest : public TempDirTest {
  protected:
   bool read(const std::string& content) {
     writeFile("gp.txt", content);
-    testing::internal::CaptureStdout();
-    bool ok = false;
-    try {
-      ok = readGenepop("", "gp.txt", samplesizes, counts, maxima, ids, true, names);
-    } catch (const FatalExit&) {
-      out = testing::internal::GetCapturedStdout();
-      throw;
-    }
-    out = testing::internal::GetCapturedStdout();
-    return ok;
+    return captureRead(out, [&] {
+      return readGenepop("", "gp.txt", samplesizes, counts, maxima, ids, true, names);
+    });
   }
   int fatalStatus(const std::string& content, const std::string& message) {
-    int status = -1;
-    try {
-      read(content);
-    } catch (const FatalExit& e) {
-      status = e.status;
-    }
-    EXPECT_EQ(out, message + "\n");
-    EXPECT_EQ(readFile("Pravis_ERROR.log"), message + " " + std::to_string(status) + "\n");
-    return status;
+    return fatalReadStatus(out, message, [&] { return read(content); });
   }
 
   std::vector<int> samplesizes;
@@ -42,14 +28,15 @@ class GenepopReaderTest : public TempDirTest {
 }  // namespace
 
 TEST_F(GenepopReaderTest, ReadsTheExampleFile) {
-  ASSERT_TRUE(read("Sample data set\n"
-                   "Loc1, Loc2, Loc3\n"
-                   "Pop\n"
-                   "ind1 , 0101 0202 0000\n"
-                   "# a comment\n\n"
-                   "ind2 , 0102 0202 0303\n"
-                   "POP\n"
-                   "ind3 , 0101 0101 0303"));
+  ASSERT_TRUE(
+      read("Sample data set\n"
+           "Loc1, Loc2, Loc3\n"
+           "Pop\n"
+           "ind1 , 0101 0202 0000\n"
+           "# a comment\n\n"
+           "ind2 , 0102 0202 0303\n"
+           "POP\n"
+           "ind3 , 0101 0101 0303"));
   EXPECT_EQ(out, "Read gp.txt\n");
   EXPECT_EQ(names, (std::vector<std::string>{"Loc1", " Loc2", " Loc3"}));
   EXPECT_EQ(samplesizes, (std::vector<int>{2, 1}));
@@ -67,10 +54,11 @@ TEST_F(GenepopReaderTest, ReadsTheExampleFile) {
 }
 
 TEST_F(GenepopReaderTest, GenotypeWordsAreHalved) {
-  ASSERT_TRUE(read("title\nA\nB\nC\nD\npop\n"
-                   "i1, 101 010 012013 7\n"
-                   "i2, 101 010 012013 77\n"
-                   "pop\ni3, 0101 0101 001001 11\n"));
+  ASSERT_TRUE(
+      read("title\nA\nB\nC\nD\npop\n"
+           "i1, 101 010 012013 7\n"
+           "i2, 101 010 012013 77\n"
+           "pop\ni3, 0101 0101 001001 11\n"));
   EXPECT_EQ(names, (std::vector<std::string>{"A", "B", "C", "D"}));
   EXPECT_EQ(ids[0][0], (std::vector<std::int32_t>{1}));  // 101: 1 and 01
   EXPECT_EQ(counts[0][0], (std::vector<float>{4}));

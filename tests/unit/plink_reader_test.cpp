@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "reader_capture.hpp"
 #include "test_support.hpp"
 
 namespace {
@@ -21,14 +22,11 @@ class PlinkReaderTest : public TempDirTest {
     return readFiles(numeric, "s.map", "s.ped");
   }
   bool readFiles(bool numeric, const std::string& mapName, const std::string& pedName) {
-    testing::internal::CaptureStdout();
-    const bool ok =
-        numeric ? readPlinkNumeric("d/", mapName, pedName, npops, snpositions, samplesizes,
-                                   counts, maxima, ids, true, names)
-                : readPlinkNucleotide("d/", mapName, pedName, npops, snpositions, samplesizes,
-                                      counts, maxima, ids, true, names);
-    out = testing::internal::GetCapturedStdout();
-    return ok;
+    return captureRead(out, [&] {
+      return (numeric ? readPlinkNumeric : readPlinkNucleotide)("d/", mapName, pedName, npops,
+                                                                snpositions, samplesizes, counts,
+                                                                maxima, ids, true, names);
+    });
   }
   bool has(const std::string& text) const { return out.find(text) != std::string::npos; }
 
@@ -140,8 +138,9 @@ TEST_F(PlinkReaderTest, PedFailures) {
   EXPECT_FALSE(read(true, twoLociMap, "A i1 0 0 1 1 1 2 1\nB i2 0 0 1 1 1 2 1\n"));
   EXPECT_EQ(out, dashes + "\nERROR: wrong number of genotypes in ped file s.ped\n\n");
   EXPECT_FALSE(read(false, twoLociMap, "A i1 0 0 1 1 A C\nB i2 0 0 1 1 A C\n"));
-  EXPECT_EQ(out, dashes +
-                     "\nERROR: inconsistency between number of loci in map and ped files: 2 vs 1\n\n");
+  EXPECT_EQ(
+      out,
+      dashes + "\nERROR: inconsistency between number of loci in map and ped files: 2 vs 1\n\n");
   EXPECT_FALSE(read(false, twoLociMap, "A i1 0 0 1 1 1 2 1 2\nB i2 0 0 1 1 1 2 1 2\n"));
   EXPECT_EQ(out, dashes +
                      "\nERROR: wrong plink nucleotide genotype format in ped file d/s.ped have "
@@ -155,8 +154,9 @@ TEST_F(PlinkReaderTest, PedFailures) {
 TEST_F(PlinkReaderTest, LaterLinesMustHaveTheFirstLinesWords) {
   EXPECT_FALSE(read(false, twoLociMap,
                     "A i1 0 0 1 1 A C A C\n# c\nA i2 0 0 1 1 A C A C G G\nB i3 0 0 1 1 A C A C\n"));
-  EXPECT_TRUE(has("\nERROR: wrong number of genotypes in ped file d/s.ped at line 3: 12 words "
-                  "where the first individual line has 10\n"))
+  EXPECT_TRUE(
+      has("\nERROR: wrong number of genotypes in ped file d/s.ped at line 3: 12 words "
+          "where the first individual line has 10\n"))
       << out;
   EXPECT_FALSE(read(true, twoLociMap, "A i1 0 0 1 1 1 1 1 1\nB i2 0 0 1 1 1 1\n"));
   EXPECT_TRUE(has("in ped file s.ped at line 2: 8 words")) << out;
