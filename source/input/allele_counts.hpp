@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <istream>
+#include <map>
 #include <string>
 #include <utility>
 #include <vector>
@@ -28,40 +29,58 @@ constexpr float unusableLocus = -99.0f;
 int countAlleles(const std::vector<std::int32_t>& column, std::int32_t missing,
                  std::vector<std::int32_t>& codes, std::vector<float>& counts, int& n);
 
-// Copies of each allele of one locus in one population, gathered while a file
-// is streamed, so that no genotype matrix has to be kept. Missing copies are
-// not added: they are what the population's 2n copies lack.
-class AlleleTally {
+// Copies of each allele at every locus of one population, gathered while a
+// file is streamed, so that no genotype matrix has to be kept. Missing copies
+// are not added: they are what the population's 2n copies lack. The first
+// alleles of every locus sit in one flat block (a locus rarely has more);
+// further ones are kept aside per locus.
+class PopulationTally {
  public:
-  void add(std::int32_t code) {
-    for (auto& entry : entries_)
-      if (entry.first == code) {
-        ++entry.second;
+  explicit PopulationTally(std::size_t loci = 0);
+  std::size_t loci() const { return used_.size(); }
+  void add(std::size_t locus, std::int32_t code) {
+    const std::size_t base = locus * slots;
+    const std::size_t used = used_[locus];
+    for (std::size_t k = 0; k < used; ++k)
+      if (codes_[base + k] == code) {
+        ++counts_[base + k];
         return;
       }
-    entries_.emplace_back(code, 1u);
+    if (used < slots) {
+      codes_[base + used] = code;
+      counts_[base + used] = 1;
+      ++used_[locus];
+    } else {
+      addBeyondSlots(locus, code);
+    }
   }
-  void clear() { entries_.clear(); }
 
-  // The codes ascending as unsigned 32-bit numbers and their copies, as
-  // countAlleles gives them for the column; returns the total of the copies.
-  std::uint64_t emit(std::vector<std::int32_t>& codes, std::vector<float>& counts);
+  // The codes of a locus ascending as unsigned 32-bit numbers and their
+  // copies, as countAlleles gives them for the locus's column; returns the
+  // total of the copies.
+  std::uint64_t emit(std::size_t locus, std::vector<std::int32_t>& codes,
+                     std::vector<float>& counts) const;
+
+  // Stores every locus as population p, which has n individuals (2n allele
+  // copies per locus), in the tables. A locus where at least n - 1 copies are
+  // missing is unusable there (largest count -99.0).
+  void store(int p, int n, AlleleCountTable& allelecounts, MaxAlleleCountTable& maxallelecounts,
+             AlleleIdTable& alleleids) const;
 
  private:
-  std::vector<std::pair<std::int32_t, std::uint32_t>> entries_;
+  void addBeyondSlots(std::size_t locus, std::int32_t code);
+
+  static constexpr std::size_t slots = 4;
+  std::vector<std::int32_t> codes_;    // slots per locus
+  std::vector<std::uint32_t> counts_;  // slots per locus
+  std::vector<std::uint8_t> used_;     // slots in use per locus
+  std::map<std::size_t, std::vector<std::pair<std::int32_t, std::uint32_t>>> more_;
 };
 
 // Sizes the three tables to numloci loci of npops populations, all empty
 // (largest counts 0).
 void resetAlleleTables(std::size_t numloci, int npops, AlleleCountTable& allelecounts,
                        MaxAlleleCountTable& maxallelecounts, AlleleIdTable& alleleids);
-
-// Stores the tallies of population p, which has n individuals (2n allele
-// copies per locus), at every locus, and clears them. A locus where at least
-// n - 1 copies are missing is unusable there (largest count -99.0).
-void storePopulationCounts(std::vector<AlleleTally>& tallies, int p, int n,
-                           AlleleCountTable& allelecounts, MaxAlleleCountTable& maxallelecounts,
-                           AlleleIdTable& alleleids);
 
 // The next line of an allele-count file that is neither empty nor a comment,
 // its leading blanks trimmed; lineNumber counts the lines read, for messages.

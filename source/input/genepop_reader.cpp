@@ -20,10 +20,10 @@ bool isPopulationLine(const std::string& line) {
 // The two alleles of a genotype word: its first and second half, the first
 // half one character shorter when the length is odd (0102 gives 1 and 2,
 // 101 gives 1 and 01).
-void addGenotype(const std::string& word, AlleleTally& tally) {
+void addGenotype(const std::string& word, std::size_t locus, PopulationTally& tally) {
   const std::size_t half = word.size() / 2;
   for (const std::int32_t allele : {toInt(word.substr(0, half)), toInt(word.substr(half))})
-    if (allele != missingAllele) tally.add(allele);
+    if (allele != missingAllele) tally.add(locus, allele);
 }
 
 }  // namespace
@@ -43,7 +43,7 @@ bool readGenepop(const std::string& path, const std::string& file, std::vector<i
   int populations = 0;
   int individuals = 0;     // of the open population
   long long numloci = -1;  // set by the first individual
-  std::vector<AlleleTally> tallies[maxPopulations];
+  PopulationTally tallies[maxPopulations];
   while (readDataLine(in, line, lineNumber)) {
     if (isPopulationLine(line)) {
       if (populations == maxPopulations)
@@ -68,15 +68,15 @@ bool readGenepop(const std::string& path, const std::string& file, std::vector<i
       if (count == INT_MAX)
         fatalError(1, "ERROR: There is an excessive number of loci in file " + file + "\n");
       numloci = count;
-      for (auto& list : tallies) list.resize(genotypes.size());
+      for (auto& tally : tallies) tally = PopulationTally(genotypes.size());
     } else if (count != numloci) {
       fatalError(1, "ERROR reading genpop format: line " + toString(lineNumber) + " of file " +
                         fileName + " holds " + toString(count) +
                         " genotypes but the individual before it holds " + toString(numloci) +
                         "\n");
     }
-    std::vector<AlleleTally>& open = tallies[populations - 1];
-    for (std::size_t j = 0; j < genotypes.size(); ++j) addGenotype(genotypes[j], open[j]);
+    PopulationTally& open = tallies[populations - 1];
+    for (std::size_t j = 0; j < genotypes.size(); ++j) addGenotype(genotypes[j], j, open);
     ++individuals;
   }
   if (populations == 0)
@@ -86,11 +86,9 @@ bool readGenepop(const std::string& path, const std::string& file, std::vector<i
 
   const std::size_t loci = numloci < 0 ? 0 : static_cast<std::size_t>(numloci);
   resetAlleleTables(loci, populations, allelecounts, maxallelecounts, alleleids);
-  for (int p = 0; p < populations; ++p) {
-    tallies[p].resize(loci);
-    storePopulationCounts(tallies[p], p, samplesizes[static_cast<std::size_t>(p)], allelecounts,
-                          maxallelecounts, alleleids);
-  }
+  for (int p = 0; p < populations; ++p)
+    tallies[p].store(p, samplesizes[static_cast<std::size_t>(p)], allelecounts, maxallelecounts,
+                     alleleids);
   std::cout << "Read " << fileName << std::endl;
   return true;
 }

@@ -87,13 +87,15 @@ bool readMap(const PlinkFiles& files, std::ifstream& in, std::vector<double>& po
   return true;
 }
 
-// An allele word as a code: the letter of A, C, G or T (else the missing
-// code), or the allele number.
+// An allele word as a code: the letter of A, C, G or T in either case (else
+// the missing code), or the allele number.
 std::int32_t alleleCode(GenotypeKind kind, std::string_view word) {
   if (kind == GenotypeKind::Nucleotide) {
-    if (word.size() == 1 && (word[0] == 'A' || word[0] == 'C' || word[0] == 'G' || word[0] == 'T'))
-      return word[0];
-    return nucleotideMissing;
+    if (word.size() != 1) return nucleotideMissing;
+    // The program runs in the C locale, where only a to z have upper cases.
+    const char c =
+        word[0] >= 'a' && word[0] <= 'z' ? static_cast<char>(word[0] - 'a' + 'A') : word[0];
+    return c == 'A' || c == 'C' || c == 'G' || c == 'T' ? c : nucleotideMissing;
   }
   // Short runs of digits (nearly every allele number) without a conversion.
   if (word.size() <= 9) {
@@ -112,15 +114,20 @@ std::int32_t alleleCode(GenotypeKind kind, std::string_view word) {
 }
 
 void tallyGenotypes(GenotypeKind kind, const std::vector<std::string_view>& words,
-                    std::vector<AlleleTally>& tallies) {
+                    PopulationTally& tally) {
   const std::int32_t missing =
       kind == GenotypeKind::Nucleotide ? nucleotideMissing : numericMissing;
-  for (std::size_t j = 0; j < tallies.size(); ++j) {
+  for (std::size_t j = 0; j < tally.loci(); ++j) {
     for (std::size_t copy = 0; copy < 2; ++copy) {
       const std::int32_t code = alleleCode(kind, words[6 + 2 * j + copy]);
-      if (code != missing) tallies[j].add(code);
+      if (code != missing) tally.add(j, code);
     }
   }
+}
+
+// Family ids are compared without regard to case.
+std::string familyIdOf(const std::vector<std::string_view>& words) {
+  return toUpper(std::string(words[0]));
 }
 
 bool readPed(GenotypeKind kind, const PlinkFiles& files, std::ifstream& in, int npops,
@@ -131,7 +138,6 @@ bool readPed(GenotypeKind kind, const PlinkFiles& files, std::ifstream& in, int 
   long long lineNumber = 0;
   if (!readDataLine(in, line, lineNumber) || in.eof())
     return fail("\nERROR: empty ped file " + files.pedShown + "\n");
-  line = toUpper(line);
   std::vector<std::string_view> words;
   splitWords(line, words);
   const std::size_t wordCount = words.size();
@@ -145,12 +151,13 @@ bool readPed(GenotypeKind kind, const PlinkFiles& files, std::ifstream& in, int 
     return fail("\nERROR: inconsistency between number of loci in map and ped files: " +
                 toString(maploci) + " vs " + toString(numloci) + "\n");
   const unsigned char first = static_cast<unsigned char>(words[6][0]);
+  const std::string seen(1, static_cast<char>(std::toupper(first)));
   if (kind == GenotypeKind::Nucleotide && !std::isalpha(first))
     return fail("\nERROR: wrong plink nucleotide genotype format in ped file " + files.pedPath +
-                " have read " + std::string(1, words[6][0]) + "\n");
+                " have read " + seen + "\n");
   if (kind == GenotypeKind::Numeric && !std::isdigit(first))
     return fail("\nERROR: wrong plink numeric genotype format in ped file " + files.pedPath +
-                " have read " + std::string(1, words[6][0]) + "\n");
+                " have read " + seen + "\n");
 
   failName = kind == GenotypeKind::Numeric ? files.pedName : files.mapName;
   samplesizes.clear();
@@ -158,32 +165,32 @@ bool readPed(GenotypeKind kind, const PlinkFiles& files, std::ifstream& in, int 
   // Consecutive lines of one family id form a population; each population's
   // copies are tallied while its lines are read and stored when it ends.
   // Populations beyond npops are only counted: the read fails on them.
-  std::vector<AlleleTally> tallies(numloci);
-  std::string familyId(words[0]);
+  PopulationTally tally(numloci);
+  std::string familyId = familyIdOf(words);
   int run = 0, individuals = 1;
   const auto endRun = [&]() {
     samplesizes.push_back(individuals);
-    if (run < npops)
-      storePopulationCounts(tallies, run, individuals, allelecounts, maxallelecounts, alleleids);
+    if (run < npops) tally.store(run, individuals, allelecounts, maxallelecounts, alleleids);
+    tally = PopulationTally(numloci);
   };
-  if (run < npops) tallyGenotypes(kind, words, tallies);
+  if (run < npops) tallyGenotypes(kind, words, tally);
 
   while (readDataLine(in, line, lineNumber)) {
-    line = toUpper(line);
     splitWords(line, words);
     if (words.size() != wordCount)
       return fail("\nERROR: wrong number of genotypes in ped file " + files.pedShown + " at line " +
                   toString(lineNumber) + ": " + toString(words.size()) +
                   " words where the first individual line has " + toString(wordCount) + "\n");
-    if (words[0] != familyId) {
+    std::string id = familyIdOf(words);
+    if (id != familyId) {
       endRun();
       ++run;
       individuals = 1;
-      familyId.assign(words[0]);
+      familyId.swap(id);
     } else {
       ++individuals;
     }
-    if (run < npops) tallyGenotypes(kind, words, tallies);
+    if (run < npops) tallyGenotypes(kind, words, tally);
   }
   endRun();
   const int runs = run + 1;

@@ -24,23 +24,25 @@ TEST(AlleleCounts, CountAllelesSkipsMissingAndSortsUnsigned) {
 }
 
 // The readers tally while streaming; the result must be what countAlleles
-// gives for the whole column.
+// gives for the whole column, also past the alleles a locus holds inline.
 TEST(AlleleCounts, TallyAgreesWithCountAlleles) {
   std::mt19937 random(7);
-  std::uniform_int_distribution<int> pick(0, 5);
-  const std::int32_t alphabet[] = {0, 1, 2, 17, -9, 300};
-  for (int trial = 0; trial < 50; ++trial) {
-    std::vector<std::int32_t> column;
-    AlleleTally tally;
-    for (int k = 0; k < trial; ++k) {
-      column.push_back(alphabet[pick(random)]);
-      if (column.back() != 0) tally.add(column.back());
+  std::uniform_int_distribution<int> pick(0, 6);
+  const std::int32_t alphabet[] = {0, 1, 2, 17, -9, 300, 5};
+  const std::size_t loci = 40;
+  PopulationTally tally(loci);
+  std::vector<std::vector<std::int32_t>> columns(loci);
+  for (std::size_t j = 0; j < loci; ++j)
+    for (std::size_t k = 0; k < j; ++k) {
+      columns[j].push_back(alphabet[pick(random)]);
+      if (columns[j].back() != 0) tally.add(j, columns[j].back());
     }
+  for (std::size_t j = 0; j < loci; ++j) {
     std::vector<std::int32_t> codes, tallyCodes;
     std::vector<float> counts, tallyCounts;
     int n = 0;
-    countAlleles(column, 0, codes, counts, n);
-    const std::uint64_t typed = tally.emit(tallyCodes, tallyCounts);
+    countAlleles(columns[j], 0, codes, counts, n);
+    const std::uint64_t typed = tally.emit(j, tallyCodes, tallyCounts);
     EXPECT_EQ(tallyCodes, codes);
     EXPECT_EQ(tallyCounts, counts);
     float sum = 0;
@@ -54,14 +56,14 @@ TEST(AlleleCounts, UnusableWhenNearlyEveryCopyIsMissing) {
   MaxAlleleCountTable maxima;
   AlleleIdTable ids;
   resetAlleleTables(3, 2, counts, maxima, ids);
-  std::vector<AlleleTally> tallies(3);
+  PopulationTally tally(3);
   // 5 individuals, 10 copies: locus 0 has 6 typed (4 missing), locus 1 has 7
   // typed (3 missing), locus 2 none.
-  for (int k = 0; k < 3; ++k) tallies[0].add(1);
-  for (int k = 0; k < 3; ++k) tallies[0].add(2);
-  for (int k = 0; k < 3; ++k) tallies[1].add(2);
-  for (int k = 0; k < 4; ++k) tallies[1].add(5);
-  storePopulationCounts(tallies, 1, 5, counts, maxima, ids);
+  for (int k = 0; k < 3; ++k) tally.add(0, 1);
+  for (int k = 0; k < 3; ++k) tally.add(0, 2);
+  for (int k = 0; k < 3; ++k) tally.add(1, 2);
+  for (int k = 0; k < 4; ++k) tally.add(1, 5);
+  tally.store(1, 5, counts, maxima, ids);
   EXPECT_EQ(maxima[0][1], unusableLocus);
   EXPECT_EQ(maxima[1][1], 4.0f);
   EXPECT_EQ(maxima[2][1], unusableLocus);
@@ -69,9 +71,5 @@ TEST(AlleleCounts, UnusableWhenNearlyEveryCopyIsMissing) {
   EXPECT_EQ(counts[1][1], (std::vector<float>{3, 4}));
   EXPECT_TRUE(ids[2][1].empty());
   EXPECT_EQ(maxima[1][0], 0.0f);  // population 0 untouched
-  for (auto& tally : tallies) {
-    std::vector<std::int32_t> codes;
-    std::vector<float> copies;
-    EXPECT_EQ(tally.emit(codes, copies), 0u);  // cleared
-  }
+  EXPECT_TRUE(ids[1][0].empty());
 }
