@@ -112,6 +112,9 @@ TEST_F(PlinkReaderTest, MapFailures) {
   EXPECT_EQ(out,
             "\nCould not open map file: d/none.map\n\nTRYING FILE NAME d/none.map\n"
             "\nERROR: can not find map input file after 2 tries\n\n");
+  std::filesystem::create_directories("d/folder.map");
+  EXPECT_FALSE(readFiles(false, "folder.map", "none.ped"));
+  EXPECT_EQ(out.rfind("\nCould not open map file: d/folder.map\n", 0), 0u) << out;
   EXPECT_FALSE(read(false, "# only a comment\n\n", "x"));
   EXPECT_EQ(out, "\nERROR: empty map file d/s.map\n\n");
   EXPECT_FALSE(read(true, "1 rs1 0 100", "x"));  // a last line without line end
@@ -160,12 +163,4 @@ TEST_F(PlinkReaderTest, LaterLinesMustHaveTheFirstLinesWords) {
       << out;
   EXPECT_FALSE(read(true, twoLociMap, "A i1 0 0 1 1 1 1 1 1\nB i2 0 0 1 1 1 1\n"));
   EXPECT_TRUE(has("in ped file s.ped at line 2: 8 words")) << out;
-}
-
-TEST_F(PlinkReaderTest, CrLfLinesReadLikeLf) {
-  ASSERT_TRUE(read(false, "1 rs1 0 100\r\n1 rs2 0 250\r\n",
-                   "A i1 0 0 1 1 A C A C\r\nB i2 0 0 1 1 G G T T\r\n"))
-      << out;
-  EXPECT_EQ(names[1], "rs2");
-  EXPECT_EQ(ids[1][1], (std::vector<std::int32_t>{'T'}));
 }
