@@ -1,13 +1,221 @@
 #include "analysis/allele_tables.hpp"
 
-void buildAlleleCountSites(CountFormat, const double&, const std::string&, AlleleCountTable&,
-                           MaxAlleleCountTable&, AlleleIdTable&, std::vector<std::string>& filelocnames,
-                           std::vector<std::vector<double>>&, std::vector<std::vector<double>>&,
+#include <algorithm>
+#include <cassert>
+#include <iostream>
+
+#include "input/common.hpp"
+
+namespace {
+
+void sortDistinct(std::vector<std::int32_t>& codes) {
+  std::sort(codes.begin(), codes.end(), codeLess);
+  codes.erase(std::unique(codes.begin(), codes.end()), codes.end());
+}
+
+}  // namespace
+
+template <typename Skip>
+void distinctValuesExcept(const std::vector<std::vector<std::int32_t>>& rows, const Skip& skip,
+                          std::vector<std::int32_t>& out) {
+  std::vector<std::int32_t> work;
+  std::vector<std::int32_t> row;
+  for (const auto& source : rows) {
+    row = source;
+    sortDistinct(row);
+    for (const std::int32_t code : row)
+      if (static_cast<Skip>(static_cast<std::uint32_t>(code)) != skip) work.push_back(code);
+  }
+  sortDistinct(work);
+  out.swap(work);
+}
+
+template void distinctValuesExcept<std::int32_t>(const std::vector<std::vector<std::int32_t>>&,
+                                                 const std::int32_t&, std::vector<std::int32_t>&);
+template void distinctValuesExcept<std::uint64_t>(const std::vector<std::vector<std::int32_t>>&,
+                                                  const std::uint64_t&, std::vector<std::int32_t>&);
+
+namespace {
+
+constexpr int expectedPopulations = 2;
+
+bool isPlink(CountFormat format) {
+  return format == CountFormat::PlinkNucleotide || format == CountFormat::PlinkNumeric;
+}
+
+// Single-precision expected heterozygosity within one population:
+// 1 - sum of (c / n)^2 over its allele counts c, n its allele copies.
+float homozygosity(const std::vector<float>& counts, float copies) {
+  float s = 0.0f;
+  for (const float c : counts) {
+    const float q = c / copies;
+    s += q * q;
+  }
+  return s;
+}
+
+// Expected heterozygosity over the pooled populations of a PLINK or Genepop
+// locus: alleles matched by their codes.
+double pooledHeterozygosityByCode(CountFormat format, const std::vector<std::vector<float>>& counts,
+                                  const std::vector<std::vector<std::int32_t>>& ids, float total) {
+  std::vector<std::int32_t> codes;
+  if (format == CountFormat::Genepop)
+    distinctValuesExcept(ids, std::uint64_t{0}, codes);
+  else
+    distinctValuesExcept(
+        ids, format == CountFormat::PlinkNucleotide ? std::int32_t{'N'} : std::int32_t{0}, codes);
+  // Each population's codes ascend like the pooled list: one cursor each.
+  std::vector<std::size_t> cursor(ids.size(), 0);
+  float t = 0.0f;
+  for (const std::int32_t code : codes) {
+    float x = 0.0f;
+    for (std::size_t p = 0; p < ids.size(); ++p) {
+      const std::vector<std::int32_t>& own = ids[p];
+      std::size_t& at = cursor[p];
+      while (at < own.size() && codeLess(own[at], code)) ++at;
+      if (at < own.size() && own[at] == code) x += counts[p][at];
+    }
+    x = x / total;
+    t += x * x;
+  }
+  return static_cast<double>(1.0f - t);
+}
+
+// Expected heterozygosity over the pooled populations of a BayeScan locus:
+// alleles matched by their place in each population's list.
+double pooledHeterozygosityByPlace(const std::vector<std::vector<float>>& counts, float total) {
+  std::size_t alleles = 0;
+  for (const auto& own : counts) alleles = std::max(alleles, own.size());
+  float t = 0.0f;
+  for (std::size_t a = 0; a < alleles; ++a) {
+    double x = 0.0;
+    for (const auto& own : counts)
+      if (own.size() > a) x += own[a];
+    x = x / static_cast<double>(total);
+    t = static_cast<float>(static_cast<double>(t) + x * x);
+  }
+  return static_cast<double>(1.0f - t);
+}
+
+// FST of a retained locus from its heterozygosities, in [0, 1]; 0 where it is
+// undefined (no pooled diversity, or a population without allele copies).
+double locusFst(const std::vector<std::vector<double>>& hs, std::size_t k, double ht,
+                bool defined) {
+  if (!defined || !(ht > 0.0)) return 0.0;
+  float h = 0.0f;
+  for (const auto& own : hs) h = static_cast<float>(static_cast<double>(h) + own[k]);
+  h = h / static_cast<float>(hs.size());
+  double fst = 1.0 - static_cast<double>(h) / ht;
+  if (!(fst > 0.0)) fst = 0.0;  // also when not a number
+  if (fst > 1.0) fst = 1.0;
+  return static_cast<double>(static_cast<float>(fst));
+}
+
+template <typename T>
+void release(T& table) {
+  T().swap(table);
+}
+
+}  // namespace
+
+void buildAlleleCountSites(CountFormat format, const double& maf, const std::string& inputName,
+                           AlleleCountTable& allelecounts, MaxAlleleCountTable& maxallelecounts,
+                           AlleleIdTable& alleleids, std::vector<std::string>& filelocnames,
+                           std::vector<std::vector<double>>& snpositions,
+                           std::vector<std::vector<double>>& snpfreqs,
                            std::vector<double>& metapopsnpositions, std::vector<int>& numsnps,
                            std::vector<std::pair<double, double>>& fstdistrib, double& meanFst) {
-  filelocnames.clear();
+  const std::size_t loci = allelecounts.size();
+  const bool plink = isPlink(format);
+  const bool bayescan = format == CountFormat::BayeScan;
+  const bool genepop = format == CountFormat::Genepop;
+  const std::size_t numpops = loci > 0 ? allelecounts[0].size() : expectedPopulations;
+  if (numpops != expectedPopulations)
+    fatalError(3, "\nERROR: In file" + inputName + "\nThe number of populations " +
+                      toString(numpops) + " does not coincide with the expected 2\n");
+  if (filelocnames.size() < loci)
+    fatalError(1, "\nERROR: In file" + inputName + "\nThe number of locus names " +
+                      toString(filelocnames.size()) + " is smaller than the number of loci " +
+                      toString(loci) + "\n");
+  assert(maxallelecounts.size() == loci);
+  assert(bayescan || alleleids.size() == loci);
+  assert(!plink || (!snpositions.empty() && snpositions[0].size() >= loci));
+  // PLINK and BayeScan append frequencies, Genepop and BayeScan locus indices.
+  if (!genepop && snpfreqs.size() < numpops) snpfreqs.resize(numpops);
+  if (!plink && snpositions.size() < numpops) snpositions.resize(numpops);
+
+  std::vector<std::string> names;
+  std::vector<std::vector<double>> hs(numpops);
+  std::vector<double> ht;
+  std::vector<bool> defined;  // every population has allele copies
+  std::vector<float> copies(numpops), shares(numpops);
   metapopsnpositions.clear();
-  numsnps.assign(1, 0);
-  fstdistrib.clear();
-  meanFst = 0.0;
+  for (std::size_t i = 0; i < loci; ++i) {
+    const std::vector<std::vector<float>>& counts = allelecounts[i];
+    assert(counts.size() == numpops && maxallelecounts[i].size() == numpops);
+    assert(bayescan || alleleids[i].size() == numpops);
+    if (genepop && verbose) std::cout << "\nLOCUS " << i + 1 << std::endl;
+    bool retained = true;
+    for (std::size_t p = 0; p < numpops && retained; ++p) {
+      float n = 0.0f;
+      for (const float c : counts[p]) n += c;
+      copies[p] = n;
+      // Without allele copies the share is taken as 0: the locus stays, with FST 0.
+      shares[p] = n != 0.0f ? maxallelecounts[i][p] / n : 0.0f;
+      retained = !(static_cast<double>(shares[p]) > 1.0 - maf) &&
+                 (bayescan || maxallelecounts[i][p] != unusableLocus);
+    }
+    if (!retained) {
+      if (genepop && verbose) std::cout << "deleted." << std::endl;
+      continue;
+    }
+    for (std::size_t p = 0; p < numpops; ++p) {
+      if (!genepop) snpfreqs[p].push_back(1.0 - static_cast<double>(shares[p]));
+      if (!plink) snpositions[p].push_back(static_cast<double>(i));
+    }
+    names.push_back(filelocnames[i]);
+    if (plink) metapopsnpositions.push_back(snpositions[0][i]);
+
+    float total = 0.0f;
+    bool allCopied = true;
+    for (std::size_t p = 0; p < numpops; ++p) {
+      total += copies[p];
+      allCopied = allCopied && copies[p] != 0.0f;
+      // A population without copies has no diversity to measure (Hs 0; FST 0 below).
+      const float s = copies[p] != 0.0f ? homozygosity(counts[p], copies[p]) : 1.0f;
+      hs[p].push_back(genepop ? 1.0 - static_cast<double>(s) : static_cast<double>(1.0f - s));
+    }
+    defined.push_back(allCopied);
+    if (!allCopied)
+      ht.push_back(0.0);
+    else if (bayescan)
+      ht.push_back(pooledHeterozygosityByPlace(counts, total));
+    else
+      ht.push_back(pooledHeterozygosityByCode(format, counts, alleleids[i], total));
+    if (genepop && verbose) std::cout << "read." << std::endl;
+  }
+
+  filelocnames.swap(names);
+  const std::size_t m = filelocnames.size();
+  assert(ht.size() == m);
+  for (const auto& own : hs) assert(own.size() == m);
+  assert(!plink || metapopsnpositions.size() == m);
+  if (numsnps.empty()) numsnps.resize(1);
+  numsnps[0] = static_cast<int>(m);
+  if (!plink)
+    for (std::size_t k = 0; k < m; ++k)
+      metapopsnpositions.push_back(
+          static_cast<double>(static_cast<float>(k) / static_cast<float>(m)));
+
+  fstdistrib.assign(m, {0.0, 0.0});
+  double sum = 0.0;
+  for (std::size_t k = 0; k < m; ++k) {
+    fstdistrib[k].first = locusFst(hs, k, ht[k], defined[k]);
+    sum += fstdistrib[k].first;
+  }
+  meanFst = m > 0 ? sum / static_cast<double>(m) : 0.0;
+
+  release(allelecounts);
+  release(maxallelecounts);
+  release(alleleids);
 }

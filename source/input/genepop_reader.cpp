@@ -1,6 +1,94 @@
 #include "input/genepop_reader.hpp"
 
-bool readGenepop(const std::string&, const std::string&, std::vector<int>&, AlleleCountTable&,
-                 MaxAlleleCountTable&, AlleleIdTable&, bool, std::vector<std::string>&) {
-  return false;
+#include <climits>
+#include <iostream>
+
+#include "input/common.hpp"
+
+namespace {
+
+constexpr std::int32_t missingAllele = 0;
+constexpr int maxPopulations = 2;
+
+// A line that holds "POP" in any case opens a population, unless it holds a
+// comma: such a line is a locus-name or an individual line (an individual
+// may well be called Popeye).
+bool isPopulationLine(const std::string& line) {
+  return line.find(',') == std::string::npos && toUpper(line).find("POP") != std::string::npos;
+}
+
+// The two alleles of a genotype word: its first and second half, the first
+// half one character shorter when the length is odd (0102 gives 1 and 2,
+// 101 gives 1 and 01).
+void addGenotype(const std::string& word, std::size_t locus, PopulationTally& tally) {
+  const std::size_t half = word.size() / 2;
+  for (const std::int32_t allele : {toInt(word.substr(0, half)), toInt(word.substr(half))})
+    if (allele != missingAllele) tally.add(locus, allele);
+}
+
+}  // namespace
+
+bool readGenepop(const std::string& path, const std::string& file, std::vector<int>& samplesizes,
+                 AlleleCountTable& allelecounts, MaxAlleleCountTable& maxallelecounts,
+                 AlleleIdTable& alleleids, bool, std::vector<std::string>& locnames) {
+  std::ifstream in;
+  if (!openInputFile(path, file, in, false)) return false;
+  const std::string fileName = path + file;
+  std::string line;
+  long long lineNumber = 0;
+  if (!readDataLine(in, line, lineNumber) || in.eof()) return false;  // the title
+
+  locnames.clear();
+  samplesizes.clear();
+  int populations = 0;
+  int individuals = 0;     // of the open population
+  long long numloci = -1;  // set by the first individual
+  PopulationTally tallies[maxPopulations];
+  while (readDataLine(in, line, lineNumber)) {
+    if (isPopulationLine(line)) {
+      if (populations == maxPopulations)
+        fatalError(3, "\nERROR reading genpop format: Only two populations are allowed and found " +
+                          toString(maxPopulations + 1) + "\n");
+      if (populations > 0) samplesizes.push_back(individuals);
+      ++populations;
+      individuals = 0;
+      continue;
+    }
+    const std::vector<std::string> words = splitBy(line, ',');
+    if (populations == 0) {
+      locnames.insert(locnames.end(), words.begin(), words.end());
+      continue;
+    }
+    if (words.size() != 2)
+      fatalError(1, "ERROR reading genpop format: When separating loci names word number was " +
+                        toString(words.size()) + " should be 2" + "\n");
+    const std::vector<std::string> genotypes = splitBlanks(words[1]);
+    const long long count = static_cast<long long>(genotypes.size());
+    if (numloci < 0) {
+      if (count == INT_MAX)
+        fatalError(1, "ERROR: There is an excessive number of loci in file " + file + "\n");
+      numloci = count;
+      for (auto& tally : tallies) tally = PopulationTally(genotypes.size());
+    } else if (count != numloci) {
+      fatalError(1, "ERROR reading genpop format: line " + toString(lineNumber) + " of file " +
+                        fileName + " holds " + toString(count) +
+                        " genotypes but the individual before it holds " + toString(numloci) +
+                        "\n");
+    }
+    PopulationTally& open = tallies[populations - 1];
+    for (std::size_t j = 0; j < genotypes.size(); ++j) addGenotype(genotypes[j], j, open);
+    ++individuals;
+  }
+  if (populations == 0)
+    fatalError(1, "ERROR reading genpop format: no population line (a line holding POP) in file " +
+                      fileName + "\n");
+  samplesizes.push_back(individuals);
+
+  const std::size_t loci = numloci < 0 ? 0 : static_cast<std::size_t>(numloci);
+  resetAlleleTables(loci, populations, allelecounts, maxallelecounts, alleleids);
+  for (int p = 0; p < populations; ++p)
+    tallies[p].store(p, samplesizes[static_cast<std::size_t>(p)], allelecounts, maxallelecounts,
+                     alleleids);
+  std::cout << "Read " << fileName << std::endl;
+  return true;
 }

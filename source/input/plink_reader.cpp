@@ -1,12 +1,280 @@
 #include "input/plink_reader.hpp"
 
-bool readPlinkNucleotide(const std::string&, const std::string&, const std::string&, int&,
-                         std::vector<std::vector<double>>&, std::vector<int>&, AlleleCountTable&,
-                         MaxAlleleCountTable&, AlleleIdTable&, bool, std::vector<std::string>&) {
+#include <cctype>
+#include <climits>
+#include <filesystem>
+#include <iostream>
+#include <stdexcept>
+#include <string_view>
+
+#include "input/common.hpp"
+
+namespace {
+
+enum class GenotypeKind { Nucleotide, Numeric };
+
+constexpr char nucleotideMissing = 'N';
+constexpr std::int32_t numericMissing = 0;
+
+// The names the twins write in their messages: the nucleotide reader names
+// the files with their folder, the numeric reader without it (but both name
+// the ped file with its folder in the genotype-format message).
+struct PlinkFiles {
+  std::string mapName, pedName;  // as given, without the folder
+  std::string mapPath, pedPath;  // joined to the folder
+  std::string mapShown, pedShown;
+};
+
+bool openFile(const std::string& full, std::ifstream& in, const std::string& couldNot,
+              const std::string& notFound) {
+  const auto openRegular = [&in](const std::string& name) {
+    std::error_code ec;
+    if (std::filesystem::is_directory(name, ec)) return false;
+    in.clear();
+    in.open(name);
+    return in.is_open();
+  };
+  if (in.is_open()) in.close();
+  if (openRegular(full)) return true;
+  std::cout << couldNot << full << std::endl;
+  const std::string lower = toLower(full);
+  std::cout << "\nTRYING FILE NAME " << lower << std::endl;
+  if (openRegular(lower)) return true;
+  std::cout << notFound << 2 << " tries\n" << std::endl;
   return false;
 }
-bool readPlinkNumeric(const std::string&, const std::string&, const std::string&, int&,
-                      std::vector<std::vector<double>>&, std::vector<int>&, AlleleCountTable&,
-                      MaxAlleleCountTable&, AlleleIdTable&, bool, std::vector<std::string>&) {
+
+bool fail(const std::string& message) {
+  std::cout << message << std::endl;
   return false;
+}
+
+// The words of line, split where splitBlanks splits, as views into line.
+void splitWords(const std::string& line, std::vector<std::string_view>& words) {
+  words.clear();
+  const auto isBlank = [](char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; };
+  std::size_t i = 0;
+  const std::size_t n = line.size();
+  while (i < n) {
+    while (i < n && isBlank(line[i])) ++i;
+    const std::size_t start = i;
+    while (i < n && !isBlank(line[i])) ++i;
+    if (i > start) words.emplace_back(line.data() + start, i - start);
+  }
+}
+
+[[noreturn]] void excessiveSnps(const std::string& name) {
+  throw std::overflow_error("ERROR: There is an excessive number of SNPs in file " + name + "\n");
+}
+
+bool readMap(const PlinkFiles& files, std::ifstream& in, std::vector<double>& positions,
+             std::vector<std::string>& locnames) {
+  std::string line;
+  long long lineNumber = 0;
+  if (!readDataLine(in, line, lineNumber) || in.eof())
+    return fail("\nERROR: empty map file " + files.mapShown + "\n");
+  std::size_t columns = 0;
+  do {
+    const std::vector<std::string> words = splitBlanks(line);
+    if (columns == 0 && (words.size() == 3 || words.size() == 4)) columns = words.size();
+    if (words.size() != columns)
+      return fail("\nERROR: problem reading map file " + files.mapShown +
+                  " . Num of columns were " + toString(words.size()) + "\n");
+    if (locnames.size() >= static_cast<std::size_t>(INT_MAX - 1)) excessiveSnps(files.mapName);
+    locnames.push_back(words[1]);
+    positions.push_back(toDouble(words[columns - 1]));
+  } while (readDataLine(in, line, lineNumber));
+  return true;
+}
+
+// An allele word as a code: the letter of A, C, G or T in either case (else
+// the missing code), or the allele number.
+std::int32_t alleleCode(GenotypeKind kind, std::string_view word) {
+  if (kind == GenotypeKind::Nucleotide) {
+    if (word.size() != 1) return nucleotideMissing;
+    // The program runs in the C locale, where only a to z have upper cases.
+    const char c =
+        word[0] >= 'a' && word[0] <= 'z' ? static_cast<char>(word[0] - 'a' + 'A') : word[0];
+    return c == 'A' || c == 'C' || c == 'G' || c == 'T' ? c : nucleotideMissing;
+  }
+  // Short runs of digits (nearly every allele number) without a conversion.
+  if (word.size() <= 9) {
+    std::int32_t value = 0;
+    bool digits = true;
+    for (char c : word) {
+      if (c < '0' || c > '9') {
+        digits = false;
+        break;
+      }
+      value = value * 10 + (c - '0');
+    }
+    if (digits) return value;
+  }
+  return toInt(std::string(word));
+}
+
+void tallyGenotypes(GenotypeKind kind, const std::vector<std::string_view>& words,
+                    PopulationTally& tally) {
+  const std::int32_t missing =
+      kind == GenotypeKind::Nucleotide ? nucleotideMissing : numericMissing;
+  for (std::size_t j = 0; j < tally.loci(); ++j) {
+    for (std::size_t copy = 0; copy < 2; ++copy) {
+      const std::int32_t code = alleleCode(kind, words[6 + 2 * j + copy]);
+      if (code != missing) tally.add(j, code);
+    }
+  }
+}
+
+// Family ids are compared without regard to case.
+std::string familyIdOf(const std::vector<std::string_view>& words) {
+  return toUpper(std::string(words[0]));
+}
+
+bool readPed(GenotypeKind kind, const PlinkFiles& files, std::ifstream& in, int npops,
+             std::size_t maploci, std::vector<int>& samplesizes, AlleleCountTable& allelecounts,
+             MaxAlleleCountTable& maxallelecounts, AlleleIdTable& alleleids,
+             std::string& failName) {
+  std::string line;
+  long long lineNumber = 0;
+  if (!readDataLine(in, line, lineNumber) || in.eof())
+    return fail("\nERROR: empty ped file " + files.pedShown + "\n");
+  std::vector<std::string_view> words;
+  splitWords(line, words);
+  const std::size_t wordCount = words.size();
+  if (wordCount < 8) return fail("\nERROR: problem reading ped file " + files.pedShown + "\n");
+  if (kind == GenotypeKind::Nucleotide && wordCount - 6 == static_cast<std::size_t>(INT_MAX))
+    excessiveSnps(files.pedPath);
+  if (wordCount % 2 != 0)
+    return fail("\nERROR: wrong number of genotypes in ped file " + files.pedShown + "\n");
+  const std::size_t numloci = (wordCount - 6) / 2;
+  if (numloci != maploci)
+    return fail("\nERROR: inconsistency between number of loci in map and ped files: " +
+                toString(maploci) + " vs " + toString(numloci) + "\n");
+  const unsigned char first = static_cast<unsigned char>(words[6][0]);
+  const std::string seen(1, static_cast<char>(std::toupper(first)));
+  if (kind == GenotypeKind::Nucleotide && !std::isalpha(first))
+    return fail("\nERROR: wrong plink nucleotide genotype format in ped file " + files.pedPath +
+                " have read " + seen + "\n");
+  if (kind == GenotypeKind::Numeric && !std::isdigit(first))
+    return fail("\nERROR: wrong plink numeric genotype format in ped file " + files.pedPath +
+                " have read " + seen + "\n");
+
+  failName = kind == GenotypeKind::Numeric ? files.pedName : files.mapName;
+  samplesizes.clear();
+  resetAlleleTables(numloci, npops, allelecounts, maxallelecounts, alleleids);
+  // Consecutive lines of one family id form a population; each population's
+  // copies are tallied while its lines are read and stored when it ends.
+  // Populations beyond npops are only counted: the read fails on them.
+  PopulationTally tally(numloci);
+  std::string familyId = familyIdOf(words);
+  int run = 0, individuals = 1;
+  const auto endRun = [&]() {
+    samplesizes.push_back(individuals);
+    if (run < npops) tally.store(run, individuals, allelecounts, maxallelecounts, alleleids);
+    tally = PopulationTally(numloci);
+  };
+  if (run < npops) tallyGenotypes(kind, words, tally);
+
+  while (readDataLine(in, line, lineNumber)) {
+    splitWords(line, words);
+    if (words.size() != wordCount)
+      return fail("\nERROR: wrong number of genotypes in ped file " + files.pedShown + " at line " +
+                  toString(lineNumber) + ": " + toString(words.size()) +
+                  " words where the first individual line has " + toString(wordCount) + "\n");
+    std::string id = familyIdOf(words);
+    if (id != familyId) {
+      endRun();
+      ++run;
+      individuals = 1;
+      familyId.swap(id);
+    } else {
+      ++individuals;
+    }
+    if (run < npops) tallyGenotypes(kind, words, tally);
+  }
+  endRun();
+  const int runs = run + 1;
+  if (runs != npops)
+    return fail("\nERROR: ped file " + files.pedShown + " holds " + toString(runs) +
+                " runs of family ids (populations) but should hold " + toString(npops) + "\n");
+  return true;
+}
+
+bool readPlinkFiles(GenotypeKind kind, const PlinkFiles& files, int npops,
+                    std::vector<std::vector<double>>& snpositions, std::vector<int>& samplesizes,
+                    AlleleCountTable& allelecounts, MaxAlleleCountTable& maxallelecounts,
+                    AlleleIdTable& alleleids, std::vector<std::string>& locnames,
+                    std::string& failName) {
+  snpositions.assign(npops > 0 ? static_cast<std::size_t>(npops) : 0, {});
+  locnames.clear();
+  std::ifstream in;
+  if (!openFile(files.mapPath, in,
+                "\nCould not open map file: ", "\nERROR: can not find map input file after "))
+    return false;
+  std::vector<double> positions;
+  if (!readMap(files, in, positions, locnames)) return false;
+  in.close();
+  const std::size_t maploci = positions.size();
+  for (auto& list : snpositions) list = positions;
+
+  if (!openFile(files.pedPath, in,
+                "\nCould not open file: ", "\nERROR: can not find ped file after "))
+    return false;
+  std::cout << "------------------------------------------------\n" << std::endl;
+  if (!readPed(kind, files, in, npops, maploci, samplesizes, allelecounts, maxallelecounts,
+               alleleids, failName))
+    return false;
+  std::cout << "Read " << files.mapName
+            << (kind == GenotypeKind::Nucleotide ? " and " : " and numeric ") << files.pedName
+            << std::endl;
+  return true;
+}
+
+bool readPlink(GenotypeKind kind, const std::string& path, const std::string& mapName,
+               const std::string& pedName, int npops, std::vector<std::vector<double>>& snpositions,
+               std::vector<int>& samplesizes, AlleleCountTable& allelecounts,
+               MaxAlleleCountTable& maxallelecounts, AlleleIdTable& alleleids,
+               std::vector<std::string>& locnames) {
+  const bool withFolder = kind == GenotypeKind::Nucleotide;
+  const PlinkFiles files{mapName,
+                         pedName,
+                         path + mapName,
+                         path + pedName,
+                         withFolder ? path + mapName : mapName,
+                         withFolder ? path + pedName : pedName};
+  std::string failName = mapName;
+  try {
+    return readPlinkFiles(kind, files, npops, snpositions, samplesizes, allelecounts,
+                          maxallelecounts, alleleids, locnames, failName);
+  } catch (const FatalExit&) {
+    throw;
+  } catch (const std::overflow_error& e) {
+    std::cout << e.what() << std::endl;
+  } catch (const std::exception&) {
+    std::cout << "An exception occurred when reading " << failName << std::endl;
+  } catch (...) {
+    std::cout << "Unexpected problem occurred when reading " << failName << std::endl;
+  }
+  return false;
+}
+
+}  // namespace
+
+bool readPlinkNucleotide(const std::string& path, const std::string& mapName,
+                         const std::string& pedName, int& npops,
+                         std::vector<std::vector<double>>& snpositions,
+                         std::vector<int>& samplesizes, AlleleCountTable& allelecounts,
+                         MaxAlleleCountTable& maxallelecounts, AlleleIdTable& alleleids, bool,
+                         std::vector<std::string>& locnames) {
+  return readPlink(GenotypeKind::Nucleotide, path, mapName, pedName, npops, snpositions,
+                   samplesizes, allelecounts, maxallelecounts, alleleids, locnames);
+}
+
+bool readPlinkNumeric(const std::string& path, const std::string& mapName,
+                      const std::string& pedName, int& npops,
+                      std::vector<std::vector<double>>& snpositions, std::vector<int>& samplesizes,
+                      AlleleCountTable& allelecounts, MaxAlleleCountTable& maxallelecounts,
+                      AlleleIdTable& alleleids, bool, std::vector<std::string>& locnames) {
+  return readPlink(GenotypeKind::Numeric, path, mapName, pedName, npops, snpositions, samplesizes,
+                   allelecounts, maxallelecounts, alleleids, locnames);
 }

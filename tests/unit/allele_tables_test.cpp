@@ -1,0 +1,221 @@
+#include "analysis/allele_tables.hpp"
+
+#include <cmath>
+
+#include "input/common.hpp"
+#include "test_support.hpp"
+
+namespace {
+
+struct PopulationCounts {
+  std::vector<std::int32_t> ids;
+  std::vector<float> counts;
+  float largest;
+};
+
+class AlleleTablesTest : public TempDirTest {
+ protected:
+  void addLocus(const std::string& name, const std::vector<PopulationCounts>& pops,
+                double position = 0.0) {
+    counts.emplace_back();
+    maxima.emplace_back();
+    ids.emplace_back();
+    for (const auto& pop : pops) {
+      counts.back().push_back(pop.counts);
+      maxima.back().push_back(pop.largest);
+      ids.back().push_back(pop.ids);
+    }
+    names.push_back(name);
+    if (snpositions.empty()) snpositions.resize(2);
+    for (auto& list : snpositions) list.push_back(position);
+  }
+  // A BayeScan locus: counts only, largest count as the reader stores it.
+  void addBayeScanLocus(const std::string& name, const std::vector<float>& first,
+                        const std::vector<float>& second) {
+    const auto largest = [](const std::vector<float>& c) {
+      return c.empty() ? 0.0f : *std::max_element(c.begin(), c.end());
+    };
+    addLocus(name, {{{}, first, largest(first)}, {{}, second, largest(second)}});
+  }
+  void run(CountFormat format, double maf) {
+    if (format != CountFormat::PlinkNucleotide && format != CountFormat::PlinkNumeric)
+      snpositions.clear();
+    buildAlleleCountSites(format, maf, "in.txt", counts, maxima, ids, names, snpositions, freqs,
+                          metapositions, numsnps, fstdistrib, meanFst);
+  }
+  std::vector<double> fsts() const {
+    std::vector<double> values;
+    for (const auto& entry : fstdistrib) values.push_back(entry.first);
+    return values;
+  }
+
+  AlleleCountTable counts;
+  MaxAlleleCountTable maxima;
+  AlleleIdTable ids;
+  std::vector<std::string> names;
+  std::vector<std::vector<double>> snpositions, freqs;
+  std::vector<double> metapositions;
+  std::vector<int> numsnps;
+  std::vector<std::pair<double, double>> fstdistrib;
+  double meanFst = -1.0;
+};
+
+}  // namespace
+
+TEST(DistinctValuesExcept, AscendingUnsignedWithoutTheSkipValue) {
+  std::vector<std::int32_t> out{42};
+  distinctValuesExcept({{3, 1, 3}, {0, 2}}, std::int32_t{0}, out);
+  EXPECT_EQ(out, (std::vector<std::int32_t>{1, 2, 3}));
+  distinctValuesExcept({{-9, 5, 78}, {2, 78}}, std::int32_t{78}, out);
+  EXPECT_EQ(out, (std::vector<std::int32_t>{2, 5, -9}));
+  distinctValuesExcept({{0, 4}, {-9}}, std::uint64_t{0}, out);
+  EXPECT_EQ(out, (std::vector<std::int32_t>{4, -9}));
+  // A code equals a 64-bit skip value when widened without sign.
+  distinctValuesExcept({{0, 4}, {-9}}, std::uint64_t{4294967287u}, out);
+  EXPECT_EQ(out, (std::vector<std::int32_t>{0, 4}));
+  distinctValuesExcept({}, std::int32_t{0}, out);
+  EXPECT_TRUE(out.empty());
+}
+
+TEST_F(AlleleTablesTest, SinglePrecisionFrequencyBoundaries) {
+  for (const double maf : {0.01, 0.05}) {
+    counts.clear();
+    names.clear();
+    freqs.clear();
+    // 99 of 100 copies: 0.99f is above 0.99 and above 0.95. 95 of 100: 0.95f
+    // is below 0.95, so the locus stays even at maf 0.05.
+    addBayeScanLocus("1", {99, 1}, {50, 50});
+    addBayeScanLocus("2", {95, 5}, {50, 50});
+    run(CountFormat::BayeScan, maf);
+    EXPECT_EQ(names, (std::vector<std::string>{"2"})) << maf;
+    EXPECT_EQ(numsnps, (std::vector<int>{1}));
+    ASSERT_EQ(freqs.size(), 2u);
+    EXPECT_EQ(freqs[0], (std::vector<double>{1.0 - static_cast<double>(0.95f)}));
+    EXPECT_EQ(freqs[1], (std::vector<double>{0.5}));
+    EXPECT_EQ(snpositions[0], (std::vector<double>{1.0}));  // the locus index
+    EXPECT_EQ(metapositions, (std::vector<double>{0.0}));
+  }
+  EXPECT_TRUE(counts.empty());  // the count tables are released
+  EXPECT_TRUE(maxima.empty());
+}
+
+TEST_F(AlleleTablesTest, UnusableLociAreDroppedExceptForBayeScan) {
+  addLocus("a", {{{1, 2}, {5, 5}, 5}, {{1, 2}, {5, 5}, unusableLocus}}, 100);
+  addLocus("b", {{{1, 2}, {5, 5}, 5}, {{1, 2}, {5, 5}, 5}}, 200);
+  run(CountFormat::PlinkNumeric, 0.05);
+  EXPECT_EQ(names, (std::vector<std::string>{"b"}));
+  EXPECT_EQ(metapositions, (std::vector<double>{200}));  // map position
+  EXPECT_EQ(freqs[0], (std::vector<double>{0.5}));
+  EXPECT_EQ(freqs[1], (std::vector<double>{0.5}));
+
+  names.clear();
+  snpositions.clear();
+  freqs.clear();
+  addLocus("a", {{{}, {5, 5}, 5}, {{}, {5, 5}, unusableLocus}});
+  run(CountFormat::BayeScan, 0.05);
+  EXPECT_EQ(names, (std::vector<std::string>{"a"}));
+}
+
+TEST_F(AlleleTablesTest, HeterozygosityAndFst) {
+  // {6, 4} in both: Hs = Ht = 0.48, FST 0. {6, 4} against {4, 6}: Hs 0.48,
+  // Ht 0.5, FST 0.04. Negative FST ({1, 1} against {100, 0}) becomes 0.
+  addLocus("same", {{{1, 2}, {6, 4}, 6}, {{1, 2}, {6, 4}, 6}});
+  addLocus("mirror", {{{1, 2}, {6, 4}, 6}, {{1, 2}, {4, 6}, 6}});
+  addLocus("negative", {{{1, 2}, {1, 1}, 1}, {{1}, {100}, 100}});
+  run(CountFormat::Genepop, 0.0);
+  ASSERT_EQ(fstdistrib.size(), 3u);
+  EXPECT_NEAR(fstdistrib[0].first, 0.0, 1e-7);
+  EXPECT_NEAR(fstdistrib[1].first, 0.04, 1e-6);
+  EXPECT_EQ(fstdistrib[2].first, 0.0);
+  for (const auto& entry : fstdistrib) EXPECT_EQ(entry.second, 0.0);
+  EXPECT_DOUBLE_EQ(meanFst, (fstdistrib[0].first + fstdistrib[1].first) / 3.0);
+  // Genepop: positions k / m, locus indices per population, no frequencies.
+  EXPECT_EQ(snpositions[0], (std::vector<double>{0, 1, 2}));
+  EXPECT_EQ(metapositions[1], static_cast<double>(1.0f / 3.0f));
+  EXPECT_TRUE(freqs.empty() || freqs[0].empty());
+}
+
+TEST_F(AlleleTablesTest, FixedDifferenceGivesFstOneAtMafZero) {
+  addLocus("rs1", {{{'A'}, {10}, 10}, {{'C'}, {10}, 10}}, 123);
+  run(CountFormat::PlinkNucleotide, 0.0);
+  EXPECT_EQ(fsts(), (std::vector<double>{1.0}));
+  EXPECT_EQ(meanFst, 1.0);
+  EXPECT_EQ(freqs[0], (std::vector<double>{0.0}));
+
+  addLocus("rs1", {{{'A'}, {10}, 10}, {{'C'}, {10}, 10}}, 123);
+  run(CountFormat::PlinkNucleotide, 0.01);
+  EXPECT_TRUE(names.empty());
+  EXPECT_EQ(numsnps, (std::vector<int>{0}));
+  EXPECT_TRUE(fstdistrib.empty());
+  EXPECT_EQ(meanFst, 0.0);
+}
+
+TEST_F(AlleleTablesTest, UndefinedFstIsZero) {
+  // Both populations fixed for one allele (Ht 0), and a population without
+  // allele copies: FST 0, never NaN.
+  addLocus("fixed", {{{3}, {8}, 8}, {{3}, {6}, 6}});
+  addLocus("empty", {{{}, {}, 0}, {{3, 4}, {3, 3}, 3}});
+  run(CountFormat::Genepop, 0.0);
+  EXPECT_EQ(fsts(), (std::vector<double>{0.0, 0.0}));
+  EXPECT_EQ(meanFst, 0.0);
+
+  addBayeScanLocus("1", {0, 0}, {5, 5});
+  addBayeScanLocus("2", {2, 8}, {8, 2});
+  run(CountFormat::BayeScan, 0.05);
+  ASSERT_EQ(fstdistrib.size(), 2u);
+  EXPECT_EQ(fstdistrib[0].first, 0.0);
+  EXPECT_GT(fstdistrib[1].first, 0.0);
+  EXPECT_FALSE(std::isnan(meanFst));
+}
+
+TEST_F(AlleleTablesTest, FractionalCopiesKeepTheirFraction) {
+  // 2.5 of 3 copies: 0.83 passes maf 0.1; truncated totals (2) would give a
+  // share above 1 and drop the locus.
+  addBayeScanLocus("1", {2.5f, 0.5f}, {1.5f, 1.5f});
+  run(CountFormat::BayeScan, 0.1);
+  ASSERT_EQ(names.size(), 1u);
+  EXPECT_NEAR(freqs[0][0], 1.0 / 6.0, 1e-6);
+  EXPECT_GE(fstdistrib[0].first, 0.0);
+  EXPECT_LE(fstdistrib[0].first, 1.0);
+}
+
+TEST_F(AlleleTablesTest, GenepopVerboseLinesAndPositions) {
+  const std::vector<PopulationCounts> good = {{{1, 2}, {5, 5}, 5}, {{1, 2}, {4, 6}, 6}};
+  addLocus("L1", good);
+  addLocus("L2", {{{1, 2}, {5, 5}, unusableLocus}, {{1, 2}, {4, 6}, 6}});
+  addLocus("L3", good);
+  addLocus("L4", good);
+  addLocus("L5", good);
+  verbose = true;
+  testing::internal::CaptureStdout();
+  run(CountFormat::Genepop, 0.05);
+  const std::string out = testing::internal::GetCapturedStdout();
+  verbose = false;
+  EXPECT_EQ(out.substr(0, 42), "\nLOCUS 1\nread.\n\nLOCUS 2\ndeleted.\n\nLOCUS 3\n");
+  EXPECT_EQ(names, (std::vector<std::string>{"L1", "L3", "L4", "L5"}));
+  EXPECT_EQ(metapositions, (std::vector<double>{0, 0.25, 0.5, 0.75}));
+  EXPECT_EQ(snpositions[1], (std::vector<double>{0, 2, 3, 4}));
+}
+
+TEST_F(AlleleTablesTest, WrongShapesAreFatal) {
+  addLocus("only", {{{1}, {4}, 4}});
+  testing::internal::CaptureStdout();
+  EXPECT_FATAL_STATUS(run(CountFormat::Genepop, 0.0), 3);
+  const std::string message =
+      "\nERROR: In filein.txt\nThe number of populations 1 does not coincide with the expected 2\n";
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), message + "\n");
+  EXPECT_EQ(readFile("Pravis_ERROR.log"), message + " 3\n");
+
+  counts.clear();
+  maxima.clear();
+  ids.clear();
+  names.clear();
+  addLocus("a", {{{1}, {4}, 4}, {{1}, {4}, 4}});
+  addLocus("b", {{{1}, {4}, 4}, {{1}, {4}, 4}});
+  names.pop_back();  // a Genepop file that names fewer loci than it types
+  testing::internal::CaptureStdout();
+  EXPECT_FATAL_STATUS(run(CountFormat::Genepop, 0.0), 1);
+  EXPECT_NE(testing::internal::GetCapturedStdout().find(
+                "The number of locus names 1 is smaller than the number of loci 2"),
+            std::string::npos);
+}
