@@ -2,26 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
-
-namespace {
-
-HaplotypeMatrix matrix(const std::vector<std::string>& rows) {
-  HaplotypeMatrix P;
-  for (const std::string& s : rows) {
-    BitRow row(s.size());
-    for (std::size_t j = 0; j < s.size(); ++j)
-      if (s[j] == '1') row.set(j);
-    P.push_back(row);
-  }
-  return P;
-}
-
-}  // namespace
+#include "haplotype_rows.hpp"
 
 TEST(Frequencies, PerPopulationAndPooled) {
   // Population 0: 4 rows, population 1: 2 rows (sites 0..2).
-  const HaplotypeMatrix P = matrix({"110", "100", "101", "000", "111", "011"});
+  const HaplotypeMatrix P = matrixFromRows({"110", "100", "101", "000", "111", "011"});
   const std::vector<int> sizes = {4, 2};
   std::vector<double> f = {9, 9, 9, 9, 9};
   computePopFreqs(P, 0, sizes, f);
@@ -41,7 +26,7 @@ TEST(Frequencies, PerPopulationAndPooled) {
 
 TEST(Frequencies, MajorityNeedsMoreThanHalf) {
   // 4 rows: 2 set is no majority, 3 set is; 5 rows: 3 set is; 1 row: the row itself.
-  const HaplotypeMatrix P = matrix({"110", "110", "010", "000", "101", "101", "101", "000",
+  const HaplotypeMatrix P = matrixFromRows({"110", "110", "010", "000", "101", "101", "101", "000",
                                     "000", "011"});
   const std::vector<PopReference> refs = computePopReferences(P, {4, 5, 1});
   ASSERT_EQ(refs.size(), 3u);

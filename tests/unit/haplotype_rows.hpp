@@ -17,3 +17,10 @@ inline HaplotypeMatrix matrixFromRows(const std::vector<std::string>& rows) {
   }
   return P;
 }
+
+// A row written back as text, '1' for a set cell and '0' for a clear one.
+inline std::string rowText(const BitRow& row) {
+  std::string text;
+  for (std::size_t j = 0; j < row.size(); ++j) text += row[j] ? '1' : '0';
+  return text;
+}

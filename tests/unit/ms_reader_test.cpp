@@ -1,5 +1,6 @@
 #include "input/ms_reader.hpp"
 
+#include "haplotype_rows.hpp"
 #include "test_support.hpp"
 
 namespace {
@@ -15,11 +16,7 @@ std::string block(const std::string& positions, const std::vector<std::string>& 
 
 std::vector<std::string> rowsOf(const HaplotypeMatrix& data) {
   std::vector<std::string> rows;
-  for (const BitRow& r : data) {
-    std::string s;
-    for (std::size_t j = 0; j < r.size(); ++j) s += r[j] ? '1' : '0';
-    rows.push_back(s);
-  }
+  for (const BitRow& r : data) rows.push_back(rowText(r));
   return rows;
 }
 

@@ -3,22 +3,7 @@
 #include "analysis/run_state.hpp"
 #include "test_support.hpp"
 
-namespace {
-
-BitRow rowOf(const std::string& s) {
-  BitRow row(s.size());
-  for (std::size_t j = 0; j < s.size(); ++j)
-    if (s[j] == '1') row.set(j);
-  return row;
-}
-
-std::string textOf(const BitRow& row) {
-  std::string s;
-  for (std::size_t j = 0; j < row.size(); ++j) s += row[j] ? '1' : '0';
-  return s;
-}
-
-}  // namespace
+#include "haplotype_rows.hpp"
 
 class Pooling : public TempDirTest {
  protected:
@@ -27,8 +12,8 @@ class Pooling : public TempDirTest {
              const std::vector<std::string>& rows1, const std::vector<double>& pos1) {
     run = RunData();
     run.samplesizes = {static_cast<int>(rows0.size()), static_cast<int>(rows1.size())};
-    for (const auto& r : rows0) run.data.push_back(rowOf(r));
-    for (const auto& r : rows1) run.data.push_back(rowOf(r));
+    run.data = matrixFromRows(rows0);
+    for (const BitRow& r : matrixFromRows(rows1)) run.data.push_back(r);
     run.snpositions = {pos0, pos1};
     run.snpfreqs.assign(2, {});
     std::size_t offset = 0;
@@ -70,7 +55,7 @@ TEST_F(Pooling, MafBoundaryKeepsEqualityAndOnlyCommonSites) {
   EXPECT_EQ(run.metapopsnpositions, (std::vector<double>{30}));
   EXPECT_EQ(run.snpositions[0], (std::vector<double>{30}));
   EXPECT_EQ(run.snpositions[1], (std::vector<double>{30}));
-  EXPECT_EQ(textOf(run.metapopdata[0]), "1");
+  EXPECT_EQ(rowText(run.metapopdata[0]), "1");
   EXPECT_EQ(run.metapopdata.size(), 20u);
   EXPECT_EQ(run.filelocnames, (std::vector<std::string>{"30"}));
   EXPECT_EQ(exec.numsnps[0], 1);
