@@ -1,0 +1,78 @@
+// Whole EOS-only analyses of allele-count input (BayeScan, Genepop, PLINK).
+#include "cli_harness.hpp"
+
+namespace {
+
+// 40 loci whose two populations hold close allele counts, and locus 41 where
+// they hold almost opposite ones (FST 0.81).
+std::string bayescanFile() {
+  std::string pops[2];
+  for (int p = 0; p < 2; ++p) {
+    pops[p] = "[pop]=" + std::to_string(p + 1) + "\n";
+    for (int i = 1; i <= 41; ++i) {
+      int a = 10 + (i * 7) % 20 + p;  // allele 1 copies out of 40
+      if (i == 41) a = p == 0 ? 38 : 2;
+      pops[p] += std::to_string(i) + " 40 2 " + std::to_string(a) + " " + std::to_string(40 - a) +
+                 "\n";
+    }
+  }
+  return "[loci]=41\n\n[populations]=2\n\n" + pops[0] + "\n" + pops[1];
+}
+
+}  // namespace
+
+class AlleleCounts : public CliTest {};
+
+TEST_F(AlleleCounts, BayeScanOutlierReport) {
+  write("bs.txt", bayescanFile());
+  const RunResult r = run({"-format", "bs", "-input", "bs.txt", "-fixseed", "1"});
+  ASSERT_EQ(r.status, 0) << r.out;
+  EXPECT_NE(r.out.find("Detected BayeScan format: setting doEOS = true.\n"), std::string::npos);
+  const std::string name = "Pravis_Results/Prav_out_EOS__MAF0.01";
+  EXPECT_NE(r.out.find("WRITING Pravolin OUTPUT FILE " + name + ".tsv\n"), std::string::npos);
+  // No candidate analysis: the tables exist and stay empty.
+  EXPECT_EQ(read(name + ".tsv"), "");
+  EXPECT_EQ(read(name + "_SIG.tsv"), "");
+  const std::string report = read(name + "_FSTs.txt");
+  EXPECT_EQ(report.find("MAF = 0.01\n% FILES WITH K-MEANS EXTREME POSITIVE OUTLIERS = 100%\n"), 0u);
+  EXPECT_NE(report.find("FILE bs.txt\n"), std::string::npos);
+  EXPECT_NE(report.find("#SNPs\t41\n"), std::string::npos);
+  // Locus 41 is the k-means outlier; its position is 40/41 in single precision.
+  EXPECT_NE(report.find("*************** EOS FST OUTLIERS\n1\n\n\t\t\tID\tPos\tFST\tpval(LK test)\n"
+                        "\t\t\t41\t0.975609779358\t0.80999994278\t"),
+            std::string::npos)
+      << report;
+}
+
+TEST_F(AlleleCounts, LociThatAllFailTheFilterEndTheRun) {
+  write("fixed.txt", "[loci]=2\n[populations]=2\n[pop]=1\n1 10 2 10 0\n2 10 2 0 10\n[pop]=2\n"
+                     "1 10 2 10 0\n2 10 2 0 10\n");
+  const RunResult r = run({"-format", "bs", "-input", "fixed.txt", "-verbose", "1"});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_NE(r.out.find("There are not common SNPs at frequency >= 0.01in the file fixed.txt"),
+            std::string::npos);
+  EXPECT_EQ(read("Pravis_Results/Prav_out_EOS__MAF0.01_FSTs.txt"), "");
+}
+
+TEST_F(AlleleCounts, SnpTablesOfPlinkAndGenepop) {
+  write("d.map", "1 rs1 0 1000\n1 rs2 0 2000\n1 rs3 0 3000\n");
+  write("d.ped",
+        "P1 i1 0 0 1 -9 A G A A C T\nP1 i2 0 0 1 -9 A A A A C C\nP1 i3 0 0 1 -9 G G A A T T\n"
+        "P2 j1 0 0 1 -9 G G A A C C\nP2 j2 0 0 1 -9 A G A A C T\n");
+  RunResult r = run({"-format", "plink", "-input", "d", "-onlyrsidInfo", "1", "-maf", "0"});
+  EXPECT_EQ(r.status, 0) << r.out;
+  const std::string table = read("Pravis_Results/Prav_out_.txt");
+  // Every locus passes maf 0; positions come from the map, frequencies are
+  // those of the minor alleles. The display name ("d.map and d.ped") differs
+  // from the ped name, so the labels are the run base name and the ped name.
+  EXPECT_EQ(table,
+            "\nPopulation\trsID\tPosition\tFrequency\nPravF\n\trs1\t1000\t0.5\n\trs2\t2000\t0\n"
+            "\trs3\t3000\t0.5\nd.ped\n\trs1\t1000\t0.25\n\trs2\t2000\t0\n\trs3\t3000\t0.25\n\n");
+
+  write("g.txt", "title\nL1, L2\nPop\na, 0101 0102\nb, 0202 0101\nPop\nc, 0101 0202\nd, 0102 0101\n");
+  r = run({"-format", "gp", "-input", "g.txt", "-onlyrsidInfo", "1", "-output", "g"});
+  EXPECT_EQ(r.status, 0) << r.out;
+  EXPECT_EQ(read("Pravis_Results/g_.txt"),
+            "\nNo SNP information table for file g.txt: Genepop input holds no allele "
+            "frequencies.\n\n");
+}
