@@ -18,7 +18,7 @@ namespace vcf {
 // Hands out the lines of a stream one by one, reading it in large blocks.
 // A line is given without its line end; the last line is given even when it
 // has no line end. The bytes of a line may be changed by the caller until the
-// next call.
+// next call. A read error throws std::ios_base::failure.
 class LineReader {
  public:
   explicit LineReader(std::istream& in, std::size_t blockSize = std::size_t{1} << 22);

@@ -3,6 +3,7 @@
 #include <iostream>
 #include <random>
 #include <sstream>
+#include <stdexcept>
 
 #include "input/vcf_scan.hpp"
 #include "test_support.hpp"
@@ -300,6 +301,16 @@ TEST_F(VcfReaderTest, LinesLongerThanTheBlockAreWhole) {
   }
   EXPECT_EQ(lines, 51);
   EXPECT_EQ(back.str(), text);
+}
+
+TEST_F(VcfReaderTest, AReadErrorIsNoEndOfFile) {
+  struct FailingBuffer : std::streambuf {
+    int_type underflow() override { throw std::runtime_error("device error"); }
+  } buffer;
+  std::istream in(&buffer);
+  vcf::LineReader reader(in);
+  char *b = nullptr, *e = nullptr;
+  EXPECT_THROW(reader.next(b, e), std::ios_base::failure);
 }
 
 TEST_F(VcfReaderTest, MergeKeepsSharedPositionsWithASharedAllele) {
