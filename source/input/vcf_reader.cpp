@@ -1,19 +1,423 @@
 #include "input/vcf_reader.hpp"
 
-bool readVcfHeader(const std::string&, const std::string&, std::ifstream&,
-                   std::vector<std::string>&, int&) {
+#include <algorithm>
+#include <cassert>
+#include <cstdint>
+#include <iostream>
+#include <stdexcept>
+#include <string_view>
+
+#include "input/common.hpp"
+#include "input/vcf_scan.hpp"
+
+namespace {
+
+[[noreturn]] void fail(const std::string& message) { fatalError(1, message); }
+
+void printCannotFind(const std::string& name) {
+  std::cout << "\nERROR: can not find input file " << name << "\n" << std::endl;
+}
+
+void printRead(const std::string& name) {
+  std::cout << "\nFile " << name << " was read" << std::endl;
+}
+
+// Reads the header line of an opened file: meta lines ("##") and blank lines
+// before it are skipped. The lock-step reader quotes the first field in its
+// #CHROM message.
+bool readHeaderLine(std::ifstream& in, const std::string& name,
+                    std::vector<std::string>& headerFields, int& nSamples, bool quoteFirstField) {
+  std::string line;
+  for (;;) {
+    if (!readLine(in, line)) return false;
+    ltrim(line, blankChars);
+    if (line.empty() || line.compare(0, 2, "##") == 0) continue;
+    // A header line without a line end is the whole file: no data can follow.
+    if (in.eof()) return false;
+    break;
+  }
+  headerFields = splitBlanks(line);
+  if (headerFields[0] != "#CHROM") {
+    if (quoteFirstField)
+      fail("ERROR #CHROM header tag lacking: " + headerFields[0] + ". Bad VCF format in file " +
+           name + "\n");
+    fail("ERROR #CHROM header tag lacking: Bad VCF format in file " + name + "\n");
+  }
+  if (headerFields.size() < 9 || headerFields[8] != "FORMAT")
+    fail("ERROR FORMAT header tag lacking: Bad VCF format in file " + name + "\n");
+  // A population without individuals has no haplotypes and no frequencies.
+  if (headerFields.size() == 9)
+    fail("ERROR: no sample in the header of VCF file " + name +
+         ": at least one sample column must follow FORMAT\n");
+  nSamples = static_cast<int>(headerFields.size() - 9);
+  return true;
+}
+
+bool sameNames(const std::string& file1, const std::string& file2) {
+  if (file1 != file2) return false;
+  std::cout << "\nERROR: same two files under VCF format: " << file1 << " and " << file2 << "\n"
+            << std::endl;
+  return true;
+}
+
+// Runs a pair reader; a standard or other exception escaping from it (an
+// exhausted memory, a stream failure) is reported and makes the read fail.
+// Fatal exits pass through.
+template <typename Body>
+bool guardedRead(Body body, const std::string& standardText, const std::string& otherText) {
+  try {
+    return body();
+  } catch (const FatalExit&) {
+    throw;
+  } catch (const std::overflow_error& e) {
+    std::cout << e.what() << std::endl;
+  } catch (const std::exception&) {
+    std::cout << standardText << std::endl;
+  } catch (...) {
+    std::cout << otherText << std::endl;
+  }
   return false;
 }
-bool readVcfRecords(std::ifstream&, const std::string&, int, std::vector<VcfRecord>&, int&) {
-  return false;
+
+// Reads every data line of a file into bit slots of `bits`; onLine decides
+// for each accepted line whether its slot is kept.
+template <typename OnLine>
+void scanDataLines(std::ifstream& in, vcf::DataLineParser& parser, vcf::SiteBits& bits,
+                   OnLine onLine) {
+  vcf::LineReader reader(in);
+  char* begin = nullptr;
+  char* end = nullptr;
+  while (reader.next(begin, end)) {
+    std::uint64_t* slot = bits.next();
+    if (parser.parse(begin, end, slot, slot + bits.half())) onLine(parser.line());
+  }
+  in.close();
 }
-bool readVcfPhasedPair(const std::string&, const std::string&, const std::string&,
-                       std::vector<int>&, HaplotypeMatrix&, std::vector<std::vector<double>>&,
-                       std::vector<std::vector<double>>&, int&) {
-  return false;
+
+// The first file of a pair, held whole until the second one is read: per site
+// its position, REF and ALT texts and genotype bits.
+class StoredFile {
+ public:
+  explicit StoredFile(int nSamples) : bits(nSamples) {}
+
+  void add(const vcf::DataLine& line) {
+    positions.push_back(line.position);
+    text_.append(line.ref);
+    ends_.push_back(text_.size());
+    text_.append(line.alt);
+    ends_.push_back(text_.size());
+    bits.keep();
+  }
+  std::size_t size() const { return positions.size(); }
+  std::string_view ref(std::size_t i) const { return piece(2 * i); }
+  std::string_view alt(std::size_t i) const { return piece(2 * i + 1); }
+
+  vcf::SiteBits bits;
+  std::vector<double> positions;
+
+ private:
+  std::string_view piece(std::size_t n) const {
+    return std::string_view(text_).substr(ends_[n], ends_[n + 1] - ends_[n]);
+  }
+  std::string text_;
+  std::vector<std::size_t> ends_{0};
+};
+
+template <typename Text>
+char firstRefChar(const Text& ref) {
+  return ref.empty() ? 'N' : ref[0];
 }
-bool readVcfPairLockstep(const std::string&, const std::string&, const std::string&,
-                         std::vector<int>&, HaplotypeMatrix&, std::vector<std::vector<double>>&,
-                         std::vector<std::vector<double>>&, int&) {
-  return false;
+
+template <typename Text>
+bool shareAllele(const Text& ref1, const Text& alt1, const Text& ref2, const Text& alt2) {
+  return ref1 == ref2 || ref1 == alt2 || alt1 == ref2 || alt1 == alt2;
+}
+
+// Fills the rows [rowBase, rowBase + 2 * bits.samples()) of data and the
+// population's frequencies. Output site k is the site siteOf(k) of bits; where
+// flip[k] is set the allele 0 is the one coded 1. Sites are taken 64 at a time
+// and transposed, so that each row receives a whole word of sites at once.
+template <typename SiteOf>
+void fillPopulation(const vcf::SiteBits& bits, SiteOf siteOf, const std::vector<char>& flip,
+                    std::size_t rowBase, HaplotypeMatrix& data, std::vector<double>& freqs) {
+  const std::size_t m = flip.size();
+  const std::size_t samples = bits.samples();
+  const std::size_t rows = 2 * samples;
+  const std::size_t half = bits.half();
+  const std::uint64_t* sites[64];
+  std::uint64_t block[64];
+  for (std::size_t k0 = 0; k0 < m; k0 += 64) {
+    const std::size_t n = std::min<std::size_t>(64, m - k0);
+    for (std::size_t t = 0; t < n; ++t) {
+      sites[t] = bits.site(siteOf(k0 + t));
+      std::size_t ones = 0;
+      for (std::size_t w = 0; w < 2 * half; ++w)
+        ones += static_cast<std::size_t>(__builtin_popcountll(sites[t][w]));
+      if (flip[k0 + t]) ones = rows - ones;
+      freqs[k0 + t] = static_cast<double>(ones) / static_cast<double>(rows);
+    }
+    // Word g of a site holds the rows from firstRow on: the first haplotypes,
+    // then (from word half on) the second ones.
+    for (std::size_t g = 0; g < 2 * half; ++g) {
+      const std::size_t sample0 = (g < half ? g : g - half) * 64;
+      const std::size_t firstRow = (g < half ? 0 : samples) + sample0;
+      const std::size_t groupRows = std::min<std::size_t>(64, samples - sample0);
+      for (std::size_t t = 0; t < 64; ++t)
+        block[t] = t < n ? sites[t][g] ^ (flip[k0 + t] ? ~std::uint64_t{0} : 0) : 0;
+      vcf::transpose64(block);
+      for (std::size_t r = 0; r < groupRows; ++r) {
+        BitRow& row = data[rowBase + firstRow + r];
+        for (std::uint64_t w = block[r]; w != 0; w &= w - 1)
+          row.set(k0 + static_cast<std::size_t>(__builtin_ctzll(w)));
+      }
+    }
+  }
+}
+
+// The common sites of a pair, in output order.
+struct CommonSites {
+  std::vector<std::size_t> site1;  // site of file 1 (empty: the k-th site)
+  std::vector<double> pos1, pos2;
+  std::vector<char> refDiffer;  // the two files' REF differ: the coding changes
+};
+
+// Fills the sample from the common sites: the population with fewer
+// individuals (the one that is not pref) has its allele 0 coded 1 where the
+// REF alleles differ, so that the same base is coded 1 in both populations.
+void buildSample(const vcf::SiteBits& bits1, const vcf::SiteBits& bits2, const CommonSites& common,
+                 int pref, bool reportPopulations, HaplotypeMatrix& data,
+                 std::vector<std::vector<double>>& snpfreqs,
+                 std::vector<std::vector<double>>& snpositions) {
+  assert(pref == 0 || pref == 1);
+  const std::size_t m = common.pos1.size();
+  assert(common.pos2.size() == m && common.refDiffer.size() == m);
+  if (snpfreqs.size() < 2) snpfreqs.resize(2);
+  if (snpositions.size() < 2) snpositions.resize(2);
+  snpfreqs[0].assign(m, 0.0);
+  snpfreqs[1].assign(m, 0.0);
+  snpositions[0] = common.pos1;
+  snpositions[1] = common.pos2;
+  data.clear();
+  data.assign(2 * (bits1.samples() + bits2.samples()), BitRow(m));
+
+  const std::vector<char> noFlip(m, 0);
+  const std::vector<char>& flip1 = pref == 1 ? common.refDiffer : noFlip;
+  const std::vector<char>& flip2 = pref == 0 ? common.refDiffer : noFlip;
+  const auto siteOf1 = [&common](std::size_t k) {
+    return common.site1.empty() ? k : common.site1[k];
+  };
+  fillPopulation(bits1, siteOf1, flip1, 0, data, snpfreqs[0]);
+  if (reportPopulations) std::cout << "\nParsed pop " << 1 << std::endl;
+  fillPopulation(
+      bits2, [](std::size_t k) { return k; }, flip2, 2 * bits1.samples(), data, snpfreqs[1]);
+  if (reportPopulations) std::cout << "\nParsed pop " << 2 << std::endl;
+}
+
+void setSizesAndPref(int n1, int n2, std::vector<int>& samplesizes, int& pref) {
+  samplesizes = {n1, n2};
+  if (n1 != n2) pref = n1 > n2 ? 0 : 1;
+}
+
+bool phasedPair(const std::string& path, const std::string& file1, const std::string& file2,
+                std::vector<int>& samplesizes, HaplotypeMatrix& data,
+                std::vector<std::vector<double>>& snpfreqs,
+                std::vector<std::vector<double>>& snpositions, int& pref) {
+  std::ifstream in1, in2;
+  std::vector<std::string> header1, header2;
+  int n1 = 0, n2 = 0;
+  if (!readVcfHeader(path, file1, in1, header1, n1)) return false;
+  if (!readVcfHeader(path, file2, in2, header2, n2)) return false;
+
+  vcf::DataLineParser parser1(file1, n1);
+  StoredFile stored(n1);
+  scanDataLines(in1, parser1, stored.bits,
+                [&stored](const vcf::DataLine& line) { stored.add(line); });
+  if (stored.size() == 0) return false;
+
+  // The second file is merged while it is read: its records meet those of the
+  // first file in position order; a record of either file at a position that
+  // the other lacks is passed over, and two records at the same position are
+  // paired (and both passed) whether or not they share an allele.
+  vcf::DataLineParser parser2(file2, n2);
+  vcf::SiteBits bits2(n2);
+  CommonSites common;
+  std::size_t i = 0;
+  scanDataLines(in2, parser2, bits2, [&](const vcf::DataLine& line) {
+    const double pos = line.position;
+    while (i < stored.size() && pos > stored.positions[i]) ++i;
+    if (i == stored.size() || stored.positions[i] > pos) return;
+    if (shareAllele(stored.ref(i), stored.alt(i), line.ref, line.alt)) {
+      common.site1.push_back(i);
+      common.pos1.push_back(stored.positions[i]);
+      common.pos2.push_back(pos);
+      common.refDiffer.push_back(firstRefChar(stored.ref(i)) != firstRefChar(line.ref));
+      bits2.keep();
+    }
+    ++i;
+  });
+  if (parser2.accepted() == 0) return false;
+  // Different chromosomes end the read here, so the pairs made above only
+  // count for files on one chromosome.
+  if (parser1.chromName() != parser2.chromName())
+    fail("ERROR there are different chromosomes in file: " + file1 + " and file " + file2 +
+         ". Bad VCF-Pravolin format.\n");
+  printRead(file1);
+  printRead(file2);
+  setSizesAndPref(n1, n2, samplesizes, pref);
+
+  const std::size_t m = common.pos1.size();
+  if (m == 0) {
+    std::cout << "ERROR: no common SNP positions with at least one shared allele were found "
+                 "between files "
+              << file1 << " and " << file2 << "\n"
+              << std::endl;
+    return false;
+  }
+  std::cout << "\nNumber of common SNPs retained is " << m << std::endl;
+  std::cout << "\nSample sizes are " << n1 << " and " << n2 << std::endl;
+  buildSample(stored.bits, bits2, common, pref, false, data, snpfreqs, snpositions);
+  samplesizes = {2 * n1, 2 * n2};
+  return true;
+}
+
+constexpr std::size_t maxSites = 2147483646;
+
+std::string describeRecord(const vcf::DataLine& line) {
+  return "File 2 -> CHROM=" + std::string(line.chrom) + ", POS=" + toString(line.position) +
+         ", ID=" + std::string(line.id) + ", REF=" + std::string(line.ref) +
+         ", ALT=" + std::string(line.alt) + "\n";
+}
+
+bool lockstepPair(const std::string& path, const std::string& file1, const std::string& file2,
+                  std::vector<int>& samplesizes, HaplotypeMatrix& data,
+                  std::vector<std::vector<double>>& snpfreqs,
+                  std::vector<std::vector<double>>& snpositions, int& pref) {
+  std::ifstream in1;
+  if (!openInputFile(path, file1, in1, false)) {
+    printCannotFind(file1);
+    return false;
+  }
+  std::vector<std::string> header1, header2;
+  int n1 = 0, n2 = 0;
+  if (!readHeaderLine(in1, file1, header1, n1, true)) return false;
+  vcf::DataLineParser parser1(file1, n1);
+  StoredFile stored(n1);
+  scanDataLines(in1, parser1, stored.bits, [&](const vcf::DataLine& line) {
+    if (stored.size() == maxSites)
+      fail("ERROR: There is an excessive number of SNPs in file " + file1 + "\n");
+    stored.add(line);
+  });
+  if (stored.size() == 0) return false;
+  printRead(file1);
+
+  std::ifstream in2;
+  if (!readVcfHeader(path, file2, in2, header2, n2)) return false;
+  vcf::DataLineParser parser2(file2, n2);
+  vcf::SiteBits bits2(n2);
+  CommonSites common;
+  scanDataLines(in2, parser2, bits2, [&](const vcf::DataLine& line) {
+    const std::size_t k = bits2.size();
+    if (line.chrom != parser1.chromName())
+      fail("ERROR there are different chromosomes in file: " + file1 + " and file " + file2 +
+           ". Bad VCF-Pravolin format.\n");
+    if (k == stored.size())
+      fail("ERROR: file " + file2 + " has more variant records than file " + file1 +
+           ". First extra record:\n" + describeRecord(line));
+    if (line.position != stored.positions[k])
+      fail("ERROR: VCF position mismatch between files at record " + toString(k + 1) + ".\n" +
+           "File 1 -> CHROM=" + parser1.chromName() + ", POS=" + toString(stored.positions[k]) +
+           "\n" + describeRecord(line));
+    common.refDiffer.push_back(stored.ref(k) != line.ref);
+    bits2.keep();
+  });
+  const std::size_t m = bits2.size();
+  if (m < stored.size())
+    fail("ERROR: file " + file2 + " has fewer variant records than file " + file1 +
+         ". File 1 has " + toString(stored.size()) + " records, but file 2 has " + toString(m) +
+         ".\n");
+  printRead(file2);
+  std::cout << "\nBegin to parse data\n" << std::endl;
+  std::cout << "\n Number of SNPs is " << m << std::endl;
+  std::cout << "\n Sample sizes are " << n1 << " and " << n2 << std::endl;
+  setSizesAndPref(n1, n2, samplesizes, pref);
+  common.pos1 = stored.positions;
+  common.pos2 = stored.positions;
+  buildSample(stored.bits, bits2, common, pref, true, data, snpfreqs, snpositions);
+  samplesizes = {2 * n1, 2 * n2};
+  return true;
+}
+
+}  // namespace
+
+bool readVcfHeader(const std::string& path, const std::string& name, std::ifstream& in,
+                   std::vector<std::string>& headerFields, int& nSamples) {
+  if (!openInputFile(path, name, in, false)) {
+    printCannotFind(name);
+    return false;
+  }
+  return readHeaderLine(in, name, headerFields, nSamples, false);
+}
+
+bool readVcfRecords(std::ifstream& in, const std::string& fileName, int nSamples,
+                    std::vector<VcfRecord>& out, int& chromosome, std::string& chromName) {
+  assert(nSamples >= 0);
+  chromosome = 0;
+  const std::size_t samples = static_cast<std::size_t>(nSamples);
+  vcf::DataLineParser parser(fileName, nSamples);
+  vcf::LineReader reader(in);
+  std::vector<std::uint64_t> firsts(parser.wordsPerHaplotype()), seconds(firsts.size());
+  char* begin = nullptr;
+  char* end = nullptr;
+  while (reader.next(begin, end)) {
+    if (!parser.parse(begin, end, firsts.data(), seconds.data())) continue;
+    const vcf::DataLine& line = parser.line();
+    VcfRecord record;
+    record.chrom = parser.chromosome();
+    record.pos = line.position;
+    record.id.assign(line.id);
+    record.ref.assign(line.ref);
+    record.alt.assign(line.alt);
+    record.hapA.assign(samples, '0');
+    record.hapB.assign(samples, '0');
+    for (std::size_t s = 0; s < samples; ++s) {
+      record.hapA[s] = static_cast<char>('0' + ((firsts[s >> 6] >> (s & 63)) & 1));
+      record.hapB[s] = static_cast<char>('0' + ((seconds[s >> 6] >> (s & 63)) & 1));
+    }
+    out.push_back(std::move(record));
+  }
+  chromosome = parser.chromosome();
+  chromName = parser.chromName();
+  return !out.empty();
+}
+
+bool readVcfRecords(std::ifstream& in, const std::string& fileName, int nSamples,
+                    std::vector<VcfRecord>& out, int& chromosome) {
+  std::string chromName;
+  return readVcfRecords(in, fileName, nSamples, out, chromosome, chromName);
+}
+
+bool readVcfPhasedPair(const std::string& path, const std::string& file1, const std::string& file2,
+                       std::vector<int>& samplesizes, HaplotypeMatrix& data,
+                       std::vector<std::vector<double>>& snpfreqs,
+                       std::vector<std::vector<double>>& snpositions, int& pref) {
+  if (sameNames(file1, file2)) return false;
+  return guardedRead(
+      [&] {
+        return phasedPair(path, file1, file2, samplesizes, data, snpfreqs, snpositions, pref);
+      },
+      "An exception occurred when reading VCF files",
+      "Unexpected problem occurred when reading VCF files");
+}
+
+bool readVcfPairLockstep(const std::string& path, const std::string& file1,
+                         const std::string& file2, std::vector<int>& samplesizes,
+                         HaplotypeMatrix& data, std::vector<std::vector<double>>& snpfreqs,
+                         std::vector<std::vector<double>>& snpositions, int& pref) {
+  if (sameNames(file1, file2)) return false;
+  return guardedRead(
+      [&] {
+        return lockstepPair(path, file1, file2, samplesizes, data, snpfreqs, snpositions, pref);
+      },
+      "An exception occurred when reading " + file1,
+      "Unexpected problem occurred when reading " + file2);
 }

@@ -18,17 +18,36 @@ struct VcfRecord {
   std::vector<char> hapB;  // allele right of the bar, per sample
 };
 
+// Opens path + name and reads its header line: headerFields are its fields,
+// nSamples the number of fields after FORMAT. False (after the opening
+// messages) when the file cannot be opened or ends before its header line; a
+// faulty header, or one without samples, ends the process.
 bool readVcfHeader(const std::string& path, const std::string& name, std::ifstream& in,
                    std::vector<std::string>& headerFields, int& nSamples);
 
+// Reads the data lines that follow the header and appends one record per line
+// to out; chromosome is the number of their CHROM (0 when it is no number).
+// False when out stays empty. A faulty line ends the process.
 bool readVcfRecords(std::ifstream& in, const std::string& fileName, int nSamples,
                     std::vector<VcfRecord>& out, int& chromosome);
+// The same, also giving the CHROM text (upper-cased) that all lines share.
+bool readVcfRecords(std::ifstream& in, const std::string& fileName, int nSamples,
+                    std::vector<VcfRecord>& out, int& chromosome, std::string& chromName);
 
-bool readVcfPhasedPair(const std::string& path, const std::string& file1,
-                       const std::string& file2, std::vector<int>& samplesizes,
-                       HaplotypeMatrix& data, std::vector<std::vector<double>>& snpfreqs,
+// Reads file1 (population 0) and file2 (population 1), keeps the sites that
+// both hold at the same position with an allele in common, and fills the
+// sample: two rows per individual, the first haplotypes of a file's
+// individuals before their second haplotypes. pref becomes the file with more
+// individuals (unchanged on a tie). False when the names are equal, a file
+// cannot be read or holds no data line, or no site is common.
+bool readVcfPhasedPair(const std::string& path, const std::string& file1, const std::string& file2,
+                       std::vector<int>& samplesizes, HaplotypeMatrix& data,
+                       std::vector<std::vector<double>>& snpfreqs,
                        std::vector<std::vector<double>>& snpositions, int& pref);
 
+// Like readVcfPhasedPair, for two files that must hold the same sites in the
+// same order: any difference in chromosome, position or number of sites ends
+// the process. Every site is kept.
 bool readVcfPairLockstep(const std::string& path, const std::string& file1,
                          const std::string& file2, std::vector<int>& samplesizes,
                          HaplotypeMatrix& data, std::vector<std::vector<double>>& snpfreqs,

@@ -1,0 +1,279 @@
+#include "input/vcf_scan.hpp"
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <cstring>
+#include <ios>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+#include "input/common.hpp"
+
+namespace vcf {
+
+LineReader::LineReader(std::istream& in, std::size_t blockSize)
+    : in_(in), buffer_(std::max<std::size_t>(blockSize, 64)) {}
+
+bool LineReader::next(char*& begin, char*& end) {
+  std::size_t scanned = begin_;  // bytes before this index hold no line end
+  for (;;) {
+    char* base = buffer_.data();
+    if (void* found = std::memchr(base + scanned, '\n', end_ - scanned)) {
+      begin = base + begin_;
+      end = static_cast<char*>(found);
+      begin_ = static_cast<std::size_t>(end - base) + 1;
+      return true;
+    }
+    if (atEnd_) {
+      if (begin_ == end_) return false;
+      begin = base + begin_;
+      end = base + end_;
+      begin_ = end_;
+      return true;
+    }
+    scanned = end_ - begin_;  // refill moves the unread bytes to the front
+    refill();
+  }
+}
+
+void LineReader::refill() {
+  const std::size_t rest = end_ - begin_;
+  if (begin_ > 0) {
+    std::memmove(buffer_.data(), buffer_.data() + begin_, rest);
+    begin_ = 0;
+    end_ = rest;
+  }
+  if (end_ == buffer_.size()) buffer_.resize(buffer_.size() * 2);  // a line longer than the buffer
+  in_.read(buffer_.data() + end_, static_cast<std::streamsize>(buffer_.size() - end_));
+  end_ += static_cast<std::size_t>(in_.gcount());
+  // A failed read is no end of file: the lines after it would be lost.
+  if (in_.bad()) throw std::ios_base::failure("read error in a VCF file");
+  if (!in_) atEnd_ = true;
+}
+
+DataLineParser::DataLineParser(const std::string& fileName, int nSamples)
+    : fileName_(fileName),
+      nSamples_(nSamples),
+      words_((static_cast<std::size_t>(nSamples) + 63) / 64) {}
+
+namespace {
+
+bool isSeparator(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+bool isAllele(char c) { return c == '0' || c == '1'; }
+
+// The runtime's toupper of every byte, looked up.
+struct UpperTable {
+  char map[256];
+  UpperTable() {
+    for (int c = 0; c < 256; ++c) map[c] = static_cast<char>(std::toupper(c));
+  }
+};
+const UpperTable upperTable;
+
+// Takes the first nine fields (at most), upper-cased in place.
+char* takeFixedFields(char* p, char* end, std::string_view* fields, int& found) {
+  found = 0;
+  while (found < 9) {
+    while (p < end && isSeparator(*p)) ++p;
+    if (p == end) break;
+    char* start = p;
+    for (; p < end && !isSeparator(*p); ++p) *p = upperTable.map[static_cast<unsigned char>(*p)];
+    fields[found++] = std::string_view(start, static_cast<std::size_t>(p - start));
+  }
+  return p;
+}
+
+}  // namespace
+
+// A genotype is cut at the bars into non-empty parts (so 0||1 reads as 0|1);
+// it must give exactly two parts, each the allele 0 or 1. The usual form
+// "a|b" is read at once; four (or two) of them separated by tabs even in one
+// load.
+int DataLineParser::readGenotypes(char*& p, char* end, std::uint64_t* firsts,
+                                  std::uint64_t* seconds, Fault& fault) const {
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+  constexpr bool wordLoads = true;
+#else
+  constexpr bool wordLoads = false;
+#endif
+  // "0|0\t0|0\t" with the allele bits cleared, as a little-endian word.
+  constexpr std::uint64_t twoGenotypes = 0x09307C3009307C30ull;
+  constexpr std::uint64_t alleleBits = 0x0001000100010001ull;
+  int s = 0;
+  for (std::size_t w = 0; w < words_; ++w) {
+    const int count = std::min(64, nSamples_ - s);
+    std::uint64_t a = 0, b = 0;
+    int t = 0;
+    while (t < count) {
+#if defined(__SSE2__)
+      if (t + 3 < count && end - p >= 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        const __m128i cleared = _mm_and_si128(v, _mm_set1_epi32(~0x00010001));
+        if (_mm_movemask_epi8(_mm_cmpeq_epi8(cleared, _mm_set1_epi32(0x09307C30))) == 0xFFFF) {
+          // Bit i of `bits` is bit 0 of byte i: alleles sit in bytes 4j and 4j + 2.
+          const unsigned bits = static_cast<unsigned>(_mm_movemask_epi8(_mm_slli_epi16(v, 7)));
+          a |= std::uint64_t{(bits & 1) | ((bits >> 3) & 2) | ((bits >> 6) & 4) | ((bits >> 9) & 8)}
+               << t;
+          b |= std::uint64_t{((bits >> 2) & 1) | ((bits >> 5) & 2) | ((bits >> 8) & 4) |
+                             ((bits >> 11) & 8)}
+               << t;
+          t += 4;
+          p += 16;
+          continue;
+        }
+      }
+#endif
+      if (wordLoads && t + 1 < count && end - p >= 8) {
+        std::uint64_t x;
+        std::memcpy(&x, p, 8);
+        if ((x & ~alleleBits) == twoGenotypes) {
+          a |= ((x & 1) | ((x >> 31) & 2)) << t;
+          b |= (((x >> 16) & 1) | ((x >> 47) & 2)) << t;
+          t += 2;
+          p += 8;
+          continue;
+        }
+      }
+      while (p < end && isSeparator(*p)) ++p;
+      if (p == end) {
+        firsts[w] = a;
+        seconds[w] = b;
+        return s + t;
+      }
+      if (end - p >= 3 && isAllele(p[0]) && p[1] == '|' && isAllele(p[2]) &&
+          (end - p == 3 || isSeparator(p[3]))) {
+        a |= std::uint64_t(p[0] - '0') << t;
+        b |= std::uint64_t(p[2] - '0') << t;
+        p += end - p == 3 ? 3 : 4;  // with its separator: the next load starts at a field
+        ++t;
+        continue;
+      }
+      std::string_view parts[2];
+      int found = 0;
+      while (p < end && !isSeparator(*p)) {
+        while (p < end && *p == '|') ++p;
+        if (p == end || isSeparator(*p)) break;
+        const char* start = p;
+        while (p < end && *p != '|' && !isSeparator(*p)) ++p;
+        if (found < 2) parts[found] = std::string_view(start, static_cast<std::size_t>(p - start));
+        ++found;
+      }
+      Fault f = Fault::none;
+      if (found != 2)
+        f = Fault::nonPhased;
+      else if (parts[0].size() != 1 || !isAllele(parts[0][0]) || parts[1].size() != 1 ||
+               !isAllele(parts[1][0]))
+        f = Fault::unsupported;
+      if (f == Fault::none) {
+        a |= std::uint64_t(parts[0][0] - '0') << t;
+        b |= std::uint64_t(parts[1][0] - '0') << t;
+      } else if (fault == Fault::none) {
+        fault = f;
+      }
+      ++t;
+    }
+    firsts[w] = a;
+    seconds[w] = b;
+    s += count;
+  }
+  return s;
+}
+
+bool DataLineParser::parse(char* p, char* end, std::uint64_t* firsts, std::uint64_t* seconds) {
+  while (p < end && blankChars.find(*p) != std::string::npos) ++p;
+  if (p == end || *p == commentmarker[0]) return false;
+  std::string_view fields[9];
+  int found = 0;
+  p = takeFixedFields(p, end, fields, found);
+  Fault fault = Fault::none;
+  const int samples = found == 9 ? readGenotypes(p, end, firsts, seconds, fault) : 0;
+  accept(fields, found, samples, fault);
+  return true;
+}
+
+namespace {
+
+[[noreturn]] void fail(const std::string& message) { fatalError(1, message); }
+
+// The runtime's atof of the POS text; plain digit strings, by far the usual
+// case, are converted directly (exactly, below 2^53).
+double positionOf(std::string_view text) {
+  if (!text.empty() && text.size() <= 15) {
+    std::int64_t value = 0;
+    bool digits = true;
+    for (char c : text) {
+      if (c < '0' || c > '9') {
+        digits = false;
+        break;
+      }
+      value = value * 10 + (c - '0');
+    }
+    if (digits) return static_cast<double>(value);
+  }
+  return toDouble(std::string(text));
+}
+
+}  // namespace
+
+void DataLineParser::accept(const std::string_view* fields, int found, int samples, Fault fault) {
+  if (found < 9 || samples < nSamples_)
+    fail("ERROR: malformed VCF line in file " + fileName_ + "\n");
+  // The chromosome is told by its CHROM text: chr1 and chr2 differ although
+  // both read as number 0.
+  if (accepted_ == 0) {
+    chromName_ = std::string(fields[0]);
+    chromosome_ = toInt(chromName_);
+  } else if (fields[0] != chromName_) {
+    fail("ERROR there is more than one chromosome in the file: Bad VCF-Pravolin format in file " +
+         fileName_ + "\n");
+  }
+  const std::string posText(fields[1]);
+  if (fields[8] != "GT")
+    fail("ERROR: FORMAT is not GT in file " + fileName_ + " at position " + posText + "\n");
+  if (fault == Fault::nonPhased)
+    fail("ERROR: non-phased or malformed genotype in file " + fileName_ + " at position " +
+         posText + "\n");
+  if (fault == Fault::unsupported)
+    fail("ERROR: unsupported genotype state in file " + fileName_ + " at position " + posText +
+         ". Expected only phased biallelic GT values 0|0, 0|1, 1|0 or 1|1.\n");
+  // Sites are paired by walking both files in position order: a position that
+  // is no number, or one below its predecessor, would silently lose sites.
+  const double position = positionOf(fields[1]);
+  if (!std::isfinite(position))
+    fail("ERROR: position is not a finite number in file " + fileName_ + " at position " + posText +
+         "\n");
+  if (accepted_ > 0 && position < line_.position)
+    fail("ERROR: positions are not in ascending order in file " + fileName_ + ": position " +
+         posText + " follows position " + previousPos_ + "\n");
+  previousPos_ = posText;
+  line_ = DataLine{fields[0], fields[1], fields[2], fields[3], fields[4], fields[8], position};
+  ++accepted_;
+}
+
+SiteBits::SiteBits(int nSamples)
+    : samples_(static_cast<std::size_t>(nSamples)),
+      half_((samples_ + 63) / 64),
+      perChunk_(
+          std::max<std::size_t>((std::size_t{1} << 16) / std::max<std::size_t>(half_, 1), 1)) {}
+
+std::uint64_t* SiteBits::next() {
+  if (size_ == chunks_.size() * perChunk_) chunks_.emplace_back(perChunk_ * 2 * half_);
+  return chunks_[size_ / perChunk_].data() + (size_ % perChunk_) * 2 * half_;
+}
+
+void transpose64(std::uint64_t block[64]) {
+  // Swaps the off-diagonal sub-blocks of size 32, then 16, ... down to 1.
+  std::uint64_t mask = 0x00000000FFFFFFFFull;
+  for (unsigned j = 32; j != 0; j >>= 1, mask ^= mask << j) {
+    for (unsigned k = 0; k < 64; k = ((k | j) + 1) & ~j) {
+      const std::uint64_t t = ((block[k] >> j) ^ block[k | j]) & mask;
+      block[k] ^= t << j;
+      block[k | j] ^= t;
+    }
+  }
+}
+
+}  // namespace vcf

@@ -1,0 +1,113 @@
+// Block reading and data-line parsing of phased VCF files.
+//
+// A VCF data line is checked and taken apart in one pass over its bytes: the
+// nine fixed fields are upper-cased in place (only they are compared or
+// kept), and the genotypes go straight into words of allele bits, so no
+// per-field string is built for them.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <istream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vcf {
+
+// Hands out the lines of a stream one by one, reading it in large blocks.
+// A line is given without its line end; the last line is given even when it
+// has no line end. The bytes of a line may be changed by the caller until the
+// next call. A read error throws std::ios_base::failure.
+class LineReader {
+ public:
+  explicit LineReader(std::istream& in, std::size_t blockSize = std::size_t{1} << 22);
+  bool next(char*& begin, char*& end);
+
+ private:
+  void refill();
+
+  std::istream& in_;
+  std::vector<char> buffer_;
+  std::size_t begin_ = 0;  // first byte not yet handed out
+  std::size_t end_ = 0;    // one past the last byte read
+  bool atEnd_ = false;
+};
+
+// The fixed fields of the last accepted data line, upper-cased; the views
+// point into the line and stay valid until the next line is read.
+struct DataLine {
+  std::string_view chrom, pos, id, ref, alt, format;
+  double position = 0.0;
+};
+
+// Checks the data lines of one file and takes them apart.
+class DataLineParser {
+ public:
+  DataLineParser(const std::string& fileName, int nSamples);
+
+  // Words of nSamples bits that hold one allele of every sample.
+  std::size_t wordsPerHaplotype() const { return words_; }
+
+  // False for a line to skip (blank, or a comment). Otherwise the line is
+  // accepted: bit s of firsts and of seconds (wordsPerHaplotype() words each,
+  // all written) holds the allele left and right of the bar of sample s, and
+  // line() describes the line. A faulty line ends the process, with the checks
+  // in this order: field count, chromosome, FORMAT, genotypes, position.
+  bool parse(char* p, char* end, std::uint64_t* firsts, std::uint64_t* seconds);
+
+  const DataLine& line() const { return line_; }
+  // Number and CHROM text of the first accepted line (0 and "" before it).
+  int chromosome() const { return chromosome_; }
+  const std::string& chromName() const { return chromName_; }
+  std::size_t accepted() const { return accepted_; }
+
+ private:
+  enum class Fault { none, nonPhased, unsupported };
+
+  int readGenotypes(char*& p, char* end, std::uint64_t* firsts, std::uint64_t* seconds,
+                    Fault& fault) const;
+  void accept(const std::string_view* fields, int found, int samples, Fault fault);
+
+  std::string fileName_;
+  int nSamples_;
+  std::size_t words_;
+  int chromosome_ = 0;
+  std::string chromName_;
+  std::size_t accepted_ = 0;
+  std::string previousPos_;  // POS text of the previous accepted line
+  DataLine line_;
+};
+
+// Genotype bits of one population, one site after another. Rows of the
+// population are the first haplotypes of its individuals, then their second
+// haplotypes; a site holds the first haplotypes' bits in half() words, then
+// the second haplotypes' bits in half() words.
+class SiteBits {
+ public:
+  explicit SiteBits(int nSamples);
+
+  // A slot for the next site, to be filled whole by the parser; keep() adds it
+  // to the sites, otherwise the next call hands out the same slot again.
+  std::uint64_t* next();
+  void keep() { ++size_; }
+
+  const std::uint64_t* site(std::size_t k) const {
+    return chunks_[k / perChunk_].data() + (k % perChunk_) * 2 * half_;
+  }
+  std::size_t size() const { return size_; }
+  std::size_t samples() const { return samples_; }
+  std::size_t half() const { return half_; }
+
+ private:
+  std::size_t samples_;
+  std::size_t half_;
+  std::size_t perChunk_;
+  std::size_t size_ = 0;
+  std::vector<std::vector<std::uint64_t>> chunks_;
+};
+
+// Transposes a 64 x 64 bit block: bit c of word r goes to bit r of word c.
+void transpose64(std::uint64_t block[64]);
+
+}  // namespace vcf

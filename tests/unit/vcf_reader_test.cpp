@@ -1,0 +1,593 @@
+#include "input/vcf_reader.hpp"
+
+#include <iostream>
+#include <random>
+#include <sstream>
+#include <stdexcept>
+
+#include "input/vcf_scan.hpp"
+#include "test_support.hpp"
+
+namespace {
+
+std::string header(int samples) {
+  std::string h =
+      "##fileformat=VCFv4.2\n##contig=<ID=1>\n#"
+      "CHROM\tPOS\tID\tREF\tALT\tQUAL\tFILTER\tINFO\tFORMAT";
+  for (int s = 0; s < samples; ++s) h += "\tS" + std::to_string(s);
+  return h + "\n";
+}
+
+std::string site(const std::string& chrom, const std::string& pos, const std::string& ref,
+                 const std::string& alt, const std::vector<std::string>& genotypes,
+                 const std::string& format = "GT") {
+  std::string l =
+      chrom + "\t" + pos + "\trs" + pos + "\t" + ref + "\t" + alt + "\t50\tPASS\t.\t" + format;
+  for (const std::string& g : genotypes) l += "\t" + g;
+  return l + "\n";
+}
+
+using PairReader = bool (*)(const std::string&, const std::string&, const std::string&,
+                            std::vector<int>&, HaplotypeMatrix&, std::vector<std::vector<double>>&,
+                            std::vector<std::vector<double>>&, int&);
+
+struct PairResult {
+  bool ok = false;
+  int status = -1;  // exit status of a fatal end, -1 when the read returned
+  std::string out;
+  std::vector<int> sizes;
+  HaplotypeMatrix data;
+  std::vector<std::vector<double>> freqs = std::vector<std::vector<double>>(2);
+  std::vector<std::vector<double>> positions = std::vector<std::vector<double>>(2);
+  int pref = 0;
+
+  std::string row(std::size_t r) const {
+    std::string text;
+    for (std::size_t k = 0; k < data[r].size(); ++k) text += data[r][k] ? '1' : '0';
+    return text;
+  }
+  bool sameAs(const PairResult& o) const {
+    return ok == o.ok && status == o.status && out == o.out && sizes == o.sizes && data == o.data &&
+           freqs == o.freqs && positions == o.positions && pref == o.pref;
+  }
+};
+
+PairResult runPair(PairReader reader, const std::string& f1, const std::string& f2, int pref = 0) {
+  PairResult r;
+  r.pref = pref;
+  testing::internal::CaptureStdout();
+  try {
+    r.ok = reader("", f1, f2, r.sizes, r.data, r.freqs, r.positions, r.pref);
+  } catch (const FatalExit& e) {
+    r.status = e.status;
+  }
+  r.out = testing::internal::GetCapturedStdout();
+  return r;
+}
+
+// The pair read step by step from readVcfRecords, straight from the rules:
+// merge on equal positions with a shared allele, code per character.
+bool oraclePair(const std::string& path, const std::string& file1, const std::string& file2,
+                std::vector<int>& samplesizes, HaplotypeMatrix& data,
+                std::vector<std::vector<double>>& snpfreqs,
+                std::vector<std::vector<double>>& snpositions, int& pref) {
+  if (file1 == file2) {
+    std::cout << "\nERROR: same two files under VCF format: " << file1 << " and " << file2 << "\n"
+              << std::endl;
+    return false;
+  }
+  std::ifstream in1, in2;
+  std::vector<std::string> h1, h2;
+  int n1 = 0, n2 = 0, c1 = 0, c2 = 0;
+  std::string name1, name2;
+  std::vector<VcfRecord> r1, r2;
+  if (!readVcfHeader(path, file1, in1, h1, n1) || !readVcfHeader(path, file2, in2, h2, n2))
+    return false;
+  if (!readVcfRecords(in1, file1, n1, r1, c1, name1)) return false;
+  if (!readVcfRecords(in2, file2, n2, r2, c2, name2)) return false;
+  if (name1 != name2) {
+    const std::string m = "ERROR there are different chromosomes in file: " + file1 + " and file " +
+                          file2 + ". Bad VCF-Pravolin format.\n";
+    std::cout << m << std::endl;
+    errorExit(m);
+  }
+  std::cout << "\nFile " << file1 << " was read" << std::endl;
+  std::cout << "\nFile " << file2 << " was read" << std::endl;
+  samplesizes = {n1, n2};
+  if (n1 != n2) pref = n1 > n2 ? 0 : 1;
+  std::vector<std::pair<std::size_t, std::size_t>> common;
+  for (std::size_t i = 0, j = 0; i < r1.size() && j < r2.size();) {
+    if (r2[j].pos > r1[i].pos) {
+      ++i;
+    } else if (r1[i].pos > r2[j].pos) {
+      ++j;
+    } else {
+      const VcfRecord &a = r1[i], &b = r2[j];
+      if (a.chrom == b.chrom &&
+          (a.ref == b.ref || a.ref == b.alt || a.alt == b.ref || a.alt == b.alt))
+        common.emplace_back(i, j);
+      ++i;
+      ++j;
+    }
+  }
+  if (common.empty()) {
+    std::cout << "ERROR: no common SNP positions with at least one shared allele were found "
+                 "between files "
+              << file1 << " and " << file2 << "\n"
+              << std::endl;
+    return false;
+  }
+  const std::size_t m = common.size();
+  std::cout << "\nNumber of common SNPs retained is " << m << std::endl;
+  std::cout << "\nSample sizes are " << n1 << " and " << n2 << std::endl;
+  snpfreqs[0].assign(m, 0.0);
+  snpfreqs[1].assign(m, 0.0);
+  snpositions[0].clear();
+  snpositions[1].clear();
+  data.assign(2 * static_cast<std::size_t>(n1 + n2), BitRow(m));
+  for (std::size_t k = 0; k < m; ++k) {
+    const VcfRecord &a = r1[common[k].first], &b = r2[common[k].second];
+    snpositions[0].push_back(a.pos);
+    snpositions[1].push_back(b.pos);
+    char coded[2] = {'1', '1'};
+    if (a.ref[0] != b.ref[0]) coded[1 - pref] = '0';
+    const VcfRecord* recs[2] = {&a, &b};
+    const int ns[2] = {n1, n2};
+    std::size_t base = 0;
+    for (int p = 0; p < 2; ++p) {
+      for (int s = 0; s < ns[p]; ++s) {
+        if (recs[p]->hapA[s] == coded[p]) data[base + s].set(k), snpfreqs[p][k] += 1;
+        if (recs[p]->hapB[s] == coded[p]) data[base + ns[p] + s].set(k), snpfreqs[p][k] += 1;
+      }
+      snpfreqs[p][k] /= 2 * ns[p];
+      base += 2 * static_cast<std::size_t>(ns[p]);
+    }
+  }
+  samplesizes = {2 * n1, 2 * n2};
+  return true;
+}
+
+class VcfReaderTest : public TempDirTest {
+ protected:
+  // Reads one file's header and records; status -1 when it returned.
+  int records(const std::string& name, const std::string& text, std::vector<VcfRecord>& out,
+              std::string& console, int& chromosome) {
+    writeFile(name, text);
+    int status = -1;
+    testing::internal::CaptureStdout();
+    try {
+      std::ifstream in;
+      std::vector<std::string> fields;
+      int n = 0;
+      if (readVcfHeader("", name, in, fields, n)) readVcfRecords(in, name, n, out, chromosome);
+    } catch (const FatalExit& e) {
+      status = e.status;
+    }
+    console = testing::internal::GetCapturedStdout();
+    return status;
+  }
+  // The fatal message of a one-file fault, checked on the console and in the error log.
+  std::string fault(const std::string& text) {
+    std::vector<VcfRecord> out;
+    std::string console;
+    int chromosome = 0;
+    EXPECT_EQ(records("f.vcf", text, out, console, chromosome), 1) << text;
+    EXPECT_EQ(readFile("Pravis_ERROR.log"), console.substr(0, console.size() - 1) + " 1\n");
+    return console;
+  }
+};
+
+const std::vector<std::string> two{"0|1", "1|1"};
+
+bool startsWith(const std::string& text, const std::string& prefix) {
+  return text.compare(0, prefix.size(), prefix) == 0;
+}
+
+}  // namespace
+
+TEST_F(VcfReaderTest, HeaderFaultsAndEarlyEnds) {
+  std::ifstream in;
+  std::vector<std::string> fields;
+  int n = -1;
+  testing::internal::CaptureStdout();
+  EXPECT_FALSE(readVcfHeader("", "nope.vcf", in, fields, n));
+  EXPECT_NE(
+      testing::internal::GetCapturedStdout().find("\nERROR: can not find input file nope.vcf\n\n"),
+      std::string::npos);
+
+  writeFile("meta.vcf", "##a\n\n   \n##b\n");
+  EXPECT_FALSE(readVcfHeader("", "meta.vcf", in, fields, n));
+  writeFile("noend.vcf", "##a\n#CHROM\tPOS\tID\tREF\tALT\tQUAL\tFILTER\tINFO\tFORMAT\tS0");
+  EXPECT_FALSE(readVcfHeader("", "noend.vcf", in, fields, n));
+
+  writeFile("ok.vcf", "##a\n\n  \t#CHROM POS ID REF ALT QUAL FILTER INFO FORMAT x y z\r\n");
+  EXPECT_TRUE(readVcfHeader("", "ok.vcf", in, fields, n));
+  EXPECT_EQ(n, 3);
+  EXPECT_EQ(fields.size(), 12u);
+
+  EXPECT_EQ(fault("#chrom\tPOS\tID\tREF\tALT\tQUAL\tFILTER\tINFO\tFORMAT\tS\n"),
+            "ERROR #CHROM header tag lacking: Bad VCF format in file f.vcf\n\n");
+  EXPECT_EQ(fault("#CHROM\tPOS\tID\tREF\tALT\tQUAL\tFILTER\tINFO\n1 1 a A C . . . GT 0|1\n"),
+            "ERROR FORMAT header tag lacking: Bad VCF format in file f.vcf\n\n");
+  EXPECT_EQ(fault("#CHROM\tPOS\tID\tREF\tALT\tQUAL\tFILTER\tINFO\tformat\tS\n"),
+            "ERROR FORMAT header tag lacking: Bad VCF format in file f.vcf\n\n");
+  EXPECT_EQ(fault(header(0) + site("1", "5", "A", "C", {})),
+            "ERROR: no sample in the header of VCF file f.vcf: at least one sample column must "
+            "follow FORMAT\n\n");
+}
+
+TEST_F(VcfReaderTest, RecordsAreReadUpperCasedAndLenient) {
+  const std::string text = header(2) + "# a comment\n\n \t\n" +
+                           "  1\t10\trsA\tac\tg,t\t.\t.\t.\tgt\t0||1\t|1|0|\textra\r\n" +
+                           site("1", "10", "C", "T", {"1|1", "0|0"}) +
+                           "1 20 x G A . . . GT 0|0 1|0";
+  std::vector<VcfRecord> out;
+  std::string console;
+  int chromosome = -1;
+  ASSERT_EQ(records("r.vcf", text, out, console, chromosome), -1);
+  EXPECT_EQ(chromosome, 1);
+  ASSERT_EQ(out.size(), 3u);
+  EXPECT_EQ(out[0].id, "RSA");
+  EXPECT_EQ(out[0].ref, "AC");
+  EXPECT_EQ(out[0].alt, "G,T");
+  EXPECT_EQ(std::string(out[0].hapA.begin(), out[0].hapA.end()), "01");
+  EXPECT_EQ(std::string(out[0].hapB.begin(), out[0].hapB.end()), "10");
+  EXPECT_EQ(out[1].pos, 10.0);
+  EXPECT_EQ(std::string(out[1].hapA.begin(), out[1].hapA.end()), "10");
+  EXPECT_EQ(out[2].pos, 20.0);  // last line without a line end
+  EXPECT_EQ(std::string(out[2].hapB.begin(), out[2].hapB.end()), "00");
+
+  std::ifstream in;
+  std::vector<std::string> fields;
+  int n = 0;
+  writeFile("empty.vcf", header(2) + "# nothing\n");
+  ASSERT_TRUE(readVcfHeader("", "empty.vcf", in, fields, n));
+  out.clear();
+  EXPECT_FALSE(readVcfRecords(in, "empty.vcf", n, out, chromosome));
+  EXPECT_EQ(chromosome, 0);
+}
+
+TEST_F(VcfReaderTest, DataLineFaults) {
+  const std::string h = header(2);
+  EXPECT_EQ(fault(h + site("1", "5", "A", "C", {"0|1"})),
+            "ERROR: malformed VCF line in file f.vcf\n\n");
+  const std::string moreThanOne =
+      "ERROR there is more than one chromosome in the file: Bad VCF-Pravolin format in file "
+      "f.vcf\n\n";
+  EXPECT_EQ(fault(h + site("1", "5", "A", "C", two) + site("2", "6", "A", "C", two)), moreThanOne);
+  EXPECT_EQ(fault(h + site("chr1", "5", "A", "C", two) + site("chr2", "6", "A", "C", two)),
+            moreThanOne);
+  EXPECT_EQ(fault(h + site("1", "5", "A", "C", two, "GT:DP")),
+            "ERROR: FORMAT is not GT in file f.vcf at position 5\n\n");
+  const std::string nonPhased =
+      "ERROR: non-phased or malformed genotype in file f.vcf at position 7\n\n";
+  EXPECT_EQ(fault(h + site("1", "7", "A", "C", {"0|1", "0/1"})), nonPhased);
+  EXPECT_EQ(fault(h + site("1", "7", "A", "C", {"0|1|1", "0|1"})), nonPhased);
+  EXPECT_EQ(fault(h + site("1", "7", "A", "C", {"|", "0|1"})), nonPhased);
+  for (const char* g : {"0|2", ".|.", "0|1:35", "00|1"})
+    EXPECT_EQ(fault(h + site("1", "7e0", "A", "C", {"1|1", g})),
+              "ERROR: unsupported genotype state in file f.vcf at position 7E0. Expected only "
+              "phased biallelic GT values 0|0, 0|1, 1|0 or 1|1.\n\n")
+        << g;
+  // The checks run in a fixed order on the first bad line.
+  EXPECT_EQ(fault(h + site("1", "5", "A", "C", {"0/1"}, "XX")),
+            "ERROR: malformed VCF line in file f.vcf\n\n");
+  EXPECT_EQ(fault(h + site("1", "5", "A", "C", two) + site("2", "6", "A", "C", {"0/1", "9"}, "XX")),
+            moreThanOne);
+  EXPECT_EQ(fault(h + site("1", "5", "A", "C", {"0/1", "0|2"}, "XX")),
+            "ERROR: FORMAT is not GT in file f.vcf at position 5\n\n");
+  EXPECT_TRUE(startsWith(fault(h + site("1", "5", "A", "C", {"0|2", "0/1"})),
+                         "ERROR: unsupported genotype state"));
+  // Positions must not go down, and must be numbers.
+  EXPECT_EQ(fault(h + site("1", "300", "A", "C", two) + site("1", "300", "A", "C", two) +
+                  site("1", "250", "A", "C", two)),
+            "ERROR: positions are not in ascending order in file f.vcf: position 250 follows "
+            "position 300\n\n");
+  EXPECT_EQ(fault(h + site("1", "nan", "A", "C", two)),
+            "ERROR: position is not a finite number in file f.vcf at position NAN\n\n");
+}
+
+TEST_F(VcfReaderTest, LinesLongerThanTheBlockAreWhole) {
+  std::string text;
+  for (int i = 0; i < 50; ++i) text += std::string(static_cast<std::size_t>(i * 7), 'x') + "\n";
+  text += "last";
+  std::istringstream in(text);
+  vcf::LineReader reader(in, 16);
+  char *b = nullptr, *e = nullptr;
+  std::ostringstream back;
+  int lines = 0;
+  while (reader.next(b, e)) {
+    back << std::string(b, e) << (++lines <= 50 ? "\n" : "");
+  }
+  EXPECT_EQ(lines, 51);
+  EXPECT_EQ(back.str(), text);
+}
+
+TEST_F(VcfReaderTest, AReadErrorIsNoEndOfFile) {
+  struct FailingBuffer : std::streambuf {
+    int_type underflow() override { throw std::runtime_error("device error"); }
+  } buffer;
+  std::istream in(&buffer);
+  vcf::LineReader reader(in);
+  char *b = nullptr, *e = nullptr;
+  EXPECT_THROW(reader.next(b, e), std::ios_base::failure);
+}
+
+TEST_F(VcfReaderTest, MergeKeepsSharedPositionsWithASharedAllele) {
+  writeFile("a.vcf", header(1) + site("1", "100", "A", "C", {"0|1"}) +
+                         site("1", "200", "A", "C", {"0|1"}) + site("1", "300", "G", "T", {"1|1"}) +
+                         site("1", "350", "A", "G", {"0|0"}) + site("1", "400", "C", "G", {"0|0"}) +
+                         site("1", "400", "C", "T", {"0|1"}));
+  writeFile("b.vcf", header(1) + site("1", "200", "A", "G", {"1|0"}) +
+                         site("1", "300", "T", "G", {"1|1"}) + site("1", "350", "T", "C", {"0|0"}) +
+                         site("1", "400", "C", "T", {"1|1"}) + site("1", "450", "A", "C", {"0|0"}));
+  const PairResult r = runPair(readVcfPhasedPair, "a.vcf", "b.vcf");
+  ASSERT_TRUE(r.ok) << r.out;
+  EXPECT_EQ(r.out,
+            "\nFile a.vcf was read\n\nFile b.vcf was read\n\nNumber of common SNPs retained is 3\n"
+            "\nSample sizes are 1 and 1\n");
+  // 350 shares no allele; the first record at 400 pairs with file 2's only one.
+  EXPECT_EQ(r.positions[0], (std::vector<double>{200, 300, 400}));
+  EXPECT_EQ(r.positions[1], r.positions[0]);
+  EXPECT_EQ(r.sizes, (std::vector<int>{2, 2}));
+  ASSERT_EQ(r.data.size(), 4u);
+  // At 300 the REF differ (G against T): population 2, not pref, codes its
+  // allele 0 (T), which is population 1's allele 1; its G G individual gets 0 0.
+  EXPECT_EQ(r.row(0), "010");
+  EXPECT_EQ(r.row(1), "110");
+  EXPECT_EQ(r.row(2), "101");
+  EXPECT_EQ(r.row(3), "001");
+  EXPECT_EQ(r.freqs[0], (std::vector<double>{0.5, 1.0, 0.0}));
+  EXPECT_EQ(r.freqs[1], (std::vector<double>{0.5, 0.0, 1.0}));
+}
+
+TEST_F(VcfReaderTest, RefMismatchCodesTheSmallerPopulationsZero) {
+  // File 1 REF A ALT G, file 2 REF G ALT A: the G allele must be coded 1 in both.
+  writeFile("big.vcf", header(2) + site("1", "5", "A", "G", {"1|0", "0|0"}));
+  writeFile("small.vcf", header(1) + site("1", "5", "G", "A", {"0|1"}));
+  PairResult r = runPair(readVcfPhasedPair, "big.vcf", "small.vcf", 1);
+  ASSERT_TRUE(r.ok);
+  EXPECT_EQ(r.pref, 0);
+  EXPECT_EQ(r.row(0) + r.row(1) + r.row(2) + r.row(3), "1000");
+  EXPECT_EQ(r.row(4) + r.row(5), "10");
+  EXPECT_EQ(r.freqs[1][0], 0.5);
+
+  r = runPair(readVcfPhasedPair, "small.vcf", "big.vcf", 0);
+  ASSERT_TRUE(r.ok);
+  EXPECT_EQ(r.pref, 1);
+  EXPECT_EQ(r.row(0) + r.row(1), "10");  // population 1 is the smaller one now
+  EXPECT_EQ(r.row(2) + r.row(3) + r.row(4) + r.row(5), "1000");
+
+  // Equal sizes: the population that is not pref changes its coding.
+  writeFile("twin.vcf", header(1) + site("1", "5", "G", "A", {"1|1"}));
+  writeFile("one.vcf", header(1) + site("1", "5", "A", "G", {"1|1"}));
+  r = runPair(readVcfPhasedPair, "one.vcf", "twin.vcf", 0);
+  EXPECT_EQ(r.pref, 0);
+  EXPECT_EQ(r.row(0) + r.row(1) + r.row(2) + r.row(3), "1100");
+  r = runPair(readVcfPhasedPair, "one.vcf", "twin.vcf", 1);
+  EXPECT_EQ(r.row(0) + r.row(1) + r.row(2) + r.row(3), "0011");
+  // Only the first character of REF takes part: AT against AG keeps the coding.
+  writeFile("at.vcf", header(1) + site("1", "5", "AT", "A", {"1|1"}));
+  writeFile("ag.vcf", header(1) + site("1", "5", "AG", "A", {"1|1"}));
+  r = runPair(readVcfPhasedPair, "at.vcf", "ag.vcf", 0);
+  EXPECT_EQ(r.row(0) + r.row(1) + r.row(2) + r.row(3), "1111");
+}
+
+TEST_F(VcfReaderTest, PairFailures) {
+  PairResult r = runPair(readVcfPhasedPair, "x.vcf", "x.vcf");
+  EXPECT_FALSE(r.ok);
+  EXPECT_EQ(r.out, "\nERROR: same two files under VCF format: x.vcf and x.vcf\n\n");
+
+  writeFile("a.vcf", header(2) + site("1", "100", "A", "C", two));
+  writeFile("b.vcf", header(3) + site("1", "101", "A", "C", {"0|0", "0|0", "0|0"}));
+  r = runPair(readVcfPhasedPair, "a.vcf", "b.vcf", 0);
+  EXPECT_FALSE(r.ok);
+  EXPECT_EQ(r.out,
+            "\nFile a.vcf was read\n\nFile b.vcf was read\nERROR: no common SNP positions with at "
+            "least one shared allele were found between files a.vcf and b.vcf\n\n");
+  EXPECT_EQ(r.pref, 1);
+  EXPECT_EQ(r.sizes, (std::vector<int>{2, 3}));
+
+  writeFile("none.vcf", header(2) + "#\n");
+  r = runPair(readVcfPhasedPair, "none.vcf", "b.vcf");
+  EXPECT_FALSE(r.ok);
+  EXPECT_EQ(r.out, "");
+  r = runPair(readVcfPhasedPair, "a.vcf", "none.vcf");
+  EXPECT_FALSE(r.ok);
+  r = runPair(readVcfPhasedPair, "a.vcf", "missing.vcf");
+  EXPECT_FALSE(r.ok);
+  EXPECT_NE(r.out.find("\nERROR: can not find input file missing.vcf\n"), std::string::npos);
+
+  const std::string different =
+      "ERROR there are different chromosomes in file: a.vcf and file c.vcf. Bad VCF-Pravolin "
+      "format.\n\n";
+  writeFile("c.vcf", header(2) + site("2", "100", "A", "C", two));
+  EXPECT_EQ(runPair(readVcfPhasedPair, "a.vcf", "c.vcf").out, different);
+  writeFile("a.vcf", header(2) + site("chr1", "100", "A", "C", two));
+  writeFile("c.vcf", header(2) + site("chr2", "100", "A", "C", two));
+  r = runPair(readVcfPhasedPair, "a.vcf", "c.vcf");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.out, different);
+  writeFile("c.vcf", header(2) + site("Chr1", "100", "A", "C", two));
+  EXPECT_TRUE(runPair(readVcfPhasedPair, "a.vcf", "c.vcf").ok);
+
+  // A header fault of file 2 comes before a data fault of file 1.
+  writeFile("bad1.vcf", header(2) + site("1", "100", "A", "C", {"0/1", "0|0"}));
+  writeFile("bad2.vcf", "#CHROM\tPOS\n");
+  r = runPair(readVcfPhasedPair, "bad1.vcf", "bad2.vcf");
+  EXPECT_EQ(r.out, "ERROR FORMAT header tag lacking: Bad VCF format in file bad2.vcf\n\n");
+  writeFile("bad2.vcf", header(2) + site("1", "100", "A", "C", {"0|3", "0|0"}));
+  r = runPair(readVcfPhasedPair, "bad1.vcf", "bad2.vcf");
+  EXPECT_TRUE(startsWith(r.out, "ERROR: non-phased or malformed genotype in file bad1.vcf"));
+}
+
+TEST_F(VcfReaderTest, LockstepRequiresTheSameSites) {
+  writeFile("a.vcf",
+            header(2) + site("1", "100", "A", "C", two) + site("1", "200", "AT", "C", two));
+  writeFile("b.vcf",
+            header(1) + site("1", "100", "A", "G", {"1|0"}) + site("1", "200", "AG", "C", {"1|0"}));
+  PairResult r = runPair(readVcfPairLockstep, "a.vcf", "b.vcf", 1);
+  ASSERT_TRUE(r.ok) << r.out;
+  EXPECT_EQ(r.out,
+            "\nFile a.vcf was read\n\nFile b.vcf was read\n\nBegin to parse data\n\n\n Number of "
+            "SNPs is 2\n\n Sample sizes are 2 and 1\n\nParsed pop 1\n\nParsed pop 2\n");
+  EXPECT_EQ(r.pref, 0);
+  // The whole REF decides here: AT against AG changes population 2's coding.
+  EXPECT_EQ(r.row(4) + r.row(5), "1001");
+  EXPECT_EQ(r.positions[1], (std::vector<double>{100, 200}));
+
+  // The fatal message of a lock-step read of a.vcf against another file.
+  const auto errorAgainst = [](const std::string& name, const std::string& text) {
+    writeFile(name, text);
+    const PairResult bad = runPair(readVcfPairLockstep, "a.vcf", name);
+    EXPECT_EQ(bad.status, 1);
+    return bad.out.substr(std::min(bad.out.find("ERROR"), bad.out.size()));
+  };
+  EXPECT_EQ(errorAgainst("more.vcf", header(1) + site("1", "100", "A", "G", {"1|0"}) +
+                                         site("1", "200", "A", "G", {"1|0"}) +
+                                         site("1", "250", "A", "G", {"1|0"})),
+            "ERROR: file more.vcf has more variant records than file a.vcf. First extra record:\n"
+            "File 2 -> CHROM=1, POS=250, ID=RS250, REF=A, ALT=G\n\n");
+  EXPECT_EQ(errorAgainst("less.vcf", header(1) + site("1", "100", "A", "G", {"1|0"})),
+            "ERROR: file less.vcf has fewer variant records than file a.vcf. File 1 has 2 "
+            "records, but file 2 has 1.\n\n");
+  EXPECT_EQ(errorAgainst("moved.vcf", header(1) + site("1", "100", "A", "G", {"1|0"}) +
+                                          site("1", "2e6", "A", "G", {"1|0"})),
+            "ERROR: VCF position mismatch between files at record 2.\nFile 1 -> CHROM=1, POS=200\n"
+            "File 2 -> CHROM=1, POS=2e+06, ID=RS2E6, REF=A, ALT=G\n\n");
+  EXPECT_EQ(errorAgainst("other.vcf", header(1) + site("3", "100", "A", "G", {"1|0"})),
+            "ERROR there are different chromosomes in file: a.vcf and file other.vcf. Bad "
+            "VCF-Pravolin format.\n\n");
+  writeFile("nochrom.vcf", "CHROM\tPOS\tID\tREF\tALT\tQUAL\tFILTER\tINFO\tFORMAT\tS\n");
+  r = runPair(readVcfPairLockstep, "nochrom.vcf", "a.vcf");
+  EXPECT_EQ(r.out,
+            "ERROR #CHROM header tag lacking: CHROM. Bad VCF format in file nochrom.vcf\n\n");
+  EXPECT_EQ(runPair(readVcfPairLockstep, "a.vcf", "a.vcf").out,
+            "\nERROR: same two files under VCF format: a.vcf and a.vcf\n\n");
+}
+
+namespace {
+
+// A random phased VCF file: ascending positions from a shared pool, random
+// alleles (sometimes swapped REF and ALT, sometimes unrelated), random
+// genotypes, with comment lines, spaces and CR LF line ends here and there.
+std::string randomVcf(std::mt19937& rng, int samples, const std::vector<int>& pool,
+                      const std::string& chrom) {
+  std::string text = header(samples);
+  const char* bases = "ACGT";
+  for (int pos : pool) {
+    if (rng() % 3 == 0) continue;
+    const int copies = rng() % 10 == 0 ? 2 : 1;
+    for (int c = 0; c < copies; ++c) {
+      const int r = static_cast<int>(rng() % 4);
+      const int a = (r + 1 + static_cast<int>(rng() % 3)) % 4;
+      std::string ref(1, bases[r]), alt(1, bases[a]);
+      if (pos % 7 == 0) std::swap(ref, alt);
+      if (rng() % 20 == 0) ref += "T";
+      std::vector<std::string> g;
+      for (int s = 0; s < samples; ++s) {
+        std::string gt = std::to_string(rng() % 2) + "|" + std::to_string(rng() % 2);
+        if (rng() % 50 == 0) gt = "|" + gt;
+        g.push_back(gt);
+      }
+      std::string line = site(chrom, std::to_string(pos), ref, alt, g);
+      if (rng() % 10 == 0) line.replace(line.size() - 1, 1, "\r\n");
+      if (rng() % 10 == 0) line = " " + line;
+      if (rng() % 15 == 0) text += "# note\n";
+      text += line;
+    }
+  }
+  return text;
+}
+
+}  // namespace
+
+TEST_F(VcfReaderTest, GenotypesAreReadInEveryForm) {
+  std::mt19937 rng(99);
+  for (int samples : {1, 2, 3, 63, 64, 65, 127, 200}) {
+    std::string text = header(samples), expectedA, expectedB;
+    for (int line = 0; line < 20; ++line) {
+      text += "1\t" + std::to_string(100 + line) + "\t.\tA\tC\t.\t.\t.\tGT";
+      for (int s = 0; s < samples; ++s) {
+        const char a = static_cast<char>('0' + rng() % 2), b = static_cast<char>('0' + rng() % 2);
+        expectedA += a;
+        expectedB += b;
+        const int form = static_cast<int>(rng() % 8);
+        text += form == 0 ? " " : form == 1 ? "\t\t" : "\t";
+        text += std::string(1, a) + (form == 2 ? "||" : "|") + b + (form == 3 ? "|" : "");
+      }
+      text += rng() % 2 ? "\r\n" : "\t\n";
+    }
+    std::vector<VcfRecord> out;
+    std::string console;
+    int chromosome = 0;
+    ASSERT_EQ(records("g.vcf", text, out, console, chromosome), -1) << console;
+    std::string gotA, gotB;
+    for (const VcfRecord& r : out) {
+      gotA.append(r.hapA.begin(), r.hapA.end());
+      gotB.append(r.hapB.begin(), r.hapB.end());
+    }
+    EXPECT_EQ(gotA, expectedA) << samples;
+    EXPECT_EQ(gotB, expectedB) << samples;
+  }
+}
+
+TEST_F(VcfReaderTest, FastPathMatchesTheRecordOracleOnRandomPairs) {
+  std::mt19937 rng(12345);
+  const int sizes[] = {1, 2, 31, 32, 63, 64, 65, 97, 128, 130};
+  for (int round = 0; round < 40; ++round) {
+    std::vector<int> pool;
+    for (int pos = 1 + static_cast<int>(rng() % 5), n = 0; n < 40 + round * 5; ++n)
+      pool.push_back(pos += 1 + static_cast<int>(rng() % 3));
+    const int n1 = sizes[rng() % 10], n2 = sizes[rng() % 10];
+    writeFile("p1.vcf", randomVcf(rng, n1, pool, "chr7"));
+    writeFile("p2.vcf", randomVcf(rng, n2, pool, "chr7"));
+    const int pref = static_cast<int>(rng() % 2);
+    const PairResult fast = runPair(readVcfPhasedPair, "p1.vcf", "p2.vcf", pref);
+    const PairResult oracle = runPair(oraclePair, "p1.vcf", "p2.vcf", pref);
+    ASSERT_TRUE(oracle.ok) << oracle.out;
+    EXPECT_TRUE(fast.sameAs(oracle)) << "round " << round << "\n" << fast.out << oracle.out;
+  }
+}
+
+TEST_F(VcfReaderTest, FastPathReportsFaultsLikeTheRecordOracle) {
+  std::mt19937 rng(777);
+  const char* faults[] = {"0/1", "2|0", "0|1|0", "GT:X", "few", "chr9", "down", "nan"};
+  for (int round = 0; round < 32; ++round) {
+    std::vector<int> pool;
+    for (int pos = 10, n = 0; n < 30; ++n) pool.push_back(pos += 2);
+    std::string texts[2] = {randomVcf(rng, 3, pool, "5"), randomVcf(rng, 66, pool, "5")};
+    // Breaks one line of one or both files.
+    for (std::string& text : texts) {
+      if (rng() % 3 == 0) continue;
+      std::size_t at = text.find("\n5\t");
+      if (at == std::string::npos) continue;
+      for (int skip = static_cast<int>(rng() % 10);
+           skip > 0 && text.find("\n5\t", at + 1) != std::string::npos; --skip)
+        at = text.find("\n5\t", at + 1);
+      const std::size_t endOfLine = text.find('\n', at + 1);
+      std::string line = text.substr(at + 1, endOfLine - at - 1);
+      const std::string f = faults[rng() % 8];
+      if (f == "GT:X")
+        line.replace(line.find("\tGT\t"), 4, "\tGT:X\t");
+      else if (f == "few")
+        line = line.substr(0, line.rfind('\t'));
+      else if (f == "chr9")
+        line.replace(0, 1, "chr9");
+      else if (f == "down")
+        line.replace(2, line.find('\t', 2) - 2, "1");
+      else if (f == "nan")
+        line.replace(2, line.find('\t', 2) - 2, "NaN");
+      else
+        line.replace(line.rfind('\t') + 1, std::string::npos, f);
+      text.replace(at + 1, endOfLine - at - 1, line);
+    }
+    writeFile("q1.vcf", texts[0]);
+    writeFile("q2.vcf", texts[1]);
+    const PairResult fast = runPair(readVcfPhasedPair, "q1.vcf", "q2.vcf");
+    const std::string fastLog = readFile("Pravis_ERROR.log");
+    const PairResult oracle = runPair(oraclePair, "q1.vcf", "q2.vcf");
+    EXPECT_TRUE(fast.sameAs(oracle)) << "round " << round << "\n" << fast.out << oracle.out;
+    EXPECT_EQ(fastLog, readFile("Pravis_ERROR.log"));
+  }
+}
