@@ -30,9 +30,12 @@ void deleteNonCommonSNPs(HaplotypeMatrix& data, int p, const std::vector<int>& s
     newFreqs.push_back(i < freqs.size() ? freqs[i] : 0.0);
     newPositions.push_back(positions[i]);
   }
-  if (kept.size() != positions.size())
+  if (kept.size() != positions.size()) {
+    // Rows are as long as the population's position list.
+    const CellSelection selection(kept, positions.size());
     for (std::size_t r = offset; r < offset + n && r < data.size(); ++r)
-      data[r] = data[r].select(kept);
+      data[r] = data[r].size() == positions.size() ? selection.apply(data[r]) : data[r].select(kept);
+  }
   freqs = std::move(newFreqs);
   positions = std::move(newPositions);
 }

@@ -1,6 +1,7 @@
 #include "input/haplotypes.hpp"
 
 #include <algorithm>
+#include <cassert>
 
 #include "input/text.hpp"
 
@@ -64,4 +65,63 @@ void eraseIndices(BitRow& row, const std::vector<int>& indices) {
     eraseIndices(kept, indices);
   }
   if (kept.size() != row.size()) row = row.select(kept);
+}
+
+namespace {
+
+// The bits of x where mask is set, packed towards bit 0 in their order.
+std::uint64_t extractBitsPortable(std::uint64_t x, std::uint64_t mask) {
+  std::uint64_t out = 0;
+  unsigned k = 0;
+  for (; mask != 0; mask &= mask - 1, ++k) out |= ((x >> __builtin_ctzll(mask)) & 1u) << k;
+  return out;
+}
+
+#if defined(__x86_64__) && defined(__GNUC__)
+__attribute__((target("bmi2"))) std::uint64_t extractBitsBmi2(std::uint64_t x, std::uint64_t mask) {
+  return __builtin_ia32_pext_di(x, mask);
+}
+// The processor's bit-extract instruction where it has one.
+const bool haveBmi2 = __builtin_cpu_supports("bmi2");
+#endif
+
+}  // namespace
+
+CellSelection::CellSelection(const std::vector<std::size_t>& kept, std::size_t rowSize)
+    : size_(kept.size()), rowSize_(rowSize) {
+  std::size_t k = 0;
+  while (k < kept.size()) {
+    assert(kept[k] < rowSize && (k == 0 || kept[k - 1] < kept[k]));
+    const std::size_t w = kept[k] >> 6;
+    Word word{w, 0, k};
+    for (; k < kept.size() && (kept[k] >> 6) == w; ++k) word.mask |= std::uint64_t{1} << (kept[k] & 63);
+    words_.push_back(word);
+  }
+}
+
+BitRow CellSelection::apply(const BitRow& row) const {
+  assert(row.size() == rowSize_);
+  BitRow out;
+  out.size_ = size_;
+  if (size_ == 0) return out;
+  // Each source word's kept cells land in at most two target words (one
+  // spare word at the end takes the empty high part of the last one).
+  std::vector<std::uint64_t>& bits = out.words_;
+  bits.assign((size_ + 63) / 64 + 1, 0);
+  const std::vector<std::uint64_t>& source = row.words();
+  auto place = [&bits](const Word& w, std::uint64_t packed) {
+    const unsigned shift = static_cast<unsigned>(w.target & 63);
+    bits[w.target >> 6] |= packed << shift;
+    if (shift != 0) bits[(w.target >> 6) + 1] |= packed >> (64 - shift);
+  };
+#if defined(__x86_64__) && defined(__GNUC__)
+  if (haveBmi2) {
+    for (const Word& w : words_) place(w, extractBitsBmi2(source[w.source], w.mask));
+  } else
+#endif
+  {
+    for (const Word& w : words_) place(w, extractBitsPortable(source[w.source], w.mask));
+  }
+  bits.pop_back();
+  return out;
 }

@@ -1,13 +1,21 @@
 #include "stats/frequencies.hpp"
 
+#include <algorithm>
+
+#include "stats/column_counter.hpp"
+
 std::vector<int> countSetCells(const HaplotypeMatrix& P, std::size_t first, std::size_t count,
                                std::size_t L) {
-  std::vector<int> counts(L, 0);
-  for (std::size_t r = first; r < first + count && r < P.size(); ++r)
-    P[r].forEachSetBit([&](std::size_t j) {
-      if (j < L) ++counts[j];
-    });
-  return counts;
+  const std::size_t words = (L + 63) / 64;
+  const std::size_t last = std::min(first + count, P.size());
+  ColumnCounter counter(words, last > first ? last - first : 0);
+  for (std::size_t r = first; r < last; ++r) {
+    const std::vector<std::uint64_t>& row = P[r].words();
+    const std::size_t n = std::min(words, row.size());
+    for (std::size_t w = 0; w < n; ++w) counter.add(w, row[w]);
+  }
+  // Cells past L (in the last word, or of longer rows) are not reported.
+  return counter.counts(L);
 }
 
 void computePopFreqs(const HaplotypeMatrix& P, const int& pop, const std::vector<int>& sizes,

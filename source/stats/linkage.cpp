@@ -8,42 +8,10 @@
 
 #include "input/log.hpp"
 #include "input/text.hpp"
+#include "stats/column_counter.hpp"
 #include "stats/gamma.hpp"
 
 namespace {
-
-// Per-cell counters for many rows of 64-cell words, kept bit-sliced: plane b of
-// word w holds bit b of the count of each of its 64 cells, so adding one word
-// of a row costs a few word operations instead of one step per cell.
-class ColumnCounter {
- public:
-  ColumnCounter(std::size_t words, std::size_t maxCount) : planes_(1) {
-    while ((maxCount >> planes_) != 0) ++planes_;
-    bits_.assign(words * planes_, 0);
-  }
-
-  void add(std::size_t word, std::uint64_t cells) {
-    std::uint64_t* plane = &bits_[word * planes_];
-    for (std::size_t b = 0; cells != 0 && b < planes_; ++b) {
-      const std::uint64_t carry = plane[b] & cells;
-      plane[b] ^= cells;
-      cells = carry;
-    }
-  }
-
-  int count(std::size_t cell) const {
-    const std::uint64_t* plane = &bits_[(cell >> 6) * planes_];
-    const unsigned bit = static_cast<unsigned>(cell & 63);
-    int total = 0;
-    for (std::size_t b = 0; b < planes_; ++b)
-      total |= static_cast<int>((plane[b] >> bit) & 1u) << b;
-    return total;
-  }
-
- private:
-  std::size_t planes_;
-  std::vector<std::uint64_t> bits_;
-};
 
 // Whether sites k and k + 1 are in linkage disequilibrium: n r2 is tested as a
 // chi-square value with one degree of freedom, and D' must reach minDprime.
