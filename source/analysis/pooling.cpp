@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cassert>
 #include <chrono>
+#include <cmath>
 #include <iostream>
 #include <unordered_map>
 
@@ -57,10 +58,20 @@ void dataFusion(HaplotypeMatrix& data, HaplotypeMatrix& metapopdata,
     return;
   }
   metapopdata = std::move(data);
-  for (const std::vector<double>& list : snpositions)
-    metapopsnpositions.insert(metapopsnpositions.end(), list.begin(), list.end());
-  if (!std::is_sorted(metapopsnpositions.begin(), metapopsnpositions.end()))
-    std::sort(metapopsnpositions.begin(), metapopsnpositions.end());
+  const bool twoSorted = snpositions.size() == 2 &&
+                         std::is_sorted(snpositions[0].begin(), snpositions[0].end()) &&
+                         std::is_sorted(snpositions[1].begin(), snpositions[1].end());
+  if (twoSorted) {
+    // Two ascending lists: merging them gives the sorted list directly.
+    metapopsnpositions.resize(snpositions[0].size() + snpositions[1].size());
+    std::merge(snpositions[0].begin(), snpositions[0].end(), snpositions[1].begin(),
+               snpositions[1].end(), metapopsnpositions.begin());
+  } else {
+    for (const std::vector<double>& list : snpositions)
+      metapopsnpositions.insert(metapopsnpositions.end(), list.begin(), list.end());
+    if (!std::is_sorted(metapopsnpositions.begin(), metapopsnpositions.end()))
+      std::sort(metapopsnpositions.begin(), metapopsnpositions.end());
+  }
   metapopsnpositions.erase(std::unique(metapopsnpositions.begin(), metapopsnpositions.end()),
                            metapopsnpositions.end());
   metapopsamplesize = static_cast<int>(metapopdata.size());
@@ -128,23 +139,36 @@ std::vector<double> findCommonSites(const Execution& exec, const RunData& run,
   std::vector<double> commons;
   const std::vector<double>& pos0 = run.snpositions[0];
   const std::vector<double>& pos1 = run.snpositions[1];
-  std::unordered_map<double, std::size_t> firstIndex;
-  firstIndex.reserve(pos1.size());
-  for (std::size_t j = 0; j < pos1.size(); ++j) firstIndex.emplace(pos1[j], j);
   int totsamplesize = 0;
   for (int s : run.samplesizes) totsamplesize += s;
   const double n0 = run.samplesizes[0];
   const double n1 = run.samplesizes[1];
-  for (std::size_t i = 0; i < pos0.size(); ++i) {
+  auto consider = [&](std::size_t i, std::size_t j) {
     const double x = pos0[i];
-    const auto found = firstIndex.find(x);
-    if (found != firstIndex.end()) {
-      const std::size_t j = found->second;
-      const double f = (n0 * run.snpfreqs[0][i] + n1 * run.snpfreqs[1][j]) / totsamplesize;
-      if (!(exec.maf > f) && !std::binary_search(commons.begin(), commons.end(), x))
-        commons.push_back(x);
+    const double f = (n0 * run.snpfreqs[0][i] + n1 * run.snpfreqs[1][j]) / totsamplesize;
+    if (!(exec.maf > f) && !std::binary_search(commons.begin(), commons.end(), x))
+      commons.push_back(x);
+  };
+  const auto isNan = [](double v) { return std::isnan(v); };
+  if (std::none_of(pos0.begin(), pos0.end(), isNan) &&
+      std::none_of(pos1.begin(), pos1.end(), isNan)) {
+    // Both lists ascend (checked before): one walk finds, for every position
+    // of population 0, the first equal position of population 1.
+    std::size_t j = 0;
+    for (std::size_t i = 0; i < pos0.size(); ++i) {
+      while (j < pos1.size() && pos1[j] < pos0[i]) ++j;
+      if (j < pos1.size() && pos1[j] == pos0[i]) consider(i, j);
+      if (commons.size() == minsnps) break;
     }
-    if (commons.size() == minsnps) break;
+  } else {
+    std::unordered_map<double, std::size_t> firstIndex;
+    firstIndex.reserve(pos1.size());
+    for (std::size_t j = 0; j < pos1.size(); ++j) firstIndex.emplace(pos1[j], j);
+    for (std::size_t i = 0; i < pos0.size(); ++i) {
+      const auto found = firstIndex.find(pos0[i]);
+      if (found != firstIndex.end()) consider(i, found->second);
+      if (commons.size() == minsnps) break;
+    }
   }
   if (!std::is_sorted(commons.begin(), commons.end())) std::sort(commons.begin(), commons.end());
   return commons;

@@ -29,6 +29,13 @@ class BitRow {
       reset(j);
   }
 
+  // Sets the 64 cells of word w (cell 64 w + i from bit i); bits past size()
+  // are dropped.
+  void setWord(std::size_t w, std::uint64_t bits) {
+    if (w + 1 == words_.size() && (size_ & 63) != 0) bits &= (std::uint64_t{1} << (size_ & 63)) - 1;
+    words_[w] = bits;
+  }
+
   void push_back(bool value);
   // New cells are 0.
   void resize(std::size_t n);

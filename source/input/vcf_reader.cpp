@@ -165,11 +165,8 @@ void fillPopulation(const vcf::SiteBits& bits, SiteOf siteOf, const std::vector<
       for (std::size_t t = 0; t < 64; ++t)
         block[t] = t < n ? sites[t][g] ^ (flip[k0 + t] ? ~std::uint64_t{0} : 0) : 0;
       vcf::transpose64(block);
-      for (std::size_t r = 0; r < groupRows; ++r) {
-        BitRow& row = data[rowBase + firstRow + r];
-        for (std::uint64_t w = block[r]; w != 0; w &= w - 1)
-          row.set(k0 + static_cast<std::size_t>(__builtin_ctzll(w)));
-      }
+      // k0 is a multiple of 64: row r's bits for these sites are one word.
+      for (std::size_t r = 0; r < groupRows; ++r) data[rowBase + firstRow + r].setWord(k0 >> 6, block[r]);
     }
   }
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -15,10 +16,10 @@ class ColumnCounter {
     bits_.assign(words * planes_, 0);
   }
 
-  // Adds 1 to every cell of word `word` whose bit is set in `cells`.
-  void add(std::size_t word, std::uint64_t cells) {
+  // Adds 2^from to every cell of word `word` whose bit is set in `cells`.
+  void add(std::size_t word, std::uint64_t cells, std::size_t from = 0) {
     std::uint64_t* plane = &bits_[word * planes_];
-    for (std::size_t b = 0; cells != 0 && b < planes_; ++b) {
+    for (std::size_t b = from; cells != 0 && b < planes_; ++b) {
       const std::uint64_t carry = plane[b] & cells;
       plane[b] ^= cells;
       cells = carry;
@@ -52,3 +53,61 @@ class ColumnCounter {
   std::size_t planes_;
   std::vector<std::uint64_t> bits_;
 };
+
+// Carry-save adder: three words of one-bit cells in, their per-cell sums as
+// a low (same weight) and a high (double weight) word out.
+inline void carrySave(std::uint64_t& high, std::uint64_t& low, std::uint64_t a, std::uint64_t b,
+                      std::uint64_t c) {
+  const std::uint64_t u = a ^ b;
+  high = (a & b) | (u & c);
+  low = u ^ c;
+}
+
+// Per cell, the number of rows r < rows whose word wordOf(r, w) has the
+// cell's bit set, for `words` words of 64 cells.
+//
+// Sixteen rows at a time go through a tree of carry-save adders (each cell
+// keeps its partial count in the bit-sliced ones, twos, fours and eights);
+// only the sixteens reach the counter. Words are taken eight at a time so
+// that every row contributes one cache line per group.
+template <typename WordOf>
+ColumnCounter countColumns(std::size_t rows, std::size_t words, WordOf wordOf) {
+  ColumnCounter counter(words, rows);
+  constexpr std::size_t group = 8;
+  for (std::size_t w0 = 0; w0 < words; w0 += group) {
+    const std::size_t wn = std::min(group, words - w0);
+    std::uint64_t ones[group] = {}, twos[group] = {}, fours[group] = {}, eights[group] = {};
+    std::size_t r = 0;
+    for (; r + 16 <= rows; r += 16) {
+      for (std::size_t i = 0; i < wn; ++i) {
+        const std::size_t w = w0 + i;
+        std::uint64_t twosA, twosB, foursA, foursB, eightsA, eightsB, sixteens;
+        carrySave(twosA, ones[i], ones[i], wordOf(r, w), wordOf(r + 1, w));
+        carrySave(twosB, ones[i], ones[i], wordOf(r + 2, w), wordOf(r + 3, w));
+        carrySave(foursA, twos[i], twos[i], twosA, twosB);
+        carrySave(twosA, ones[i], ones[i], wordOf(r + 4, w), wordOf(r + 5, w));
+        carrySave(twosB, ones[i], ones[i], wordOf(r + 6, w), wordOf(r + 7, w));
+        carrySave(foursB, twos[i], twos[i], twosA, twosB);
+        carrySave(eightsA, fours[i], fours[i], foursA, foursB);
+        carrySave(twosA, ones[i], ones[i], wordOf(r + 8, w), wordOf(r + 9, w));
+        carrySave(twosB, ones[i], ones[i], wordOf(r + 10, w), wordOf(r + 11, w));
+        carrySave(foursA, twos[i], twos[i], twosA, twosB);
+        carrySave(twosA, ones[i], ones[i], wordOf(r + 12, w), wordOf(r + 13, w));
+        carrySave(twosB, ones[i], ones[i], wordOf(r + 14, w), wordOf(r + 15, w));
+        carrySave(foursB, twos[i], twos[i], twosA, twosB);
+        carrySave(eightsB, fours[i], fours[i], foursA, foursB);
+        carrySave(sixteens, eights[i], eights[i], eightsA, eightsB);
+        counter.add(w, sixteens, 4);
+      }
+    }
+    for (std::size_t i = 0; i < wn; ++i) {
+      const std::size_t w = w0 + i;
+      for (std::size_t k = r; k < rows; ++k) counter.add(w, wordOf(k, w));
+      counter.add(w, ones[i], 0);
+      counter.add(w, twos[i], 1);
+      counter.add(w, fours[i], 2);
+      counter.add(w, eights[i], 3);
+    }
+  }
+  return counter;
+}

@@ -8,12 +8,16 @@ std::vector<int> countSetCells(const HaplotypeMatrix& P, std::size_t first, std:
                                std::size_t L) {
   const std::size_t words = (L + 63) / 64;
   const std::size_t last = std::min(first + count, P.size());
-  ColumnCounter counter(words, last > first ? last - first : 0);
-  for (std::size_t r = first; r < last; ++r) {
-    const std::vector<std::uint64_t>& row = P[r].words();
-    const std::size_t n = std::min(words, row.size());
-    for (std::size_t w = 0; w < n; ++w) counter.add(w, row[w]);
+  const std::size_t rows = last > first ? last - first : 0;
+  // Row words, 0 past the end of a shorter row.
+  std::vector<const std::uint64_t*> data(rows);
+  std::vector<std::size_t> length(rows);
+  for (std::size_t r = 0; r < rows; ++r) {
+    data[r] = P[first + r].words().data();
+    length[r] = P[first + r].words().size();
   }
+  const ColumnCounter counter = countColumns(
+      rows, words, [&](std::size_t r, std::size_t w) { return w < length[r] ? data[r][w] : 0; });
   // Cells past L (in the last word, or of longer rows) are not reported.
   return counter.counts(L);
 }

@@ -48,18 +48,18 @@ void computeSeqDrsq(const PopReference& popreference, const HaplotypeMatrix& P,
   const std::size_t siteWords = (L + 63) / 64;
   const std::size_t pairWords = (L - 1 + 63) / 64;
   const std::vector<std::uint64_t>& ref = popreference.words();
-  ColumnCounter matches(pairWords, static_cast<std::size_t>(n));
-  for (std::size_t r = static_cast<std::size_t>(offset); r < static_cast<std::size_t>(offset) + n;
-       ++r) {
-    assert(P[r].size() >= L);
-    const std::vector<std::uint64_t>& row = P[r].words();
-    std::uint64_t here = ~(row[0] ^ ref[0]);
-    for (std::size_t w = 0; w < pairWords; ++w) {
-      const std::uint64_t next = w + 1 < siteWords ? ~(row[w + 1] ^ ref[w + 1]) : 0;
-      matches.add(w, here & ((here >> 1) | (next << 63)));
-      here = next;
-    }
+  std::vector<const std::uint64_t*> rows(static_cast<std::size_t>(n));
+  for (std::size_t r = 0; r < rows.size(); ++r) {
+    assert(P[static_cast<std::size_t>(offset) + r].size() >= L);
+    rows[r] = P[static_cast<std::size_t>(offset) + r].words().data();
   }
+  const std::uint64_t* refWords = ref.data();
+  const ColumnCounter matches =
+      countColumns(rows.size(), pairWords, [&](std::size_t r, std::size_t w) {
+        const std::uint64_t here = ~(rows[r][w] ^ refWords[w]);
+        const std::uint64_t next = w + 1 < siteWords ? ~(rows[r][w + 1] ^ refWords[w + 1]) : 0;
+        return here & ((here >> 1) | (next << 63));
+      });
 
   const double nD = static_cast<double>(n);
   for (std::size_t i = 0; i + 1 < L; ++i) {
