@@ -81,21 +81,21 @@ ColumnCounter countColumns(std::size_t rows, std::size_t words, WordOf wordOf) {
     for (; r + 16 <= rows; r += 16) {
       for (std::size_t i = 0; i < wn; ++i) {
         const std::size_t w = w0 + i;
-        std::uint64_t twosA, twosB, foursA, foursB, eightsA, eightsB, sixteens;
-        carrySave(twosA, ones[i], ones[i], wordOf(r, w), wordOf(r + 1, w));
-        carrySave(twosB, ones[i], ones[i], wordOf(r + 2, w), wordOf(r + 3, w));
-        carrySave(foursA, twos[i], twos[i], twosA, twosB);
-        carrySave(twosA, ones[i], ones[i], wordOf(r + 4, w), wordOf(r + 5, w));
-        carrySave(twosB, ones[i], ones[i], wordOf(r + 6, w), wordOf(r + 7, w));
-        carrySave(foursB, twos[i], twos[i], twosA, twosB);
-        carrySave(eightsA, fours[i], fours[i], foursA, foursB);
-        carrySave(twosA, ones[i], ones[i], wordOf(r + 8, w), wordOf(r + 9, w));
-        carrySave(twosB, ones[i], ones[i], wordOf(r + 10, w), wordOf(r + 11, w));
-        carrySave(foursA, twos[i], twos[i], twosA, twosB);
-        carrySave(twosA, ones[i], ones[i], wordOf(r + 12, w), wordOf(r + 13, w));
-        carrySave(twosB, ones[i], ones[i], wordOf(r + 14, w), wordOf(r + 15, w));
-        carrySave(foursB, twos[i], twos[i], twosA, twosB);
-        carrySave(eightsB, fours[i], fours[i], foursA, foursB);
+        // Eight rows from r8 on: their fours carry into fours[i], giving eights.
+        auto eightRows = [&](std::size_t r8) {
+          std::uint64_t twosA, twosB, foursA, foursB, eightsOut;
+          carrySave(twosA, ones[i], ones[i], wordOf(r8, w), wordOf(r8 + 1, w));
+          carrySave(twosB, ones[i], ones[i], wordOf(r8 + 2, w), wordOf(r8 + 3, w));
+          carrySave(foursA, twos[i], twos[i], twosA, twosB);
+          carrySave(twosA, ones[i], ones[i], wordOf(r8 + 4, w), wordOf(r8 + 5, w));
+          carrySave(twosB, ones[i], ones[i], wordOf(r8 + 6, w), wordOf(r8 + 7, w));
+          carrySave(foursB, twos[i], twos[i], twosA, twosB);
+          carrySave(eightsOut, fours[i], fours[i], foursA, foursB);
+          return eightsOut;
+        };
+        const std::uint64_t eightsA = eightRows(r);
+        const std::uint64_t eightsB = eightRows(r + 8);
+        std::uint64_t sixteens;
         carrySave(sixteens, eights[i], eights[i], eightsA, eightsB);
         counter.add(w, sixteens, 4);
       }
