@@ -88,6 +88,41 @@ char* takeFixedFields(char* p, char* end, std::string_view* fields, int& found) 
 
 }  // namespace
 
+#if defined(__x86_64__) && defined(__GNUC__)
+#include <immintrin.h>
+#define PRAVOLIN_WIDE_GENOTYPES 1
+
+// Reads up to `limit` genotypes of the usual form "a|b" followed by a tab,
+// eight (32 bytes) per step, for processors with AVX2 and BMI2; stops at the
+// first group of eight that is not all of that form. Allele j of the group
+// goes to bit t + j of a (left of the bar) and of b (right of it). Returns the
+// number of genotypes read; p moves past them.
+__attribute__((target("avx2,bmi2"))) int readEightGenotypeGroups(char*& p, const char* end,
+                                                                 int limit, int t,
+                                                                 std::uint64_t& a,
+                                                                 std::uint64_t& b) {
+  const __m256i clear = _mm256_set1_epi32(~0x00010001);
+  const __m256i pattern = _mm256_set1_epi32(0x09307C30);
+  int done = 0;
+  while (done + 8 <= limit && end - p >= 32) {
+    const __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
+    const __m256i cleared = _mm256_and_si256(v, clear);
+    if (static_cast<unsigned>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(cleared, pattern))) !=
+        0xFFFFFFFFu)
+      break;
+    // Bit i of `bits` is bit 0 of byte i: alleles sit in bytes 4j and 4j + 2.
+    const unsigned bits = static_cast<unsigned>(_mm256_movemask_epi8(_mm256_slli_epi16(v, 7)));
+    a |= std::uint64_t{_pext_u32(bits, 0x11111111u)} << (t + done);
+    b |= std::uint64_t{_pext_u32(bits, 0x44444444u)} << (t + done);
+    done += 8;
+    p += 32;
+  }
+  return done;
+}
+
+const bool wideGenotypes = __builtin_cpu_supports("avx2") && __builtin_cpu_supports("bmi2");
+#endif
+
 // A genotype is cut at the bars into non-empty parts (so 0||1 reads as 0|1);
 // it must give exactly two parts, each the allele 0 or 1. The usual form
 // "a|b" is read at once; four (or two) of them separated by tabs even in one
@@ -108,6 +143,12 @@ int DataLineParser::readGenotypes(char*& p, char* end, std::uint64_t* firsts,
     std::uint64_t a = 0, b = 0;
     int t = 0;
     while (t < count) {
+#if defined(PRAVOLIN_WIDE_GENOTYPES)
+      if (wideGenotypes && t + 8 <= count) {
+        t += readEightGenotypeGroups(p, end, count - t, t, a, b);
+        if (t + 3 >= count) continue;  // the rest goes by the narrower steps
+      }
+#endif
 #if defined(__SSE2__)
       if (t + 3 < count && end - p >= 16) {
         const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
