@@ -103,6 +103,7 @@ if [ "$smoke" = 1 ]; then
     ls "$work/full/Pravis_Results/"*Blocks.tsv "$work/full/Pravis_Results/"*_FSTs.txt \
        "$work/eos/Pravis_Results/"*EOS_*_FSTs.txt >/dev/null
     grep -q "Number of common SNPs retained is $sites" "$work/full/stdout.txt"
+    grep -q "^File" "$work/full/Pravis_Results/"*Blocks.tsv
     echo "smoke: $size ok (generator $generator)"
   done
   exit 0

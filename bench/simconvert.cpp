@@ -89,25 +89,33 @@ void generate(std::size_t sites, std::size_t n, unsigned seed, Sample& sample) {
   std::uniform_real_distribution<double> u(0.0, 1.0);
   sample.init(sites, 2 * n);
   constexpr int founders = 12;
-  // Founder alleles per population: a shared frequency with a U-shaped
-  // spectrum, moved apart a little in each population; inside a diverged
-  // stretch the populations draw from opposite ends.
+  // Founder alleles per population, region by region (60 sites): the
+  // founders fall into two clades with a frequency shared by the populations
+  // up to a little drift, and most sites of the region follow the clades, so
+  // neighbouring sites are in strong linkage disequilibrium. In a diverged
+  // region the populations carry opposite clades.
   std::vector<std::uint8_t> founder(2 * founders * sites);
+  std::vector<std::uint8_t> clade(2 * founders);
   long long pos = 0;
   bool diverged = false;
+  double q = 0.5;
   for (std::size_t k = 0; k < sites; ++k) {
     pos += 1 + static_cast<long long>(u(rng) * 19);
     sample.positions.push_back(pos);
     if (k % 2000 == 0) diverged = u(rng) < 0.15;
-    const double a = u(rng);
-    const double f = 0.5 * std::pow(a, 3.0);  // mostly rare alleles, some common
-    for (int p = 0; p < 2; ++p) {
-      double fp = f + (u(rng) - 0.5) * 0.1;
-      if (diverged && (k / 40) % 3 == 0) fp = p == 0 ? 0.05 : 0.9;
-      fp = std::min(0.95, std::max(0.0, fp));
-      for (int c = 0; c < founders; ++c)
-        founder[(static_cast<std::size_t>(p) * founders + c) * sites + k] = u(rng) < fp;
+    if (k % 60 == 0) {
+      q = 0.1 + 0.4 * u(rng);
+      const bool split = diverged && (k / 60) % 3 == 0;
+      for (int p = 0; p < 2; ++p) {
+        double qp = split ? (p == 0 ? 0.05 : 0.9) : q + (u(rng) - 0.5) * 0.1;
+        for (int c = 0; c < founders; ++c) clade[static_cast<std::size_t>(p * founders + c)] = u(rng) < qp;
+      }
     }
+    const bool follows = u(rng) < 0.8;
+    for (int p = 0; p < 2; ++p)
+      for (int c = 0; c < founders; ++c)
+        founder[(static_cast<std::size_t>(p) * founders + c) * sites + k] =
+            follows ? clade[static_cast<std::size_t>(p * founders + c)] : u(rng) < q;
   }
   // Each haplotype copies founders of its population in stretches of about
   // 150 sites, with rare new mutations.
@@ -117,7 +125,7 @@ void generate(std::size_t sites, std::size_t n, unsigned seed, Sample& sample) {
     for (std::size_t k = 0; k < sites; ++k) {
       if (u(rng) < 1.0 / 150) c = static_cast<int>(u(rng) * founders);
       bool allele = founder[(p * founders + c) * sites + k];
-      if (u(rng) < 0.002) allele = !allele;
+      if (u(rng) < 0.0005) allele = !allele;
       if (allele) sample.set(h, k);
     }
   }
