@@ -78,6 +78,9 @@ class BitRow {
   std::size_t size_ = 0;
 };
 
+// Number of set bits of n words.
+std::size_t countSetBits(const std::uint64_t* words, std::size_t n);
+
 // A selection of cells (ascending indices into rows of one length), prepared
 // once and applied to many rows: each source word gives its kept cells at
 // once, so a row costs a few operations per word instead of one per cell.

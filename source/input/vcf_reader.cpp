@@ -150,9 +150,7 @@ void fillPopulation(const vcf::SiteBits& bits, SiteOf siteOf, const std::vector<
     const std::size_t n = std::min<std::size_t>(64, m - k0);
     for (std::size_t t = 0; t < n; ++t) {
       sites[t] = bits.site(siteOf(k0 + t));
-      std::size_t ones = 0;
-      for (std::size_t w = 0; w < 2 * half; ++w)
-        ones += static_cast<std::size_t>(__builtin_popcountll(sites[t][w]));
+      std::size_t ones = countSetBits(sites[t], 2 * half);
       if (flip[k0 + t]) ones = rows - ones;
       freqs[k0 + t] = static_cast<double>(ones) / static_cast<double>(rows);
     }

@@ -58,3 +58,19 @@ TEST(CountSetCells, MatchesACellByCellCount) {
     }
   }
 }
+
+TEST(BitCounts, MatchCellByCellCounts) {
+  std::mt19937_64 rng(3);
+  for (std::size_t n : {1u, 64u, 100u, 300u}) {
+    const BitRow a = randomRow(rng, n, 0.5), b = randomRow(rng, n, 0.3);
+    std::size_t ones = 0;
+    for (std::size_t j = 0; j < n; ++j) ones += a[j];
+    EXPECT_EQ(a.count(), ones);
+    for (int trial = 0; trial < 50; ++trial) {
+      const std::size_t ini = rng() % (n + 1), end = rng() % (n + 1);
+      std::size_t differing = 0;
+      for (std::size_t j = ini; j < end; ++j) differing += a[j] != b[j];
+      EXPECT_EQ(a.countDifferences(b, ini, end), differing) << n << " [" << ini << ", " << end << ")";
+    }
+  }
+}
