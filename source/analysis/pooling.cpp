@@ -11,6 +11,14 @@
 #include "input/common.hpp"
 #include "stats/frequencies.hpp"
 
+namespace {
+
+bool hasNan(const std::vector<double>& values) {
+  return std::any_of(values.begin(), values.end(), [](double v) { return std::isnan(v); });
+}
+
+}  // namespace
+
 void deleteNonCommonSNPs(HaplotypeMatrix& data, int p, const std::vector<int>& samplesizes,
                          std::vector<double>& freqs, std::vector<double>& positions,
                          const std::vector<double>& commons) {
@@ -20,9 +28,18 @@ void deleteNonCommonSNPs(HaplotypeMatrix& data, int p, const std::vector<int>& s
 
   std::vector<std::size_t> kept;
   kept.reserve(positions.size());
-  for (std::size_t i = 0; i < positions.size(); ++i) {
-    const auto it = std::lower_bound(commons.begin(), commons.end(), positions[i]);
-    if (it != commons.end() && *it == positions[i]) kept.push_back(i);
+  if (std::is_sorted(positions.begin(), positions.end()) && !hasNan(positions)) {
+    // Ascending positions meet the ascending common sites in one walk.
+    std::size_t c = 0;
+    for (std::size_t i = 0; i < positions.size(); ++i) {
+      while (c < commons.size() && commons[c] < positions[i]) ++c;
+      if (c < commons.size() && commons[c] == positions[i]) kept.push_back(i);
+    }
+  } else {
+    for (std::size_t i = 0; i < positions.size(); ++i) {
+      const auto it = std::lower_bound(commons.begin(), commons.end(), positions[i]);
+      if (it != commons.end() && *it == positions[i]) kept.push_back(i);
+    }
   }
   std::vector<double> newFreqs, newPositions;
   newFreqs.reserve(kept.size());
@@ -149,9 +166,7 @@ std::vector<double> findCommonSites(const Execution& exec, const RunData& run,
     if (!(exec.maf > f) && !std::binary_search(commons.begin(), commons.end(), x))
       commons.push_back(x);
   };
-  const auto isNan = [](double v) { return std::isnan(v); };
-  if (std::none_of(pos0.begin(), pos0.end(), isNan) &&
-      std::none_of(pos1.begin(), pos1.end(), isNan)) {
+  if (!hasNan(pos0) && !hasNan(pos1)) {
     // Both lists ascend (checked before): one walk finds, for every position
     // of population 0, the first equal position of population 1.
     std::size_t j = 0;

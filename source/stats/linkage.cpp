@@ -19,9 +19,12 @@ namespace {
 bool pairLinked(const double& alpha, const int& n, const std::vector<double>& Dprime,
                 const std::vector<double>& r2, const double& minDprime, int k) {
   if (k < 0 || k >= static_cast<int>(r2.size())) return false;
+  // D' is tested first: most unlinked pairs then need no p-value. (r2 is a
+  // finite value of at least 0, so the p-value could not fail either.)
+  if (!(Dprime[static_cast<std::size_t>(k)] >= minDprime)) return false;
   const double x = n * r2[static_cast<std::size_t>(k)];
   const double pval = x == 0.0 ? 1.0 : gammq(0.5, x * 0.5);
-  return alpha >= pval && Dprime[static_cast<std::size_t>(k)] >= minDprime;
+  return alpha >= pval;
 }
 
 }  // namespace
