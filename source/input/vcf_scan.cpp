@@ -9,6 +9,10 @@
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
+#if defined(__x86_64__) && defined(__GNUC__)
+#include <immintrin.h>
+#define PRAVOLIN_WIDE_GENOTYPES 1
+#endif
 
 #include "input/common.hpp"
 
@@ -88,9 +92,7 @@ char* takeFixedFields(char* p, char* end, std::string_view* fields, int& found) 
 
 }  // namespace
 
-#if defined(__x86_64__) && defined(__GNUC__)
-#include <immintrin.h>
-#define PRAVOLIN_WIDE_GENOTYPES 1
+#if defined(PRAVOLIN_WIDE_GENOTYPES)
 
 // Reads up to `limit` genotypes of the usual form "a|b" followed by a tab,
 // eight (32 bytes) per step, for processors with AVX2 and BMI2; stops at the
