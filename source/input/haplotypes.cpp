@@ -48,7 +48,10 @@ __attribute__((target("popcnt"))) std::size_t countWordBitsPopcnt(
     std::uint64_t lastMask) {
   return countWordBitsBody(a, b, n, firstMask, lastMask);
 }
-const bool havePopcnt = __builtin_cpu_supports("popcnt");
+const bool havePopcnt = [] {
+  __builtin_cpu_init();
+  return __builtin_cpu_supports("popcnt") != 0;
+}();
 #endif
 
 std::size_t countWordBits(const std::uint64_t* a, const std::uint64_t* b, std::size_t n,
@@ -123,7 +126,10 @@ __attribute__((target("bmi2"))) std::uint64_t extractBitsBmi2(std::uint64_t x, s
   return __builtin_ia32_pext_di(x, mask);
 }
 // The processor's bit-extract instruction where it has one.
-const bool haveBmi2 = __builtin_cpu_supports("bmi2");
+const bool haveBmi2 = [] {
+  __builtin_cpu_init();  // static initialisers may run before the runtime's own
+  return __builtin_cpu_supports("bmi2") != 0;
+}();
 #endif
 
 }  // namespace

@@ -122,7 +122,10 @@ __attribute__((target("avx2,bmi2"))) int readEightGenotypeGroups(char*& p, const
   return done;
 }
 
-const bool wideGenotypes = __builtin_cpu_supports("avx2") && __builtin_cpu_supports("bmi2");
+const bool wideGenotypes = [] {
+  __builtin_cpu_init();  // static initialisers may run before the runtime's own
+  return __builtin_cpu_supports("avx2") && __builtin_cpu_supports("bmi2");
+}();
 #endif
 
 // A genotype is cut at the bars into non-empty parts (so 0||1 reads as 0|1);
