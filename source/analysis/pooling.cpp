@@ -3,12 +3,21 @@
 #include <algorithm>
 #include <cassert>
 #include <chrono>
+#include <cmath>
 #include <iostream>
 #include <unordered_map>
 
 #include "analysis/run_state.hpp"
 #include "input/common.hpp"
 #include "stats/frequencies.hpp"
+
+namespace {
+
+bool hasNan(const std::vector<double>& values) {
+  return std::any_of(values.begin(), values.end(), [](double v) { return std::isnan(v); });
+}
+
+}  // namespace
 
 void deleteNonCommonSNPs(HaplotypeMatrix& data, int p, const std::vector<int>& samplesizes,
                          std::vector<double>& freqs, std::vector<double>& positions,
@@ -19,9 +28,18 @@ void deleteNonCommonSNPs(HaplotypeMatrix& data, int p, const std::vector<int>& s
 
   std::vector<std::size_t> kept;
   kept.reserve(positions.size());
-  for (std::size_t i = 0; i < positions.size(); ++i) {
-    const auto it = std::lower_bound(commons.begin(), commons.end(), positions[i]);
-    if (it != commons.end() && *it == positions[i]) kept.push_back(i);
+  if (std::is_sorted(positions.begin(), positions.end()) && !hasNan(positions)) {
+    // Ascending positions meet the ascending common sites in one walk.
+    std::size_t c = 0;
+    for (std::size_t i = 0; i < positions.size(); ++i) {
+      while (c < commons.size() && commons[c] < positions[i]) ++c;
+      if (c < commons.size() && commons[c] == positions[i]) kept.push_back(i);
+    }
+  } else {
+    for (std::size_t i = 0; i < positions.size(); ++i) {
+      const auto it = std::lower_bound(commons.begin(), commons.end(), positions[i]);
+      if (it != commons.end() && *it == positions[i]) kept.push_back(i);
+    }
   }
   std::vector<double> newFreqs, newPositions;
   newFreqs.reserve(kept.size());
@@ -30,9 +48,12 @@ void deleteNonCommonSNPs(HaplotypeMatrix& data, int p, const std::vector<int>& s
     newFreqs.push_back(i < freqs.size() ? freqs[i] : 0.0);
     newPositions.push_back(positions[i]);
   }
-  if (kept.size() != positions.size())
+  if (kept.size() != positions.size()) {
+    // Rows are as long as the population's position list.
+    const CellSelection selection(kept, positions.size());
     for (std::size_t r = offset; r < offset + n && r < data.size(); ++r)
-      data[r] = data[r].select(kept);
+      data[r] = data[r].size() == positions.size() ? selection.apply(data[r]) : data[r].select(kept);
+  }
   freqs = std::move(newFreqs);
   positions = std::move(newPositions);
 }
@@ -54,10 +75,20 @@ void dataFusion(HaplotypeMatrix& data, HaplotypeMatrix& metapopdata,
     return;
   }
   metapopdata = std::move(data);
-  for (const std::vector<double>& list : snpositions)
-    metapopsnpositions.insert(metapopsnpositions.end(), list.begin(), list.end());
-  if (!std::is_sorted(metapopsnpositions.begin(), metapopsnpositions.end()))
-    std::sort(metapopsnpositions.begin(), metapopsnpositions.end());
+  const bool twoSorted = snpositions.size() == 2 &&
+                         std::is_sorted(snpositions[0].begin(), snpositions[0].end()) &&
+                         std::is_sorted(snpositions[1].begin(), snpositions[1].end());
+  if (twoSorted) {
+    // Two ascending lists: merging them gives the sorted list directly.
+    metapopsnpositions.resize(snpositions[0].size() + snpositions[1].size());
+    std::merge(snpositions[0].begin(), snpositions[0].end(), snpositions[1].begin(),
+               snpositions[1].end(), metapopsnpositions.begin());
+  } else {
+    for (const std::vector<double>& list : snpositions)
+      metapopsnpositions.insert(metapopsnpositions.end(), list.begin(), list.end());
+    if (!std::is_sorted(metapopsnpositions.begin(), metapopsnpositions.end()))
+      std::sort(metapopsnpositions.begin(), metapopsnpositions.end());
+  }
   metapopsnpositions.erase(std::unique(metapopsnpositions.begin(), metapopsnpositions.end()),
                            metapopsnpositions.end());
   metapopsamplesize = static_cast<int>(metapopdata.size());
@@ -125,23 +156,34 @@ std::vector<double> findCommonSites(const Execution& exec, const RunData& run,
   std::vector<double> commons;
   const std::vector<double>& pos0 = run.snpositions[0];
   const std::vector<double>& pos1 = run.snpositions[1];
-  std::unordered_map<double, std::size_t> firstIndex;
-  firstIndex.reserve(pos1.size());
-  for (std::size_t j = 0; j < pos1.size(); ++j) firstIndex.emplace(pos1[j], j);
   int totsamplesize = 0;
   for (int s : run.samplesizes) totsamplesize += s;
   const double n0 = run.samplesizes[0];
   const double n1 = run.samplesizes[1];
-  for (std::size_t i = 0; i < pos0.size(); ++i) {
+  auto consider = [&](std::size_t i, std::size_t j) {
     const double x = pos0[i];
-    const auto found = firstIndex.find(x);
-    if (found != firstIndex.end()) {
-      const std::size_t j = found->second;
-      const double f = (n0 * run.snpfreqs[0][i] + n1 * run.snpfreqs[1][j]) / totsamplesize;
-      if (!(exec.maf > f) && !std::binary_search(commons.begin(), commons.end(), x))
-        commons.push_back(x);
+    const double f = (n0 * run.snpfreqs[0][i] + n1 * run.snpfreqs[1][j]) / totsamplesize;
+    if (!(exec.maf > f) && !std::binary_search(commons.begin(), commons.end(), x))
+      commons.push_back(x);
+  };
+  if (!hasNan(pos0) && !hasNan(pos1)) {
+    // Both lists ascend (checked before): one walk finds, for every position
+    // of population 0, the first equal position of population 1.
+    std::size_t j = 0;
+    for (std::size_t i = 0; i < pos0.size(); ++i) {
+      while (j < pos1.size() && pos1[j] < pos0[i]) ++j;
+      if (j < pos1.size() && pos1[j] == pos0[i]) consider(i, j);
+      if (commons.size() == minsnps) break;
     }
-    if (commons.size() == minsnps) break;
+  } else {
+    std::unordered_map<double, std::size_t> firstIndex;
+    firstIndex.reserve(pos1.size());
+    for (std::size_t j = 0; j < pos1.size(); ++j) firstIndex.emplace(pos1[j], j);
+    for (std::size_t i = 0; i < pos0.size(); ++i) {
+      const auto found = firstIndex.find(pos0[i]);
+      if (found != firstIndex.end()) consider(i, found->second);
+      if (commons.size() == minsnps) break;
+    }
   }
   if (!std::is_sorted(commons.begin(), commons.end())) std::sort(commons.begin(), commons.end());
   return commons;

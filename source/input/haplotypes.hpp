@@ -29,6 +29,13 @@ class BitRow {
       reset(j);
   }
 
+  // Sets the 64 cells of word w (cell 64 w + i from bit i); bits past size()
+  // are dropped.
+  void setWord(std::size_t w, std::uint64_t bits) {
+    if (w + 1 == words_.size() && (size_ & 63) != 0) bits &= (std::uint64_t{1} << (size_ & 63)) - 1;
+    words_[w] = bits;
+  }
+
   void push_back(bool value);
   // New cells are 0.
   void resize(std::size_t n);
@@ -66,8 +73,33 @@ class BitRow {
   bool operator!=(const BitRow& other) const { return !(*this == other); }
 
  private:
+  friend class CellSelection;
   std::vector<std::uint64_t> words_;
   std::size_t size_ = 0;
+};
+
+// Number of set bits of n words.
+std::size_t countSetBits(const std::uint64_t* words, std::size_t n);
+
+// A selection of cells (ascending indices into rows of one length), prepared
+// once and applied to many rows: each source word gives its kept cells at
+// once, so a row costs a few operations per word instead of one per cell.
+class CellSelection {
+ public:
+  CellSelection(const std::vector<std::size_t>& kept, std::size_t rowSize);
+  std::size_t size() const { return size_; }
+  // The row made of the cells of `row` (rowSize cells) at the kept indices.
+  BitRow apply(const BitRow& row) const;
+
+ private:
+  struct Word {
+    std::size_t source;   // word index in the source row
+    std::uint64_t mask;   // its kept cells
+    std::size_t target;   // cell index in the new row of its first kept cell
+  };
+  std::vector<Word> words_;
+  std::size_t size_ = 0;
+  std::size_t rowSize_ = 0;
 };
 
 // Erases the cells at the listed indices (walked from the last entry to the

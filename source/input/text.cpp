@@ -1,5 +1,7 @@
 #include "input/text.hpp"
 
+#include <cmath>
+
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
@@ -32,6 +34,13 @@ std::string toUpper(const std::string& s) {
 }
 
 std::string toStringPrecision(double v, int digits) {
+  // A whole number with fewer digits than the precision is written as its
+  // digits by the stream as well; positions are mostly such numbers.
+  static const double powers[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                  1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+  if (digits >= 1 && digits <= 15 && v == std::trunc(v) && std::fabs(v) < powers[digits] &&
+      !(v == 0.0 && std::signbit(v)))
+    return std::to_string(static_cast<long long>(v));
   std::ostringstream out;
   out << std::setprecision(digits) << v;
   return out.str();

@@ -150,9 +150,7 @@ void fillPopulation(const vcf::SiteBits& bits, SiteOf siteOf, const std::vector<
     const std::size_t n = std::min<std::size_t>(64, m - k0);
     for (std::size_t t = 0; t < n; ++t) {
       sites[t] = bits.site(siteOf(k0 + t));
-      std::size_t ones = 0;
-      for (std::size_t w = 0; w < 2 * half; ++w)
-        ones += static_cast<std::size_t>(__builtin_popcountll(sites[t][w]));
+      std::size_t ones = countSetBits(sites[t], 2 * half);
       if (flip[k0 + t]) ones = rows - ones;
       freqs[k0 + t] = static_cast<double>(ones) / static_cast<double>(rows);
     }
@@ -165,11 +163,8 @@ void fillPopulation(const vcf::SiteBits& bits, SiteOf siteOf, const std::vector<
       for (std::size_t t = 0; t < 64; ++t)
         block[t] = t < n ? sites[t][g] ^ (flip[k0 + t] ? ~std::uint64_t{0} : 0) : 0;
       vcf::transpose64(block);
-      for (std::size_t r = 0; r < groupRows; ++r) {
-        BitRow& row = data[rowBase + firstRow + r];
-        for (std::uint64_t w = block[r]; w != 0; w &= w - 1)
-          row.set(k0 + static_cast<std::size_t>(__builtin_ctzll(w)));
-      }
+      // k0 is a multiple of 64: row r's bits for these sites are one word.
+      for (std::size_t r = 0; r < groupRows; ++r) data[rowBase + firstRow + r].setWord(k0 >> 6, block[r]);
     }
   }
 }
@@ -184,7 +179,10 @@ struct CommonSites {
 // Fills the sample from the common sites: the population with fewer
 // individuals (the one that is not pref) has its allele 0 coded 1 where the
 // REF alleles differ, so that the same base is coded 1 in both populations.
-void buildSample(const vcf::SiteBits& bits1, const vcf::SiteBits& bits2, const CommonSites& common,
+// Each file's genotype bits are freed once its population is filled, and a
+// population's rows are made only then, so the sample and the genotypes of
+// both files are never held whole at once.
+void buildSample(vcf::SiteBits& bits1, vcf::SiteBits& bits2, const CommonSites& common,
                  int pref, bool reportPopulations, HaplotypeMatrix& data,
                  std::vector<std::vector<double>>& snpfreqs,
                  std::vector<std::vector<double>>& snpositions) {
@@ -197,8 +195,10 @@ void buildSample(const vcf::SiteBits& bits1, const vcf::SiteBits& bits2, const C
   snpfreqs[1].assign(m, 0.0);
   snpositions[0] = common.pos1;
   snpositions[1] = common.pos2;
-  data.clear();
-  data.assign(2 * (bits1.samples() + bits2.samples()), BitRow(m));
+  const std::size_t rows1 = 2 * bits1.samples();
+  const std::size_t rows2 = 2 * bits2.samples();
+  HaplotypeMatrix().swap(data);
+  data.resize(rows1 + rows2);
 
   const std::vector<char> noFlip(m, 0);
   const std::vector<char>& flip1 = pref == 1 ? common.refDiffer : noFlip;
@@ -206,10 +206,14 @@ void buildSample(const vcf::SiteBits& bits1, const vcf::SiteBits& bits2, const C
   const auto siteOf1 = [&common](std::size_t k) {
     return common.site1.empty() ? k : common.site1[k];
   };
+  for (std::size_t r = 0; r < rows1; ++r) data[r] = BitRow(m);
   fillPopulation(bits1, siteOf1, flip1, 0, data, snpfreqs[0]);
+  bits1.release();
   if (reportPopulations) std::cout << "\nParsed pop " << 1 << std::endl;
+  for (std::size_t r = rows1; r < rows1 + rows2; ++r) data[r] = BitRow(m);
   fillPopulation(
-      bits2, [](std::size_t k) { return k; }, flip2, 2 * bits1.samples(), data, snpfreqs[1]);
+      bits2, [](std::size_t k) { return k; }, flip2, rows1, data, snpfreqs[1]);
+  bits2.release();
   if (reportPopulations) std::cout << "\nParsed pop " << 2 << std::endl;
 }
 

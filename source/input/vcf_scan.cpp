@@ -9,6 +9,10 @@
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
+#if defined(__x86_64__) && defined(__GNUC__)
+#include <immintrin.h>
+#define PRAVOLIN_WIDE_GENOTYPES 1
+#endif
 
 #include "input/common.hpp"
 
@@ -88,6 +92,46 @@ char* takeFixedFields(char* p, char* end, std::string_view* fields, int& found) 
 
 }  // namespace
 
+#if defined(PRAVOLIN_WIDE_GENOTYPES)
+
+// Reads up to `limit` genotypes of the usual form "a|b" followed by a tab,
+// eight (32 bytes) per step, for processors with AVX2; stops at the first
+// group of eight that is not all of that form. Allele j of the group goes to
+// bit t + j of a (left of the bar) and of b (right of it). Returns the number
+// of genotypes read; p moves past them.
+__attribute__((target("avx2"))) int readEightGenotypeGroups(char*& p, const char* end, int limit,
+                                                            int t, std::uint64_t& a,
+                                                            std::uint64_t& b) {
+  const __m256i clear = _mm256_set1_epi32(~0x00010001);
+  const __m256i pattern = _mm256_set1_epi32(0x09307C30);
+  // Per 16-byte half: the left alleles (bytes 0, 4, 8, 12), then the right
+  // ones (bytes 2, 6, 10, 14), in its first eight bytes.
+  const __m256i gather = _mm256_setr_epi8(0, 4, 8, 12, 2, 6, 10, 14, -1, -1, -1, -1, -1, -1, -1, -1,
+                                          0, 4, 8, 12, 2, 6, 10, 14, -1, -1, -1, -1, -1, -1, -1, -1);
+  int done = 0;
+  while (done + 8 <= limit && end - p >= 32) {
+    const __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
+    const __m256i cleared = _mm256_and_si256(v, clear);
+    if (static_cast<unsigned>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(cleared, pattern))) !=
+        0xFFFFFFFFu)
+      break;
+    // Bit i of `bits` is bit 0 of gathered byte i.
+    const unsigned bits = static_cast<unsigned>(
+        _mm256_movemask_epi8(_mm256_slli_epi16(_mm256_shuffle_epi8(v, gather), 7)));
+    a |= std::uint64_t{(bits & 0xFu) | ((bits >> 12) & 0xF0u)} << (t + done);
+    b |= std::uint64_t{((bits >> 4) & 0xFu) | ((bits >> 16) & 0xF0u)} << (t + done);
+    done += 8;
+    p += 32;
+  }
+  return done;
+}
+
+const bool wideGenotypes = [] {
+  __builtin_cpu_init();  // static initialisers may run before the runtime's own
+  return __builtin_cpu_supports("avx2") != 0;
+}();
+#endif
+
 // A genotype is cut at the bars into non-empty parts (so 0||1 reads as 0|1);
 // it must give exactly two parts, each the allele 0 or 1. The usual form
 // "a|b" is read at once; four (or two) of them separated by tabs even in one
@@ -108,6 +152,12 @@ int DataLineParser::readGenotypes(char*& p, char* end, std::uint64_t* firsts,
     std::uint64_t a = 0, b = 0;
     int t = 0;
     while (t < count) {
+#if defined(PRAVOLIN_WIDE_GENOTYPES)
+      if (wideGenotypes && t + 8 <= count) {
+        t += readEightGenotypeGroups(p, end, count - t, t, a, b);
+        if (t + 3 >= count) continue;  // the rest goes by the narrower steps
+      }
+#endif
 #if defined(__SSE2__)
       if (t + 3 < count && end - p >= 16) {
         const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));

@@ -96,6 +96,8 @@ class SiteBits {
     return chunks_[k / perChunk_].data() + (k % perChunk_) * 2 * half_;
   }
   std::size_t size() const { return size_; }
+  // Frees the sites (size() stays).
+  void release() { std::vector<std::vector<std::uint64_t>>().swap(chunks_); }
   std::size_t samples() const { return samples_; }
   std::size_t half() const { return half_; }
 

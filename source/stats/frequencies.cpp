@@ -1,13 +1,25 @@
 #include "stats/frequencies.hpp"
 
+#include <algorithm>
+
+#include "stats/column_counter.hpp"
+
 std::vector<int> countSetCells(const HaplotypeMatrix& P, std::size_t first, std::size_t count,
                                std::size_t L) {
-  std::vector<int> counts(L, 0);
-  for (std::size_t r = first; r < first + count && r < P.size(); ++r)
-    P[r].forEachSetBit([&](std::size_t j) {
-      if (j < L) ++counts[j];
-    });
-  return counts;
+  const std::size_t words = (L + 63) / 64;
+  const std::size_t last = std::min(first + count, P.size());
+  const std::size_t rows = last > first ? last - first : 0;
+  // Row words, 0 past the end of a shorter row.
+  std::vector<const std::uint64_t*> data(rows);
+  std::vector<std::size_t> length(rows);
+  for (std::size_t r = 0; r < rows; ++r) {
+    data[r] = P[first + r].words().data();
+    length[r] = P[first + r].words().size();
+  }
+  const ColumnCounter counter = countColumns(
+      rows, words, [&](std::size_t r, std::size_t w) { return w < length[r] ? data[r][w] : 0; });
+  // Cells past L (in the last word, or of longer rows) are not reported.
+  return counter.counts(L);
 }
 
 void computePopFreqs(const HaplotypeMatrix& P, const int& pop, const std::vector<int>& sizes,

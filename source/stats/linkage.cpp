@@ -8,42 +8,10 @@
 
 #include "input/log.hpp"
 #include "input/text.hpp"
+#include "stats/column_counter.hpp"
 #include "stats/gamma.hpp"
 
 namespace {
-
-// Per-cell counters for many rows of 64-cell words, kept bit-sliced: plane b of
-// word w holds bit b of the count of each of its 64 cells, so adding one word
-// of a row costs a few word operations instead of one step per cell.
-class ColumnCounter {
- public:
-  ColumnCounter(std::size_t words, std::size_t maxCount) : planes_(1) {
-    while ((maxCount >> planes_) != 0) ++planes_;
-    bits_.assign(words * planes_, 0);
-  }
-
-  void add(std::size_t word, std::uint64_t cells) {
-    std::uint64_t* plane = &bits_[word * planes_];
-    for (std::size_t b = 0; cells != 0 && b < planes_; ++b) {
-      const std::uint64_t carry = plane[b] & cells;
-      plane[b] ^= cells;
-      cells = carry;
-    }
-  }
-
-  int count(std::size_t cell) const {
-    const std::uint64_t* plane = &bits_[(cell >> 6) * planes_];
-    const unsigned bit = static_cast<unsigned>(cell & 63);
-    int total = 0;
-    for (std::size_t b = 0; b < planes_; ++b)
-      total |= static_cast<int>((plane[b] >> bit) & 1u) << b;
-    return total;
-  }
-
- private:
-  std::size_t planes_;
-  std::vector<std::uint64_t> bits_;
-};
 
 // Whether sites k and k + 1 are in linkage disequilibrium: n r2 is tested as a
 // chi-square value with one degree of freedom, and D' must reach minDprime.
@@ -51,9 +19,12 @@ class ColumnCounter {
 bool pairLinked(const double& alpha, const int& n, const std::vector<double>& Dprime,
                 const std::vector<double>& r2, const double& minDprime, int k) {
   if (k < 0 || k >= static_cast<int>(r2.size())) return false;
+  // D' is tested first: most unlinked pairs then need no p-value. (r2 is a
+  // finite value of at least 0, so the p-value could not fail either.)
+  if (!(Dprime[static_cast<std::size_t>(k)] >= minDprime)) return false;
   const double x = n * r2[static_cast<std::size_t>(k)];
   const double pval = x == 0.0 ? 1.0 : gammq(0.5, x * 0.5);
-  return alpha >= pval && Dprime[static_cast<std::size_t>(k)] >= minDprime;
+  return alpha >= pval;
 }
 
 }  // namespace
@@ -80,18 +51,18 @@ void computeSeqDrsq(const PopReference& popreference, const HaplotypeMatrix& P,
   const std::size_t siteWords = (L + 63) / 64;
   const std::size_t pairWords = (L - 1 + 63) / 64;
   const std::vector<std::uint64_t>& ref = popreference.words();
-  ColumnCounter matches(pairWords, static_cast<std::size_t>(n));
-  for (std::size_t r = static_cast<std::size_t>(offset); r < static_cast<std::size_t>(offset) + n;
-       ++r) {
-    assert(P[r].size() >= L);
-    const std::vector<std::uint64_t>& row = P[r].words();
-    std::uint64_t here = ~(row[0] ^ ref[0]);
-    for (std::size_t w = 0; w < pairWords; ++w) {
-      const std::uint64_t next = w + 1 < siteWords ? ~(row[w + 1] ^ ref[w + 1]) : 0;
-      matches.add(w, here & ((here >> 1) | (next << 63)));
-      here = next;
-    }
+  std::vector<const std::uint64_t*> rows(static_cast<std::size_t>(n));
+  for (std::size_t r = 0; r < rows.size(); ++r) {
+    assert(P[static_cast<std::size_t>(offset) + r].size() >= L);
+    rows[r] = P[static_cast<std::size_t>(offset) + r].words().data();
   }
+  const std::uint64_t* refWords = ref.data();
+  const ColumnCounter matches =
+      countColumns(rows.size(), pairWords, [&](std::size_t r, std::size_t w) {
+        const std::uint64_t here = ~(rows[r][w] ^ refWords[w]);
+        const std::uint64_t next = w + 1 < siteWords ? ~(rows[r][w + 1] ^ refWords[w + 1]) : 0;
+        return here & ((here >> 1) | (next << 63));
+      });
 
   const double nD = static_cast<double>(n);
   for (std::size_t i = 0; i + 1 < L; ++i) {
