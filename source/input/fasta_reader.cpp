@@ -31,7 +31,6 @@ struct FastaSample {
 // then every other symbol, then the gap, which counts as another symbol
 // unless gaps drop their site.
 enum : std::uint8_t { otherSymbol = 4, gapSymbol = 5, symbolClasses = 6 };
-constexpr std::uint8_t droppedSite = 0xFF;
 
 const std::array<std::uint8_t, 256>& symbolTable() {
   static const std::array<std::uint8_t, 256> table = [] {
