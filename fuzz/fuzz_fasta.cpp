@@ -1,0 +1,45 @@
+// FASTA alignments, read by the four FASTA readers. Options byte: bits 0-1
+// choose the reader (halves, two files, tag split, alternation), bit 2 drops
+// gapped sites, bit 3 stores the split populations. Two files are separated
+// by the file separator.
+#include "fuzz_support.hpp"
+#include "input/fasta_reader.hpp"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const fuzz::Input input = fuzz::splitInput(data, size, 2);
+  const int o = input.options;
+  const bool noGaps = (o & 4) != 0;
+  const bool store = (o & 8) != 0;
+  fuzz::writeFile("in.fa", input.parts[0]);
+  std::vector<int> sizes;
+  HaplotypeMatrix rows;
+  std::vector<std::vector<double>> freqs, positions;
+  int pref = (o >> 4) & 1;
+  bool ok = false;
+  switch (o & 3) {
+    case 0:
+      ok = fuzz::runReader(
+          [&] { return readFastaHalves(noGaps, "", "in.fa", sizes, rows, freqs, positions); });
+      break;
+    case 1:
+      fuzz::writeFile("in2.fa", input.parts[1]);
+      ok = fuzz::runReader([&] {
+        return readFastaTwoFiles(noGaps, "", "in.fa", "in2.fa", sizes, rows, freqs, positions,
+                                 pref);
+      });
+      break;
+    case 2:
+      ok = fuzz::runReader([&] {
+        return readFastaByTag("pop", store, noGaps, "", "in.fa", sizes, rows, freqs, positions,
+                              pref);
+      });
+      break;
+    default:
+      ok = fuzz::runReader([&] {
+        return readFastaAlternate(store, noGaps, "", "in.fa", sizes, rows, freqs, positions, pref);
+      });
+      break;
+  }
+  if (ok) fuzz::checkHaplotypeSample(sizes, rows, freqs, positions, pref);
+  return 0;
+}
