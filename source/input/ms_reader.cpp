@@ -92,7 +92,6 @@ bool readMsSamples(const std::string& path, const std::string& file, int& sample
 
     ++blocks;
     const int S = segsitesCount(line, path + file, blocks);
-    std::vector<double> positions(static_cast<std::size_t>(S), 0.0);
     std::cout << "Reading positions..." << std::endl;
 
     std::vector<std::string> words;
@@ -109,6 +108,9 @@ bool readMsSamples(const std::string& path, const std::string& file, int& sample
       fail(3, "ERROR: There is a problem reading positions in pop " + toString(blocks) +
                   " Expected number of positions " + toString(S) + " was different of observed " +
                   toString(words.size() - 1) + "\n");
+    // Sized only now: the count of a segsites line alone must not decide
+    // how much memory is taken.
+    std::vector<double> positions(static_cast<std::size_t>(S), 0.0);
     for (int i = 0; i < S; ++i) positions[static_cast<std::size_t>(i)] = toDouble(words[i + 1]);
     snpositions.push_back(std::move(positions));
 
