@@ -2,7 +2,6 @@
 
 #include <cctype>
 #include <climits>
-#include <filesystem>
 #include <iostream>
 #include <stdexcept>
 #include <string_view>
@@ -27,19 +26,14 @@ struct PlinkFiles {
 
 bool openFile(const std::string& full, std::ifstream& in, const std::string& couldNot,
               const std::string& notFound) {
-  const auto openRegular = [&in](const std::string& name) {
-    std::error_code ec;
-    if (std::filesystem::is_directory(name, ec)) return false;
-    in.clear();
-    in.open(name);
-    return in.is_open();
-  };
   if (in.is_open()) in.close();
-  if (openRegular(full)) return true;
+  in.clear();
+  if (openRegularFile(full, in)) return true;
   std::cout << couldNot << full << std::endl;
   const std::string lower = toLower(full);
   std::cout << "\nTRYING FILE NAME " << lower << std::endl;
-  if (openRegular(lower)) return true;
+  in.clear();
+  if (openRegularFile(lower, in)) return true;
   std::cout << notFound << 2 << " tries\n" << std::endl;
   return false;
 }
