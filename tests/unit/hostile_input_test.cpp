@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "input/bayescan_reader.hpp"
 #include "input/ms_reader.hpp"
 #include "test_support.hpp"
 
@@ -39,4 +40,25 @@ TEST_F(HostileInput, MsSegsitesCountAloneTakesNoMemory) {
   EXPECT_EQ(outcome([&] { return readMsSamples("", "big.ms", sample, data, positions); }), 103);
   EXPECT_NE(out.find("Expected number of positions 2147483646 was different of observed 2"),
             std::string::npos);
+}
+
+TEST_F(HostileInput, BayeScanCountsAreNumbersOfCopies) {
+  // Counts that add up to the gene count but are negative, too large for the
+  // tables or no number would give frequencies outside 0..1.
+  int npops = 2;
+  AlleleCountTable counts;
+  MaxAlleleCountTable maxima;
+  std::vector<std::string> names;
+  const auto read = [&](const std::string& locus) {
+    writeFile("bs.txt", "[loci]=1\n[populations]=2\n[pop]=1\n" + locus + "\n[pop]=2\n1 4 2 2 2\n");
+    return readBayeScan("", "bs.txt", npops, counts, maxima, true, names);
+  };
+  for (const char* locus : {"1 0 2 -1 1", "1 1 3 1e300 -1e300 1", "1 4 2 nan 4"}) {
+    EXPECT_EQ(outcome([&] { return read(locus); }), 101) << locus;
+    EXPECT_NE(out.find("ERROR reading BScan format in loci 1 of population 1 of file bs.txt: the "
+                       "allele count "),
+              std::string::npos)
+        << out;
+  }
+  EXPECT_EQ(outcome([&] { return read("1 4 2 0 4"); }), 1);
 }
