@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cassert>
+#include <climits>
 #include <chrono>
 #include <iostream>
 #include <unordered_map>
@@ -68,7 +69,11 @@ int countDistinctPositions(std::vector<double>& positions, int& repeated) {
   if (positions.empty()) return 0;
   std::sort(positions.begin(), positions.end());
   const auto first = std::adjacent_find(positions.begin(), positions.end());
-  if (first != positions.end()) repeated = static_cast<int>(*first);
+  // Truncated to an int for the message; positions beyond the int range saturate.
+  if (first != positions.end())
+    repeated = *first >= static_cast<double>(INT_MAX)   ? INT_MAX
+               : *first <= static_cast<double>(INT_MIN) ? INT_MIN
+                                                         : static_cast<int>(*first);
   positions.erase(std::unique(positions.begin(), positions.end()), positions.end());
   int distinct = static_cast<int>(positions.size());
   if (std::binary_search(positions.begin(), positions.end(), -99.0)) --distinct;

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "analysis/pooling.hpp"
 #include "input/bayescan_reader.hpp"
 #include "input/ms_reader.hpp"
 #include "test_support.hpp"
@@ -61,4 +62,19 @@ TEST_F(HostileInput, BayeScanCountsAreNumbersOfCopies) {
         << out;
   }
   EXPECT_EQ(outcome([&] { return read("1 4 2 0 4"); }), 1);
+}
+
+TEST_F(HostileInput, RepeatedPositionBeyondTheIntRangeIsNamedSaturated) {
+  // The repeated position is named as an int: far positions saturate instead
+  // of overflowing the conversion.
+  int repeated = -1;
+  std::vector<double> far{1e10, 1e10, 3.0};
+  EXPECT_EQ(countDistinctPositions(far, repeated), 2);
+  EXPECT_EQ(repeated, 2147483647);
+  std::vector<double> below{-1e12, -1e12};
+  countDistinctPositions(below, repeated);
+  EXPECT_EQ(repeated, -2147483647 - 1);
+  std::vector<double> near{7.9, 7.9};
+  countDistinctPositions(near, repeated);
+  EXPECT_EQ(repeated, 7);
 }
