@@ -16,6 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!fuzz::runReader([&] { return readMsSamples("", "in.ms", sample, rows, positions); }))
       return 0;
     // Every block gives `sample` rows of its own site count.
+    fuzz::requireFinite(positions);
     fuzz::require(rows.size() == positions.size() * static_cast<std::size_t>(sample),
                   "sample rows per block");
     for (std::size_t r = 0; r < rows.size(); ++r)
@@ -30,6 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       return 0;
     fuzz::require(rows.size() == static_cast<std::size_t>(total), "total rows");
     fuzz::require(positions.size() == 2 && positions[0] == positions[1], "one list per population");
+    fuzz::requireFinite(positions);
     for (const BitRow& row : rows) fuzz::require(row.size() == positions[0].size(), "row length");
   }
   return 0;

@@ -27,6 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   fuzz::require(sizes.size() == 2 && sizes[0] > 0 && sizes[1] > 0, "two populations");
   fuzz::require(positions.size() == 2 && positions[0].size() == counts.size(),
                 "one position per locus");
+  fuzz::requireFinite(positions);
   fuzz::checkAlleleTables(2, counts, maxcounts, &ids, &names);
   const double maf = (input.options >> 1) / 128.0;
   fuzz::runReader([&] {

@@ -73,6 +73,11 @@ void require(bool ok, const char* what) {
   std::abort();
 }
 
+void requireFinite(const std::vector<std::vector<double>>& positions) {
+  for (const std::vector<double>& list : positions)
+    for (double position : list) require(std::isfinite(position), "finite positions");
+}
+
 void checkHaplotypeSample(const std::vector<int>& samplesizes, const HaplotypeMatrix& data,
                           const std::vector<std::vector<double>>& snpfreqs,
                           const std::vector<std::vector<double>>& snpositions, int pref) {
@@ -89,7 +94,7 @@ void checkHaplotypeSample(const std::vector<int>& samplesizes, const HaplotypeMa
     require(snpfreqs[p].size() == sites, "one frequency per site");
   }
   for (const BitRow& row : data) require(row.size() == sites, "every row has one cell per site");
-  for (double position : snpositions[0]) require(std::isfinite(position), "finite positions");
+  requireFinite(snpositions);
 
   std::size_t row = 0;
   for (int p = 0; p < 2; ++p) {

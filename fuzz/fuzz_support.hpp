@@ -55,6 +55,9 @@ bool runReader(Read read) {
 // Aborts with a message on standard error when ok is false.
 void require(bool ok, const char* what);
 
+// Every position must be a finite number.
+void requireFinite(const std::vector<std::vector<double>>& positions);
+
 // Checks a haplotype sample of two populations: sizes, rows of one length,
 // positions and frequencies per site, and each frequency equal to the share
 // of the population's rows coded 1.

@@ -2,6 +2,7 @@
 
 #include <cctype>
 #include <climits>
+#include <cmath>
 #include <iostream>
 #include <stdexcept>
 #include <string_view>
@@ -75,8 +76,14 @@ bool readMap(const PlinkFiles& files, std::ifstream& in, std::vector<double>& po
       return fail("\nERROR: problem reading map file " + files.mapShown +
                   " . Num of columns were " + toString(words.size()) + "\n");
     if (locnames.size() >= static_cast<std::size_t>(INT_MAX - 1)) excessiveSnps(files.mapName);
+    // A position that is no finite number (nan, inf) cannot be ordered.
+    const double position = toDouble(words[columns - 1]);
+    if (!std::isfinite(position))
+      return fail("\nERROR: problem reading map file " + files.mapShown + " . The position " +
+                  words[columns - 1] + " on line " + toString(lineNumber) +
+                  " is not a finite number\n");
     locnames.push_back(words[1]);
-    positions.push_back(toDouble(words[columns - 1]));
+    positions.push_back(position);
   } while (readDataLine(in, line, lineNumber));
   return true;
 }

@@ -6,6 +6,7 @@
 #include "analysis/pooling.hpp"
 #include "input/bayescan_reader.hpp"
 #include "input/ms_reader.hpp"
+#include "input/plink_reader.hpp"
 #include "test_support.hpp"
 
 namespace {
@@ -77,4 +78,39 @@ TEST_F(HostileInput, RepeatedPositionBeyondTheIntRangeIsNamedSaturated) {
   std::vector<double> near{7.9, 7.9};
   countDistinctPositions(near, repeated);
   EXPECT_EQ(repeated, 7);
+}
+
+TEST_F(HostileInput, PositionsMustBeFiniteNumbers) {
+  // nan and inf cannot be ordered or matched between the populations; sorting
+  // them is undefined.
+  HaplotypeMatrix data;
+  std::vector<std::vector<double>> positions;
+  int sample = 2, first = 1, second = 1, total = 2;
+  writeFile("nan.ms", "//\nsegsites: 3\npositions: 0.1 nan 0.3\n010\n011\n");
+  EXPECT_EQ(outcome([&] { return readMsSamples("", "nan.ms", sample, data, positions); }), 102);
+  EXPECT_NE(out.find("ERROR: There is a format problem reading positions in pop 1: nan is not a "
+                     "finite number\n"),
+            std::string::npos);
+  writeFile("inf.ms", "//\nsegsites: 2\npositions: 0.1 -inf\n01\n11\n");
+  EXPECT_EQ(outcome([&] { return readMsTwoPops("", "inf.ms", total, first, second, data, positions); }),
+            102);
+  EXPECT_NE(out.find("reading positions in file inf.ms: -inf is not a finite number"),
+            std::string::npos);
+
+  int npops = 2;
+  std::vector<int> sizes;
+  AlleleCountTable counts;
+  MaxAlleleCountTable maxima;
+  AlleleIdTable ids;
+  std::vector<std::string> names;
+  writeFile("p.map", "1 a 0 100\n1 b 0 inf\n");
+  writeFile("p.ped", "F i 0 0 1 1 A A C C\nG i 0 0 1 1 A C C C\n");
+  EXPECT_EQ(outcome([&] {
+              return readPlinkNucleotide("", "p.map", "p.ped", npops, positions, sizes, counts,
+                                         maxima, ids, true, names);
+            }),
+            0);
+  EXPECT_NE(out.find("\nERROR: problem reading map file p.map . The position inf on line 2 is not "
+                     "a finite number\n"),
+            std::string::npos);
 }
