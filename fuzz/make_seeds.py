@@ -127,3 +127,54 @@ write("bayescan", "two_pops", 10,
       "[pop]=2\n1 10 2 5 5\n2 10 2 1 9\n3 9 3 3 3 3\n")
 write("bayescan", "fractional", 0,
       "comment\n[loci]=2\n[populations]=2\n[pop]=1\n1 21 2 10.5 10.5\n2 4 1 4\n[pop]=2\n1 2 2 1 1\n2 3 2 1 2\n")
+
+# The whole program: options byte 1 (format, variant, sample size 3 + 2 * ((o >> 5) & 7)),
+# options byte 2 (EOS, blocks, window, maf, minwin, SNP table or user site), then the files.
+def linked(n, sites, alphabet, founders=3, noise=0.03):
+    base = haplotypes(founders, sites, alphabet)
+    rows = []
+    for _ in range(n):
+        h = list(rnd.choice(base))
+        for k in range(sites):
+            if rnd.random() < noise:
+                h[k] = rnd.choice(alphabet)
+        rows.append("".join(h))
+    return rows
+
+
+def ms_linked(n, sites):
+    pos = " ".join("%.4f" % ((k + 0.5) / sites) for k in range(sites))
+    return "\n//\nsegsites: %d\npositions: %s\n%s\n" % (sites, pos, "\n".join(linked(n, sites, "01")))
+
+
+def program(name, o1, o2, *files):
+    folder = os.path.join(HERE, "seeds", "program")
+    os.makedirs(folder, exist_ok=True)
+    with open(os.path.join(folder, name), "wb") as out:
+        out.write(bytes([o1, o2]) + SEP.join(files).encode("latin-1"))
+
+
+n11 = 4 << 5  # sample size 11
+program("ms_blocks", n11, 0x41, ms_linked(11, 30) + ms_linked(11, 30))
+program("ms_window_eos", n11, 0x05 | 0x10 | 0x40, ms_linked(11, 25) + ms_linked(11, 25))
+program("ms_two_samples", (1 << 5) | (1 << 3), 0x40, ms_linked(9, 20))
+program("ms_user_site", n11, 0x80 | 0x02 | 0x40, ms_linked(11, 20) + ms_linked(11, 20))
+fa = linked(12, 30, "ACGT")
+program("fasta_halves", 1, 0x41, fasta(["s%d" % i for i in range(12)], fa))
+program("fasta_two_files", 1 | (1 << 3), 0x01, fasta(["a%d" % i for i in range(6)], fa[:6]),
+        fasta(["b%d" % i for i in range(6)], fa[6:]))
+program("fasta_tag", 1 | (2 << 3), 0x44, fasta(["pop%d" % i if i % 3 else "x%d" % i for i in range(12)], fa))
+rows = [(100 * k, "A", "G") for k in range(1, 25)]
+program("vcf", 2, 0x41, vcf(6, rows), vcf(5, rows))
+program("hapmap", 3, 0x41, hapmap(12, 25))
+program("hapmap_two_files", 3 | (1 << 3), 0x80, hapmap(6, 20), hapmap(7, 20))
+program("fastphase", 4, 0x41, fastphase(7, 20), fastphase(6, 20))
+program("bayescan", 5 | (3 << 5), 0x41,
+        "[loci]=4\n[populations]=2\n[pop]=1\n1 18 2 12 6\n2 18 2 9 9\n3 18 3 6 6 6\n4 18 2 17 1\n"
+        "[pop]=2\n1 18 2 2 16\n2 18 2 10 8\n3 18 3 1 2 15\n4 18 2 16 2\n")
+program("genepop", 6, 0x80,
+        "Sample data set\nLoc1, Loc2, Loc3\nPop\nind1 , 0101 0202 0103\nind2 , 0102 0202 0303\n"
+        "ind5 , 0101 0102 0103\nPOP\nind3 , 0101 0101 0303\nind4 , 0202 0102 0303\nind6 , 0202 0101 0101\n")
+program("plink", 7, 0x01, plink_map, ped([("FAM1", 5), ("FAM2", 4)], 5, "ACGT"))
+program("plink_numeric", 7 | (1 << 3), 0x80, "".join("1 snp%d %d\n" % (k, 10 * k) for k in range(4)),
+        ped([("A", 4), ("B", 5)], 4, ["1", "2", "3", "0"]))
