@@ -6,8 +6,13 @@ files of a multi-file input are joined with the separator of fuzz_support.cpp.
 """
 import os
 import random
+import sys
 
 HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, os.path.join(HERE, "..", "tests", "data"))
+import input_text  # noqa: E402
+from input_text import fasta  # noqa: E402
+
 SEP = "\n=====\n"
 
 
@@ -22,7 +27,7 @@ rnd = random.Random(7)
 
 
 def haplotypes(n, sites, alphabet):
-    return ["".join(rnd.choice(alphabet) for _ in range(sites)) for _ in range(n)]
+    return input_text.haplotypes(rnd, n, sites, alphabet)
 
 
 # MS: options bit 0 chooses the reader. One block per population: sample =
@@ -44,14 +49,6 @@ with open(os.path.join(HERE, "..", "tests", "data", "ms", "sim1.txt"), encoding=
 
 # FASTA: options bits 0-1 reader (0 halves, 1 two files, 2 tag "pop", 3 alternation),
 # bit 2 no gaps, bit 3 store.
-def fasta(names, seqs, width=60):
-    out = []
-    for name, seq in zip(names, seqs):
-        out.append(">" + name)
-        out.extend(seq[i:i + width] for i in range(0, len(seq), width))
-    return "\n".join(out) + "\n"
-
-
 seqs = haplotypes(6, 25, "ACGT-N")
 write("fasta", "halves", 0, "# comment\n\n" + fasta(["s%d" % i for i in range(6)], seqs, 10))
 write("fasta", "halves_nogaps", 4, fasta(["s%d" % i for i in range(6)], seqs))
@@ -130,16 +127,8 @@ write("bayescan", "fractional", 0,
 
 # The whole program: options byte 1 (format, variant, sample size 3 + 2 * ((o >> 5) & 7)),
 # options byte 2 (EOS, blocks, window, maf, minwin, SNP table or user site), then the files.
-def linked(n, sites, alphabet, founders=3, noise=0.03):
-    base = haplotypes(founders, sites, alphabet)
-    rows = []
-    for _ in range(n):
-        h = list(rnd.choice(base))
-        for k in range(sites):
-            if rnd.random() < noise:
-                h[k] = rnd.choice(alphabet)
-        rows.append("".join(h))
-    return rows
+def linked(n, sites, alphabet):
+    return input_text.linked(rnd, n, sites, alphabet)
 
 
 def ms_linked(n, sites):
