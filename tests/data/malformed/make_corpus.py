@@ -116,6 +116,10 @@ ms("ms_two_samples_rows_missing.txt", ms_block(["010"] * 30, "0.1 0.2 0.3"), 6,
    ["-sample2", "20"])
 ms("ms_two_samples_no_positions.txt", "//\nsegsites: 3\n", 7,
    "There is a problem with data size which is 0 and should be 40\n", ["-sample2", "20"])
+# Sample sizes whose sum passes the int limit.
+case("ms_sample_sizes_overflow", ["ms_two_samples_rows_missing.txt"],
+     ["-input", "ms_two_samples_rows_missing.txt", "-sample", "2147483646", "-sample2", "2147483646"], 1,
+     "\nERROR: bad sample size 2147483646+2147483646 <> 2147483647 in ms_two_samples_rows_missing.txt\n")
 put("ms_gzip.txt.gz", gz(ms_ok))
 case("ms_gzip.txt.gz", ["ms_gzip.txt.gz"], ["-input", "ms_gzip.txt.gz"] + MS, 1,
      "\nERROR: ms_gzip.txt.gz is gzip-compressed: decompress it first (gunzip ms_gzip.txt.gz, or bgzip -d ms_gzip.txt.gz for bgzip files)\n")
