@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <cassert>
-#include <climits>
 #include <chrono>
+#include <climits>
 #include <iostream>
 #include <unordered_map>
 

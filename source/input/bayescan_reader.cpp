@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <climits>
-#include <limits>
 #include <iostream>
+#include <limits>
 
 #include "input/common.hpp"
 
