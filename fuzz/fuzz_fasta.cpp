@@ -11,35 +11,34 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const bool noGaps = (o & 4) != 0;
   const bool store = (o & 8) != 0;
   fuzz::writeFile("in.fa", input.parts[0]);
-  std::vector<int> sizes;
-  HaplotypeMatrix rows;
-  std::vector<std::vector<double>> freqs, positions;
-  int pref = (o >> 4) & 1;
+  fuzz::HaplotypeSample out((o >> 4) & 1);
   bool ok = false;
   switch (o & 3) {
     case 0:
-      ok = fuzz::runReader(
-          [&] { return readFastaHalves(noGaps, "", "in.fa", sizes, rows, freqs, positions); });
+      ok = fuzz::runReader([&] {
+        return readFastaHalves(noGaps, "", "in.fa", out.sizes, out.rows, out.freqs, out.positions);
+      });
       break;
     case 1:
       fuzz::writeFile("in2.fa", input.parts[1]);
       ok = fuzz::runReader([&] {
-        return readFastaTwoFiles(noGaps, "", "in.fa", "in2.fa", sizes, rows, freqs, positions,
-                                 pref);
+        return readFastaTwoFiles(noGaps, "", "in.fa", "in2.fa", out.sizes, out.rows, out.freqs,
+                                 out.positions, out.pref);
       });
       break;
     case 2:
       ok = fuzz::runReader([&] {
-        return readFastaByTag("pop", store, noGaps, "", "in.fa", sizes, rows, freqs, positions,
-                              pref);
+        return readFastaByTag("pop", store, noGaps, "", "in.fa", out.sizes, out.rows, out.freqs,
+                              out.positions, out.pref);
       });
       break;
     default:
       ok = fuzz::runReader([&] {
-        return readFastaAlternate(store, noGaps, "", "in.fa", sizes, rows, freqs, positions, pref);
+        return readFastaAlternate(store, noGaps, "", "in.fa", out.sizes, out.rows, out.freqs,
+                                  out.positions, out.pref);
       });
       break;
   }
-  if (ok) fuzz::checkHaplotypeSample(sizes, rows, freqs, positions, pref);
+  if (ok) out.check();
   return 0;
 }

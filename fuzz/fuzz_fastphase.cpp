@@ -7,14 +7,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const fuzz::Input input = fuzz::splitInput(data, size, 2);
   fuzz::writeFile("a.out", input.parts[0]);
   fuzz::writeFile("b.out", input.parts[1]);
-  std::vector<int> sizes;
-  HaplotypeMatrix rows;
-  std::vector<std::vector<double>> freqs(2), positions(2);
-  int pref = (input.options >> 1) & 1;
+  fuzz::HaplotypeSample out((input.options >> 1) & 1);
   bool useFirst = (input.options & 1) == 0;
   const bool ok = fuzz::runReader([&] {
-    return readFastPhaseFiles("", "a.out", "b.out", sizes, rows, freqs, positions, pref, useFirst);
+    return readFastPhaseFiles("", "a.out", "b.out", out.sizes, out.rows, out.freqs, out.positions,
+                              out.pref, useFirst);
   });
-  if (ok) fuzz::checkHaplotypeSample(sizes, rows, freqs, positions, pref);
+  if (ok) out.check();
   return 0;
 }

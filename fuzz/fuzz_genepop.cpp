@@ -19,8 +19,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // The locus names are not compared with the loci here (the driver does).
   fuzz::checkAlleleTables(sizes.size(), counts, maxcounts, &ids, nullptr);
   fuzz::runReader([&] {
-    fuzz::analyseAlleleTables(static_cast<int>(CountFormat::Genepop), input.options / 256.0,
-                              counts, maxcounts, ids, names, {});
+    fuzz::analyseAlleleTables(static_cast<int>(CountFormat::Genepop), input.options / 256.0, counts,
+                              maxcounts, ids, names, {});
     return true;
   });
   return 0;

@@ -8,18 +8,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const bool twoFiles = (input.options & 1) != 0;
   fuzz::writeFile("a.hm", input.parts[0]);
   if (twoFiles) fuzz::writeFile("b.hm", input.parts[1]);
-  std::vector<int> sizes;
-  HaplotypeMatrix rows;
-  std::vector<std::vector<double>> freqs(2), positions(2);
+  fuzz::HaplotypeSample out((input.options >> 1) & 1);
   RsidMap names;
-  int pref = (input.options >> 1) & 1;
   const bool ok = fuzz::runReader([&] {
-    return readHapMapPhased("", "a.hm", "b.hm", twoFiles, sizes, rows, freqs, positions, names,
-                            pref);
+    return readHapMapPhased("", "a.hm", "b.hm", twoFiles, out.sizes, out.rows, out.freqs,
+                            out.positions, names, out.pref);
   });
   if (!ok) return 0;
-  fuzz::checkHaplotypeSample(sizes, rows, freqs, positions, pref);
-  for (double position : positions[0])
+  out.check();
+  for (double position : out.positions[0])
     fuzz::require(names.count(position) == 1, "every site has a name");
   return 0;
 }

@@ -31,9 +31,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   fuzz::checkAlleleTables(2, counts, maxcounts, &ids, &names);
   const double maf = (input.options >> 1) / 128.0;
   fuzz::runReader([&] {
-    fuzz::analyseAlleleTables(static_cast<int>(numeric ? CountFormat::PlinkNumeric
-                                                       : CountFormat::PlinkNucleotide),
-                              maf, counts, maxcounts, ids, names, positions);
+    fuzz::analyseAlleleTables(
+        static_cast<int>(numeric ? CountFormat::PlinkNumeric : CountFormat::PlinkNucleotide), maf,
+        counts, maxcounts, ids, names, positions);
     return true;
   });
   return 0;

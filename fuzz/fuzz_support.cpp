@@ -34,8 +34,7 @@ void initialize() {
     std::filesystem::remove_all(kept, ignored);
   });
   // PRAVOLIN_FUZZ_STDOUT keeps the readers' messages, to look into one input.
-  if (!std::getenv("PRAVOLIN_FUZZ_STDOUT") && !std::freopen("/dev/null", "w", stdout))
-    std::abort();
+  if (!std::getenv("PRAVOLIN_FUZZ_STDOUT") && !std::freopen("/dev/null", "w", stdout)) std::abort();
   std::ios::sync_with_stdio(true);
   setFatalThrows(true);
 }
@@ -78,33 +77,30 @@ void requireFinite(const std::vector<std::vector<double>>& positions) {
     for (double position : list) require(std::isfinite(position), "finite positions");
 }
 
-void checkHaplotypeSample(const std::vector<int>& samplesizes, const HaplotypeMatrix& data,
-                          const std::vector<std::vector<double>>& snpfreqs,
-                          const std::vector<std::vector<double>>& snpositions, int pref) {
-  require(samplesizes.size() == 2, "two sample sizes");
-  require(samplesizes[0] > 0 && samplesizes[1] > 0, "both populations have rows");
+void HaplotypeSample::check() const {
+  require(sizes.size() == 2, "two sample sizes");
+  require(sizes[0] > 0 && sizes[1] > 0, "both populations have rows");
   require(pref == 0 || pref == 1, "reference population 0 or 1");
-  require(data.size() == static_cast<std::size_t>(samplesizes[0]) +
-                             static_cast<std::size_t>(samplesizes[1]),
+  require(rows.size() == static_cast<std::size_t>(sizes[0]) + static_cast<std::size_t>(sizes[1]),
           "one row per haplotype");
-  require(snpfreqs.size() == 2 && snpositions.size() == 2, "two frequency and position lists");
-  const std::size_t sites = snpositions[0].size();
+  require(freqs.size() == 2 && positions.size() == 2, "two frequency and position lists");
+  const std::size_t sites = positions[0].size();
   for (int p = 0; p < 2; ++p) {
-    require(snpositions[p].size() == sites, "both populations have the same sites");
-    require(snpfreqs[p].size() == sites, "one frequency per site");
+    require(positions[p].size() == sites, "both populations have the same sites");
+    require(freqs[p].size() == sites, "one frequency per site");
   }
-  for (const BitRow& row : data) require(row.size() == sites, "every row has one cell per site");
-  requireFinite(snpositions);
+  for (const BitRow& row : rows) require(row.size() == sites, "every row has one cell per site");
+  requireFinite(positions);
 
   std::size_t row = 0;
   for (int p = 0; p < 2; ++p) {
     std::vector<std::size_t> ones(sites, 0);
-    for (int r = 0; r < samplesizes[p]; ++r, ++row)
-      data[row].forEachSetBit([&ones](std::size_t j) { ++ones[j]; });
+    for (int r = 0; r < sizes[p]; ++r, ++row)
+      rows[row].forEachSetBit([&ones](std::size_t j) { ++ones[j]; });
     for (std::size_t j = 0; j < sites; ++j) {
-      const double f = snpfreqs[p][j];
+      const double f = freqs[p][j];
       require(f >= 0.0 && f <= 1.0, "frequencies within 0..1");
-      const double expected = static_cast<double>(ones[j]) / samplesizes[p];
+      const double expected = static_cast<double>(ones[j]) / sizes[p];
       require(std::fabs(f - expected) < 1e-9, "frequency equals the share of rows coded 1");
     }
   }

@@ -58,12 +58,19 @@ void require(bool ok, const char* what);
 // Every position must be a finite number.
 void requireFinite(const std::vector<std::vector<double>>& positions);
 
-// Checks a haplotype sample of two populations: sizes, rows of one length,
-// positions and frequencies per site, and each frequency equal to the share
-// of the population's rows coded 1.
-void checkHaplotypeSample(const std::vector<int>& samplesizes, const HaplotypeMatrix& data,
-                          const std::vector<std::vector<double>>& snpfreqs,
-                          const std::vector<std::vector<double>>& snpositions, int pref);
+// What a haplotype reader fills; pref starts as given.
+struct HaplotypeSample {
+  explicit HaplotypeSample(int pref) : pref(pref) {}
+  std::vector<int> sizes;
+  HaplotypeMatrix rows;
+  std::vector<std::vector<double>> freqs{2}, positions{2};
+  int pref;
+
+  // Checks two populations: sizes, rows of one length, positions and
+  // frequencies per site, and each frequency equal to the share of the
+  // population's rows coded 1.
+  void check() const;
+};
 
 // Checks allele-count tables of `pops` populations: shapes, counts, largest
 // counts and, when given, allele codes and one locus name per locus.
