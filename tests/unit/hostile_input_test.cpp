@@ -1,9 +1,11 @@
 // Inputs that once crashed a reader, hung it, made it read out of bounds or
 // let a wrong result through (most found by the fuzz targets in fuzz/).
+#include <chrono>
 #include <string>
 #include <vector>
 
 #include "analysis/pooling.hpp"
+#include "input/allele_counts.hpp"
 #include "input/bayescan_reader.hpp"
 #include "input/ms_reader.hpp"
 #include "input/plink_reader.hpp"
@@ -113,4 +115,25 @@ TEST_F(HostileInput, PositionsMustBeFiniteNumbers) {
   EXPECT_NE(out.find("\nERROR: problem reading map file p.map . The position inf on line 2 is not "
                      "a finite number\n"),
             std::string::npos);
+}
+
+TEST_F(HostileInput, ManyDistinctAllelesAtOneLocusAreTalliedInLinearTime) {
+  // Every copy a code of its own (PLINK numeric or Genepop input can hold any
+  // number): the tally must not compare each new code with all earlier ones.
+  const std::int32_t distinct = 300000;
+  const auto start = std::chrono::steady_clock::now();
+  PopulationTally tally(1);
+  for (std::int32_t code = distinct; code >= 1; --code) tally.add(0, code);
+  tally.add(0, 7);
+  std::vector<std::int32_t> codes;
+  std::vector<float> counts;
+  EXPECT_EQ(tally.emit(0, codes, counts), static_cast<std::uint64_t>(distinct) + 1);
+  const double seconds =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  EXPECT_LT(seconds, 10.0);
+  ASSERT_EQ(codes.size(), static_cast<std::size_t>(distinct));
+  EXPECT_EQ(codes.front(), 1);
+  EXPECT_EQ(codes.back(), distinct);
+  EXPECT_EQ(counts[6], 2.0f);
+  EXPECT_EQ(counts[7], 1.0f);
 }
