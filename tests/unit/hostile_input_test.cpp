@@ -1,12 +1,17 @@
 // Inputs that once crashed a reader, hung it, made it read out of bounds or
 // let a wrong result through (most found by the fuzz targets in fuzz/).
+#include <sys/resource.h>
+
 #include <chrono>
+#include <cstdlib>
+#include <fstream>
 #include <string>
 #include <vector>
 
 #include "analysis/pooling.hpp"
 #include "input/allele_counts.hpp"
 #include "input/bayescan_reader.hpp"
+#include "input/fasta_reader.hpp"
 #include "input/ms_reader.hpp"
 #include "input/plink_reader.hpp"
 #include "test_support.hpp"
@@ -136,4 +141,47 @@ TEST_F(HostileInput, ManyDistinctAllelesAtOneLocusAreTalliedInLinearTime) {
   EXPECT_EQ(codes.back(), distinct);
   EXPECT_EQ(counts[6], 2.0f);
   EXPECT_EQ(counts[7], 1.0f);
+}
+
+// Reads a FASTA file with the address space limited to 1 GB and exits: 0
+// after the fatal exit with status 1, 2 after another fatal exit, 3 after a
+// read that returned.
+[[noreturn]] void readFastaInLimitedAddressSpace(const std::string& file) {
+  const rlimit limit{1L << 30, 1L << 30};
+  setrlimit(RLIMIT_AS, &limit);
+  std::vector<int> sizes;
+  HaplotypeMatrix data;
+  std::vector<std::vector<double>> freqs, positions;
+  try {
+    readFastaHalves(false, "", file, sizes, data, freqs, positions);
+  } catch (const FatalExit& e) {
+    std::exit(e.status == 1 ? 0 : 2);
+  }
+  std::exit(3);
+}
+
+#if defined(__SANITIZE_ADDRESS__)
+#define PRAVOLIN_ASAN 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define PRAVOLIN_ASAN 1
+#endif
+#endif
+
+TEST_F(HostileInput, ShortRecordsAfterALongFirstOneTakeNoMemoryOfItsLength) {
+#ifdef PRAVOLIN_ASAN
+  GTEST_SKIP() << "the address space of a sanitized process cannot be limited";
+#else
+  // A first record of 16 MB and 2000 one-base records: room for the first
+  // record's length in every record would take 32 GB. In a child process
+  // whose address space is limited to 1 GB the read must reach its verdict,
+  // the alignment error, instead of running out of memory.
+  {
+    std::ofstream out("long_first.fa", std::ios::binary);
+    out << ">a\n" << std::string(16 << 20, 'A') << "\n";
+    for (int i = 0; i < 2000; ++i) out << ">r" << i << "\nA\n";
+  }
+  EXPECT_EXIT(readFastaInLimitedAddressSpace("long_first.fa"),
+              ::testing::ExitedWithCode(0), "");
+#endif
 }
