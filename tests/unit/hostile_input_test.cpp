@@ -1,5 +1,7 @@
-// Inputs that once crashed a reader, hung it, made it read out of bounds or
-// let a wrong result through (most found by the fuzz targets in fuzz/).
+// Inputs that once crashed the program, ran into undefined behaviour, took
+// memory or time out of all proportion, or let a wrong result through (found
+// by the fuzz targets in fuzz/, by runs of the sanitized build, or by reading
+// the code).
 #include <sys/resource.h>
 
 #include <chrono>
