@@ -1,6 +1,8 @@
 #include "analysis/input_format.hpp"
 
+#include <algorithm>
 #include <chrono>
+#include <climits>
 #include <iostream>
 
 #include "analysis/allele_tables.hpp"
@@ -131,7 +133,10 @@ bool readRunInput(Execution& exec, RunData& run) {
 
   FastaVariant variant = FastaVariant::Halves;
   std::chrono::system_clock::time_point vcfStart;
-  int total = o.sample + o.sample2;
+  // Both sizes may reach the int limit: their sum saturates, and the reader
+  // then reports the sizes as not adding up.
+  int total = static_cast<int>(
+      std::min<long long>(INT_MAX, static_cast<long long>(o.sample) + o.sample2));
   bool useFirstHaplotype = true;
   bool ok = false;
   switch (format) {

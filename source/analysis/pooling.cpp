@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cassert>
 #include <chrono>
+#include <climits>
 #include <cmath>
 #include <iostream>
 #include <unordered_map>
@@ -99,7 +100,11 @@ int countDistinctPositions(std::vector<double>& positions, int& repeated) {
   if (positions.empty()) return 0;
   std::sort(positions.begin(), positions.end());
   const auto first = std::adjacent_find(positions.begin(), positions.end());
-  if (first != positions.end()) repeated = static_cast<int>(*first);
+  // Truncated to an int for the message; positions beyond the int range saturate.
+  if (first != positions.end())
+    repeated = *first >= static_cast<double>(INT_MAX)   ? INT_MAX
+               : *first <= static_cast<double>(INT_MIN) ? INT_MIN
+                                                         : static_cast<int>(*first);
   positions.erase(std::unique(positions.begin(), positions.end()), positions.end());
   int distinct = static_cast<int>(positions.size());
   if (std::binary_search(positions.begin(), positions.end(), -99.0)) --distinct;

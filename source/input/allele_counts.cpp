@@ -29,13 +29,7 @@ PopulationTally::PopulationTally(std::size_t loci)
     : codes_(loci * slots, 0), counts_(loci * slots, 0), used_(loci, 0) {}
 
 void PopulationTally::addBeyondSlots(std::size_t locus, std::int32_t code) {
-  auto& extra = more_[locus];
-  for (auto& entry : extra)
-    if (entry.first == code) {
-      ++entry.second;
-      return;
-    }
-  extra.emplace_back(code, 1u);
+  ++more_[locus][code];
 }
 
 std::uint64_t PopulationTally::emit(std::size_t locus, std::vector<std::int32_t>& codes,

@@ -5,6 +5,7 @@
 #include <istream>
 #include <map>
 #include <string>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -74,7 +75,9 @@ class PopulationTally {
   std::vector<std::int32_t> codes_;    // slots per locus
   std::vector<std::uint32_t> counts_;  // slots per locus
   std::vector<std::uint8_t> used_;     // slots in use per locus
-  std::map<std::size_t, std::vector<std::pair<std::int32_t, std::uint32_t>>> more_;
+  // Alleles beyond the slots, hashed: a locus may hold as many distinct codes
+  // as it has allele copies.
+  std::map<std::size_t, std::unordered_map<std::int32_t, std::uint32_t>> more_;
 };
 
 // Sizes the three tables to numloci loci of npops populations, all empty

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <climits>
 #include <iostream>
+#include <limits>
 
 #include "input/common.hpp"
 
@@ -65,7 +66,13 @@ void readLocusLine(std::ifstream& in, const std::string& fileName, int i, int p,
   std::vector<float>& counts = allelecounts[locus][pop];
   double sum = 0.0;
   for (int a = 0; a < alleles; ++a) {
-    const double count = toDouble(words[3 + static_cast<std::size_t>(a)]);
+    const std::string& word = words[3 + static_cast<std::size_t>(a)];
+    const double count = toDouble(word);
+    // A count is a number of allele copies: a negative one, or one that is no
+    // number or too large to be held, would give frequencies outside 0..1.
+    if (!(count >= 0.0 && count <= std::numeric_limits<float>::max()))
+      fatalError(1, where + " of file " + fileName + ": the allele count " + word +
+                        " is not a number of copies\n");
     counts.push_back(static_cast<float>(count));
     sum += count;
   }

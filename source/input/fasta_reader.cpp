@@ -31,7 +31,6 @@ struct FastaSample {
 // then every other symbol, then the gap, which counts as another symbol
 // unless gaps drop their site.
 enum : std::uint8_t { otherSymbol = 4, gapSymbol = 5, symbolClasses = 6 };
-constexpr std::uint8_t droppedSite = 0xFF;
 
 const std::array<std::uint8_t, 256>& symbolTable() {
   static const std::array<std::uint8_t, 256> table = [] {
@@ -107,8 +106,12 @@ bool readRecords(const std::string& path, const std::string& file,
                 << std::endl;
       return false;
     }
+    // Aligned records are as long as the one before; reserving that much
+    // (not the first record's length) keeps a long first record followed by
+    // many short ones from taking memory for sequences that are not there.
+    const std::size_t previous = records.back().sequence.size();
     records.push_back({line, std::string()});
-    records.back().sequence.reserve(records.front().sequence.size());
+    records.back().sequence.reserve(previous);
   }
   if (in.bad()) {
     std::cout << "\nERROR: could not read fasta file " << path << file << " to its end\n"

@@ -2,6 +2,7 @@
 
 #include <cctype>
 #include <climits>
+#include <cmath>
 #include <fstream>
 #include <iomanip>
 #include <iostream>
@@ -69,6 +70,16 @@ void fail(int status, const std::string& message) {
   errorExitCode(status, message);
 }
 
+// A position of the positions line; one that is no finite number (nan, inf)
+// could not be ordered or matched with the other population's positions.
+double positionValue(const std::string& word, const std::string& where) {
+  const double v = toDouble(word);
+  if (!std::isfinite(v))
+    fail(2, "ERROR: There is a format problem reading positions " + where + ": " + word +
+                " is not a finite number\n");
+  return v;
+}
+
 }  // namespace
 
 bool readMsSamples(const std::string& path, const std::string& file, int& sampleSize,
@@ -92,7 +103,6 @@ bool readMsSamples(const std::string& path, const std::string& file, int& sample
 
     ++blocks;
     const int S = segsitesCount(line, path + file, blocks);
-    std::vector<double> positions(static_cast<std::size_t>(S), 0.0);
     std::cout << "Reading positions..." << std::endl;
 
     std::vector<std::string> words;
@@ -109,7 +119,12 @@ bool readMsSamples(const std::string& path, const std::string& file, int& sample
       fail(3, "ERROR: There is a problem reading positions in pop " + toString(blocks) +
                   " Expected number of positions " + toString(S) + " was different of observed " +
                   toString(words.size() - 1) + "\n");
-    for (int i = 0; i < S; ++i) positions[static_cast<std::size_t>(i)] = toDouble(words[i + 1]);
+    // Sized only now: the count of a segsites line alone must not decide
+    // how much memory is taken.
+    std::vector<double> positions(static_cast<std::size_t>(S), 0.0);
+    for (int i = 0; i < S; ++i)
+      positions[static_cast<std::size_t>(i)] =
+          positionValue(words[i + 1], "in pop " + toString(blocks));
     snpositions.push_back(std::move(positions));
 
     std::cout << "Reading sample of size " << sampleSize << std::endl;
@@ -182,7 +197,7 @@ bool readMsTwoPops(const std::string& path, const std::string& file, int& total,
     std::vector<double> positions(static_cast<std::size_t>(S), 0.0);
     double prev = -1.0;
     for (int i = 0; i < S; ++i) {
-      double v = toDouble(words[i + 1]);
+      double v = positionValue(words[i + 1], "in file " + path + file);
       if (v <= prev) {
         const std::string message = "ERROR: There is a problem with repeated positions in file " +
                                     path + file + " Positions " + toString(v) +

@@ -2,7 +2,7 @@
 
 #include <cctype>
 #include <climits>
-#include <filesystem>
+#include <cmath>
 #include <iostream>
 #include <stdexcept>
 #include <string_view>
@@ -27,19 +27,14 @@ struct PlinkFiles {
 
 bool openFile(const std::string& full, std::ifstream& in, const std::string& couldNot,
               const std::string& notFound) {
-  const auto openRegular = [&in](const std::string& name) {
-    std::error_code ec;
-    if (std::filesystem::is_directory(name, ec)) return false;
-    in.clear();
-    in.open(name);
-    return in.is_open();
-  };
   if (in.is_open()) in.close();
-  if (openRegular(full)) return true;
+  in.clear();
+  if (openRegularFile(full, in)) return true;
   std::cout << couldNot << full << std::endl;
   const std::string lower = toLower(full);
   std::cout << "\nTRYING FILE NAME " << lower << std::endl;
-  if (openRegular(lower)) return true;
+  in.clear();
+  if (openRegularFile(lower, in)) return true;
   std::cout << notFound << 2 << " tries\n" << std::endl;
   return false;
 }
@@ -81,8 +76,14 @@ bool readMap(const PlinkFiles& files, std::ifstream& in, std::vector<double>& po
       return fail("\nERROR: problem reading map file " + files.mapShown +
                   " . Num of columns were " + toString(words.size()) + "\n");
     if (locnames.size() >= static_cast<std::size_t>(INT_MAX - 1)) excessiveSnps(files.mapName);
+    // A position that is no finite number (nan, inf) cannot be ordered.
+    const double position = toDouble(words[columns - 1]);
+    if (!std::isfinite(position))
+      return fail("\nERROR: problem reading map file " + files.mapShown + " . The position " +
+                  words[columns - 1] + " on line " + toString(lineNumber) +
+                  " is not a finite number\n");
     locnames.push_back(words[1]);
-    positions.push_back(toDouble(words[columns - 1]));
+    positions.push_back(position);
   } while (readDataLine(in, line, lineNumber));
   return true;
 }

@@ -11,6 +11,8 @@
 #include <iomanip>
 #include <iostream>
 
+#include "input/log.hpp"
+
 const std::string blankChars = " \f\n\r\t\v";
 
 void ltrim(std::string& s, const std::string& chars) {
@@ -78,26 +80,49 @@ std::string cutAtPattern(const std::string& s, const std::string& pattern, bool 
 }
 
 namespace {
-// A folder opens as a stream on this platform but cannot be read as a file.
-bool openRegular(const std::string& name, std::ifstream& in) {
+bool endsWith(const std::string& s, const std::string& tail) {
+  return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+void rejectGzipInput(const std::string& fileName) {
+  std::error_code ec;
+  // Only a regular file is looked at twice: the first bytes of a pipe would be lost.
+  if (!std::filesystem::is_regular_file(fileName, ec)) return;
+  std::ifstream probe(fileName, std::ios::binary);
+  unsigned char magic[2] = {0, 0};
+  probe.read(reinterpret_cast<char*>(magic), 2);
+  if (probe.gcount() != 2 || magic[0] != 0x1f || magic[1] != 0x8b) return;
+  // gunzip and bgzip -d only take names that end in .gz; other names are
+  // decompressed to standard output.
+  const std::string how = endsWith(fileName, ".gz")
+                              ? "gunzip " + fileName + ", or bgzip -d " + fileName
+                              : "gunzip -c " + fileName + " > " + fileName + ".txt, or bgzip -dc " +
+                                    fileName + " > " + fileName + ".txt";
+  fatalError(1, "\nERROR: " + fileName + " is gzip-compressed: decompress it first (" + how +
+                    " for bgzip files)\n");
+}
+}  // namespace
+
+bool openRegularFile(const std::string& name, std::ifstream& in) {
   std::error_code ec;
   if (std::filesystem::is_directory(name, ec)) return false;
   in.open(name);
-  return in.is_open();
+  if (!in.is_open()) return false;
+  rejectGzipInput(name);
+  return true;
 }
-}  // namespace
 
 bool openInputFile(const std::string& path, const std::string& name, std::ifstream& in,
                    bool flag) {
   std::string full = path + name;
   if (in.is_open()) in.close();
   in.clear();
-  if (!openRegular(full, in)) {
+  if (!openRegularFile(full, in)) {
     std::cout << "\nCould not open file: " << full << std::endl;
     full = toLower(full);
     std::cout << "\nTRYING FILE NAME " << full << std::endl;
     in.clear();
-    if (!openRegular(full, in)) {
+    if (!openRegularFile(full, in)) {
       std::cout << "\nERROR: can not find input file after " << 2 << " tries\n" << std::endl;
       return false;
     }

@@ -51,6 +51,14 @@ std::string cutAtPattern(const std::string& s, const std::string& pattern, bool 
 // Opens path + name; on failure retries with the lower-cased name.
 bool openInputFile(const std::string& path, const std::string& name, std::ifstream& in, bool flag);
 
+// Opens name for reading; the openers of every reader go through it. False
+// for a folder (which would open as a stream but cannot be read as a file) or
+// a file that cannot be opened. A regular file that begins with the gzip magic
+// bytes 1f 8b (gzip and bgzip files) is reported, with how to decompress it,
+// and the program ends with status 1: no reader reads compressed text, and the
+// format error it would otherwise report would only mislead.
+bool openRegularFile(const std::string& name, std::ifstream& in);
+
 // Reads one line; a carriage return before the line end is dropped, so files
 // with CR LF line ends read like files with LF line ends. False when nothing
 // was left to read. After the call in.eof() tells that the line had no line end.

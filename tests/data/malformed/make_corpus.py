@@ -1,0 +1,544 @@
+#!/usr/bin/env python3
+"""Writes the malformed-input corpus: the input files of this folder and the
+manifest cases.tsv that tests/cli/malformed_test.cpp runs end to end.
+
+Each case is one execution of pravolin: the files it needs (copied into an
+empty folder; a name ending in "/" is created there as a folder), its
+arguments, the exit status it must end with and a text its standard output
+must hold. Run this script again after changing a case; it rewrites every
+file it names and the manifest.
+"""
+import gzip
+import os
+import random
+import sys
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, os.path.dirname(HERE))
+import input_text  # noqa: E402
+from input_text import fasta  # noqa: E402
+
+rnd = random.Random(20240501)
+cases = []
+written = set()
+
+
+def put(name, content):
+    if isinstance(content, str):
+        content = content.encode("latin-1")
+    with open(os.path.join(HERE, name), "wb") as out:
+        out.write(content)
+    written.add(name)
+    return name
+
+
+def case(name, files, args, status, message):
+    cases.append((name, ",".join(files), " ".join(args), str(status), message))
+
+
+def gz(text):
+    return gzip.compress(text.encode("latin-1"), mtime=0)
+
+
+def garbage(n):
+    return bytes(rnd.randrange(256) for _ in range(n))
+
+
+def linked(n, sites, alphabet):
+    return input_text.linked(rnd, n, sites, alphabet)
+
+
+FAIL = "\nERROR: \nFail when reading "
+
+# ---------------------------------------------------------------- MS
+def ms_block(rows, positions=None, sites=None):
+    sites = len(rows[0]) if sites is None else sites
+    if positions is None:
+        positions = " ".join("%.4f" % ((k + 0.5) / sites) for k in range(sites))
+    return "//\nsegsites: %d\npositions: %s\n%s\n" % (sites, positions, "\n".join(rows))
+
+
+ms_ok = "ms 40 2 -t 10\n1 2 3\n\n" + ms_block(linked(20, 30, "01")) + "\n" + ms_block(linked(20, 30, "01"))
+MS = ["-sample", "20", "-fixseed", "1"]
+
+
+def ms(name, content, status, message, extra=()):
+    put(name, content)
+    case(name, [name], ["-input", name] + MS + list(extra), status, message)
+
+
+ms("ms_empty.txt", "", 1, FAIL + "ms_empty.txt under MS format\n")
+ms("ms_garbage.bin", garbage(3000).replace(b"segsites", b"xxx"), 1, FAIL + "ms_garbage.bin under MS format\n")
+ms("ms_crlf.txt", ms_ok.replace("\n", "\r\n"), 0, "Pravolin FINISHED.")
+ms("ms_no_line_end.txt", ms_ok.rstrip("\n"), 0, "Pravolin FINISHED.")
+ms("ms_truncated.txt", ms_ok[: len(ms_ok) * 3 // 4], 4,
+   "there is a problem with haplotype size in pop 2")
+# Past the end of the file a haplotype line reads as empty.
+ms("ms_truncated_rows.txt", ms_ok[: ms_ok.rindex("\n", 0, len(ms_ok) - 40) + 1], 4,
+   "ERROR: In sample 19 there is a problem with haplotype size in pop 2 Expected haplo size 30 was different of observed 0\n")
+ms("ms_segsites_no_count.txt", "//\nsegsites:\npositions: 0.1\n0\n", 2,
+   "ERROR: There is a format problem reading segsites in pop 1 of file ms_segsites_no_count.txt\n")
+ms("ms_segsites_negative.txt", "//\nsegsites: -5\npositions: 0.1\n0\n", 2,
+   "ERROR: There is a format problem reading segsites in pop 1")
+ms("ms_segsites_int_max.txt", "//\nsegsites: 2147483647\npositions: 0.1\n0\n", 1,
+   "ERROR: There is an excessive number of segregating sites in pop 1\n")
+ms("ms_segsites_huge.txt", "//\nsegsites: 99999999999999999999\npositions: 0.1\n0\n", 1,
+   "ERROR: There is an excessive number of segregating sites in pop 1\n")
+ms("ms_segsites_large.txt", "//\nsegsites: 2000000000\npositions: 0.1 0.2\n01\n", 3,
+   "Expected number of positions 2000000000 was different of observed 2\n")
+ms("ms_positions_word.txt", "//\nsegsites: 2\npositions 0.1 0.2\n01\n", 2,
+   "ERROR: There is a format problem reading positions in pop 1\n")
+ms("ms_positions_count.txt", "//\nsegsites: 3\npositions: 0.1 0.2\n010\n", 3,
+   "ERROR: There is a problem reading positions in pop 1 Expected number of positions 3 was different of observed 2\n")
+ms("ms_positions_nan.txt", "//\nsegsites: 3\npositions: 0.1 nan 0.3\n010\n", 2,
+   "ERROR: There is a format problem reading positions in pop 1: nan is not a finite number\n")
+ms("ms_positions_inf.txt", ms_block(["01"] * 20, "0.5 inf") + ms_block(["01"] * 20, "0.5 1e999"), 2,
+   "reading positions in pop 1: inf is not a finite number")
+ms("ms_haplotype_short.txt", ms_block(["0101", "011"], "0.1 0.2 0.3 0.4"), 4,
+   "ERROR: In sample 2 there is a problem with haplotype size in pop 1 Expected haplo size 4 was different of observed 3\n")
+ms("ms_one_block.txt", ms_block(linked(20, 12, "01")), 3,
+   "The number of populations 1 does not coincide with the expected 2\n")
+ms("ms_three_blocks.txt", ms_block(linked(20, 12, "01")) * 3, 3,
+   "The number of populations 3 does not coincide with the expected 2\n")
+ms("ms_nonascii.txt", ms_block(["0\xc3\xa91"] * 20, "0.1 0.2 0.3", 3) * 2, 4,
+   "ERROR: In sample 1 there is a problem with haplotype size in pop 1 Expected haplo size 3 was different of observed 4\n")
+ms("ms_nul_bytes.txt", ms_block(["0\x001"] * 20, "0.1 0.2 0.3") * 2, 0, "Pravolin FINISHED.")
+ms("ms_repeated_far_position.txt",
+   ms_block(linked(20, 22, "01"), " ".join(str(k) for k in range(1, 21)) + " 1e10 1e10") * 2, 4,
+   "repeated positions in your files. Please check position 2147483647\n")
+ms("ms_positions_down.txt", ms_block(linked(20, 12, "01"), "5 4 3 2 1 6 7 8 9 10 11 12") * 2, 4,
+   "go down: position 4 follows position 5. Positions must be in ascending order.\n")
+ms("ms_two_samples_bad_row.txt", ms_block(["010"] * 20 + ["01"] + ["010"] * 19, "0.1 0.2 0.3"), 6,
+   "ERROR: In sample 21 there is a problem with haplotype size in pop 1 Expected haplo size 3 was different of observed 2\n",
+   ["-sample2", "20"])
+ms("ms_two_samples_rows_missing.txt", ms_block(["010"] * 30, "0.1 0.2 0.3"), 6,
+   "ERROR: In sample 31 there is a problem with haplotype size in pop 1 Expected haplo size 3 was different of observed 0\n",
+   ["-sample2", "20"])
+ms("ms_two_samples_no_positions.txt", "//\nsegsites: 3\n", 7,
+   "There is a problem with data size which is 0 and should be 40\n", ["-sample2", "20"])
+# Sample sizes whose sum passes the int limit.
+case("ms_sample_sizes_overflow", ["ms_two_samples_rows_missing.txt"],
+     ["-input", "ms_two_samples_rows_missing.txt", "-sample", "2147483646", "-sample2", "2147483646"], 1,
+     "\nERROR: bad sample size 2147483646+2147483646 <> 2147483647 in ms_two_samples_rows_missing.txt\n")
+put("ms_gzip.txt.gz", gz(ms_ok))
+case("ms_gzip.txt.gz", ["ms_gzip.txt.gz"], ["-input", "ms_gzip.txt.gz"] + MS, 1,
+     "\nERROR: ms_gzip.txt.gz is gzip-compressed: decompress it first (gunzip ms_gzip.txt.gz, or bgzip -d ms_gzip.txt.gz for bgzip files)\n")
+put("ms_gzip_unnamed.txt", gz(ms_ok))
+case("ms_gzip_unnamed.txt", ["ms_gzip_unnamed.txt"], ["-input", "ms_gzip_unnamed.txt"] + MS, 1,
+     "is gzip-compressed: decompress it first (gunzip -c ms_gzip_unnamed.txt > ms_gzip_unnamed.txt.txt")
+case("ms_folder", ["msdir/"], ["-input", "msdir"] + MS, 1, FAIL + "msdir under MS format\n")
+case("ms_missing", [], ["-input", "nothing.txt"] + MS, 1, "\nCould not open file: nothing.txt\n")
+
+# ---------------------------------------------------------------- FASTA
+fa_rows = linked(24, 40, "ACGT")
+fa_ok = fasta(["s%d" % i for i in range(24)], fa_rows, 25)
+FA = ["-format", "fasta", "-fixseed", "1"]
+
+
+def fa(name, content, status, message, extra=()):
+    put(name, content)
+    case(name, [name], ["-input", name] + FA + list(extra), status, message)
+
+
+fa("fa_empty.fa", "", 1, "\nERROR:\nFail when reading fa_empty.fa under fasta format\n")
+fa("fa_only_comments.fa", "# one\n\n  # two\n", 1, "\nERROR:\nFail when reading fa_only_comments.fa under fasta format\n")
+fa("fa_no_header.fa", "ACGT\nACGT\n", 1, "\nEmpty file or wrong format when reading fasta fa_no_header.fa\n")
+fa("fa_garbage.bin", b"\x01" + garbage(4000), 1, "Empty file or wrong format when reading fasta fa_garbage.bin")
+fa("fa_crlf.fa", fa_ok.replace("\n", "\r\n"), 0, "Pravolin FINISHED.")
+fa("fa_nul_bytes.fa", fasta(["s%d" % i for i in range(24)], [r[:10] + "\x00" + r[11:] for r in fa_rows]), 0,
+   "Pravolin FINISHED.")
+fa("fa_nonascii.fa", fasta(["s%d" % i for i in range(24)], [r[:10] + ("\xc3\xa9" if i == 3 else "N") + r[11:] for i, r in enumerate(fa_rows)]), 1,
+   "ERROR: sequences must be aligned in fa_nonascii.fa\n")
+fa("fa_unaligned.fa", fasta(["a", "b", "c", "d"], ["ACGT", "ACGT", "ACG", "ACGT"]), 1,
+   "ERROR: sequences must be aligned in fa_unaligned.fa\n")
+fa("fa_three_records.fa", fasta(["a", "b", "c"], ["ACGT"] * 3), 1, "\nERROR: low sample size found 1\n")
+fa("fa_record_without_sequence.fa", ">a\nACGT\n>b\n>c\nACGT\n>d\nACGT\n", 1,
+   "\nERROR: record 2 (>b) has no sequence in fasta file fa_record_without_sequence.fa\n")
+fa("fa_last_record_empty.fa", ">a\nACGT\n>b\nACGT\n>c\nACGT\n>d\n", 1,
+   "ERROR: sequences must be aligned in fa_last_record_empty.fa\n")
+fa("fa_header_without_line_end.fa", ">only", 1, "\nERROR:\nFail when reading fa_header_without_line_end.fa under fasta format\n")
+fa("fa_tag_no_split.fa", fa_ok, 1, "\nERROR: The tag did not separate two populations\n\nzzz\t0\t24\t24\n",
+   ["-tag", "ZZZ"])
+fa("fa_alternate_one_record.fa", ">a\nACGT\n", 1, "\nERROR: Did not separate two populations\n\n1\t0\t1\n",
+   ["-tag", "rnd0"])
+put("fa_pop1.fa", fasta(["a%d" % i for i in range(12)], fa_rows[:12]))
+put("fa_pop2_short.fa", fasta(["b%d" % i for i in range(12)], [r[:-1] for r in fa_rows[12:]]))
+case("fa_two_files_lengths", ["fa_pop1.fa", "fa_pop2_short.fa"],
+     ["-input", "fa_pop1.fa", "-input2", "fa_pop2_short.fa"] + FA, 1,
+     "ERROR: sequences must be of the same length in files fa_pop1.fa and fa_pop2_short.fa\n")
+case("fa_two_files_same_name", ["fa_pop1.fa"], ["-input", "fa_pop1.fa", "-input2", "fa_pop1.fa"] + FA, 1,
+     "\nERROR: \nEqual file names under onepopbyfile option\n")
+put("fa_gzip.fa.gz", gz(fa_ok))
+case("fa_gzip.fa.gz", ["fa_gzip.fa.gz"], ["-input", "fa_gzip.fa.gz"] + FA, 1,
+     "\nERROR: fa_gzip.fa.gz is gzip-compressed: decompress it first")
+case("fa_gzip_second_file", ["fa_pop1.fa", "fa_gzip.fa.gz"], ["-input", "fa_pop1.fa", "-input2", "fa_gzip.fa.gz"] + FA, 1,
+     "\nERROR: fa_gzip.fa.gz is gzip-compressed: decompress it first")
+case("fa_folder", ["fadir/"], ["-input", "fadir"] + FA, 1, "\nERROR:\nFail when reading fadir under fasta format\n")
+fa("fa_lower_case_spaces.fa", fasta(["s%d" % i for i in range(24)], [" ".join(r.lower()) for r in fa_rows]), 0,
+   "Pravolin FINISHED.")
+
+# ---------------------------------------------------------------- VCF
+def vcf(samples, rows, chrom="1"):
+    head = "##fileformat=VCFv4.2\n#CHROM\tPOS\tID\tREF\tALT\tQUAL\tFILTER\tINFO\tFORMAT\t" + \
+        "\t".join("S%d" % i for i in range(samples)) + "\n"
+    body = ""
+    for pos, ref, alt, gts in rows:
+        body += "%s\t%d\trs%d\t%s\t%s\t50\tPASS\t.\tGT\t%s\n" % (chrom, pos, pos, ref, alt, "\t".join(gts))
+    return head + body
+
+
+def gts(samples, sites):
+    haps = [linked(samples, sites, "01"), linked(samples, sites, "01")]
+    return [["%s|%s" % (haps[0][s][k], haps[1][s][k]) for s in range(samples)] for k in range(sites)]
+
+
+va = vcf(10, [(100 * (k + 1), "A", "G", g) for k, g in enumerate(gts(10, 30))])
+vb = vcf(12, [(100 * (k + 1), "A", "G", g) for k, g in enumerate(gts(12, 30))])
+put("vcf_b.vcf", vb)
+VCF = ["-format", "vcf", "-fixseed", "1"]
+VFAIL = "\nERROR: \nFail when reading %s or vcf_b.vcf under VCF phased format\n"
+
+
+def vc(name, content, status, message):
+    put(name, content)
+    case(name, [name, "vcf_b.vcf"], ["-input", name, "-input2", "vcf_b.vcf"] + VCF, status, message)
+
+
+vc("vcf_ok.vcf", va, 0, "Pravolin FINISHED.")
+vc("vcf_crlf.vcf", va.replace("\n", "\r\n"), 0, "Pravolin FINISHED.")
+vc("vcf_empty.vcf", "", 1, VFAIL % "vcf_empty.vcf")
+vc("vcf_meta_only.vcf", "##fileformat=VCFv4.2\n##x\n", 1, VFAIL % "vcf_meta_only.vcf")
+vc("vcf_garbage.bin", b"#" + garbage(3000), 1, "ERROR #CHROM header tag lacking: Bad VCF format in file vcf_garbage.bin\n")
+vc("vcf_no_chrom.vcf", va.replace("#CHROM", "CHROM"), 1, "ERROR #CHROM header tag lacking: Bad VCF format in file vcf_no_chrom.vcf\n")
+vc("vcf_lower_chrom.vcf", va.replace("#CHROM", "#chrom"), 1, "ERROR #CHROM header tag lacking")
+vc("vcf_no_format.vcf", va.replace("FORMAT", "FMT", 1), 1, "ERROR FORMAT header tag lacking: Bad VCF format in file vcf_no_format.vcf\n")
+vc("vcf_short_header.vcf", "#CHROM\tPOS\tID\n1\t100\n", 1, "ERROR FORMAT header tag lacking")
+vc("vcf_no_samples.vcf", "#CHROM\tPOS\tID\tREF\tALT\tQUAL\tFILTER\tINFO\tFORMAT\n1\t100\t.\tA\tG\t.\t.\t.\tGT\n", 1,
+   "ERROR: no sample in the header of VCF file vcf_no_samples.vcf")
+vc("vcf_header_only.vcf", va.split("\n1\t")[0] + "\n", 1, VFAIL % "vcf_header_only.vcf")
+lines = va.split("\n")
+vc("vcf_short_line.vcf", "\n".join(lines[:5] + [lines[5].rsplit("\t", 3)[0]] + lines[6:]), 1,
+   "ERROR: malformed VCF line in file vcf_short_line.vcf\n")
+vc("vcf_two_chromosomes.vcf", "\n".join(lines[:6] + ["2" + lines[6][1:]] + lines[7:]), 1,
+   "ERROR there is more than one chromosome in the file: Bad VCF-Pravolin format in file vcf_two_chromosomes.vcf\n")
+vc("vcf_format_not_gt.vcf", va.replace("\tGT\t", "\tGT:DP\t", 1), 1, "ERROR: FORMAT is not GT in file vcf_format_not_gt.vcf at position 100\n")
+vc("vcf_unphased.vcf", va.replace("0|1", "0/1", 1).replace("1|0", "1/0", 1), 1,
+   "ERROR: non-phased or malformed genotype in file vcf_unphased.vcf at position")
+vc("vcf_missing_genotype.vcf", "\n".join(lines[:3] + [lines[3].replace("|", "|2", 1)] + lines[4:]), 1,
+   "ERROR: unsupported genotype state in file vcf_missing_genotype.vcf at position 200. Expected only phased biallelic GT values 0|0, 0|1, 1|0 or 1|1.\n")
+vc("vcf_nul_genotype.vcf", "\n".join(lines[:2] + [lines[2].replace("|", "|\x00", 1)] + lines[3:]), 1,
+   "ERROR: unsupported genotype state in file vcf_nul_genotype.vcf at position 100")
+vc("vcf_unsorted.vcf", "\n".join(lines[:2] + [lines[3], lines[2]] + lines[4:]), 1,
+   "ERROR: positions are not in ascending order in file vcf_unsorted.vcf: position 100 follows position 200\n")
+vc("vcf_position_nan.vcf", "\n".join(lines[:2] + [lines[2].replace("\t100\t", "\tnan\t", 1)] + lines[3:]), 1,
+   "ERROR: position is not a finite number in file vcf_position_nan.vcf at position NAN\n")
+vc("vcf_other_chromosome.vcf", va.replace("\n1\t", "\n2\t"), 1,
+   "ERROR there are different chromosomes in file: vcf_other_chromosome.vcf and file vcf_b.vcf. Bad VCF-Pravolin format.\n")
+vc("vcf_no_common_site.vcf", vcf(10, [(100 * (k + 1) + 1, "A", "G", g) for k, g in enumerate(gts(10, 30))]), 1,
+   "ERROR: no common SNP positions with at least one shared allele were found between files vcf_no_common_site.vcf and vcf_b.vcf\n")
+vc("vcf_huge_position.vcf", "\n".join(lines[:-2] + [lines[-2].replace("\t3000\t", "\t1e300\t", 1)] + lines[-1:]), 0,
+   "Pravolin FINISHED.")
+put("vcf_gzip.vcf.gz", gz(va))
+case("vcf_gzip.vcf.gz", ["vcf_gzip.vcf.gz", "vcf_b.vcf"], ["-input", "vcf_gzip.vcf.gz", "-input2", "vcf_b.vcf"] + VCF, 1,
+     "\nERROR: vcf_gzip.vcf.gz is gzip-compressed: decompress it first (gunzip vcf_gzip.vcf.gz, or bgzip -d vcf_gzip.vcf.gz for bgzip files)\n")
+case("vcf_same_names", ["vcf_b.vcf"], ["-input", "vcf_b.vcf", "-input2", "vcf_b.vcf"] + VCF, 1,
+     "\nERROR: \nEqual file names under onepopbyfile option\n")
+case("vcf_folder", ["vcfdir/", "vcf_b.vcf"], ["-input", "vcfdir", "-input2", "vcf_b.vcf"] + VCF, 1,
+     "\nERROR: can not find input file vcfdir\n")
+
+# ---------------------------------------------------------------- HapMap
+def hapmap(columns, rows_by_site, start=1000):
+    text = "rsID position " + " ".join("h%d" % i for i in range(columns)) + "\n"
+    for k, row in enumerate(rows_by_site):
+        text += "rs%d %d %s\n" % (k, start + 10 * k, " ".join(row))
+    return text
+
+
+hm_haps = linked(16, 30, "ACGT")
+hm_sites = [[h[k] for h in hm_haps] for k in range(30)]
+hm_ok = hapmap(16, hm_sites)
+HM = ["-format", "HM", "-fixseed", "1"]
+
+
+def hm(name, content, status, message):
+    put(name, content)
+    case(name, [name], ["-input", name] + HM, status, message)
+
+
+hm("hm_ok.txt", hm_ok, 0, "Pravolin FINISHED.")
+hm("hm_crlf.txt", hm_ok.replace("\n", "\r\n"), 0, "Pravolin FINISHED.")
+hm("hm_empty.txt", "", 1, FAIL + "hm_empty.txt under hapmap phased format\n")
+hm("hm_garbage.bin", garbage(3000).replace(b"\n", b" "), 1, FAIL + "hm_garbage.bin under hapmap phased format\n")
+hm("hm_header_only.txt", hm_ok.split("\n")[0] + "\n", 0, "Pravolin FINISHED.")
+hm("hm_header_two_fields.txt", "rsID position\nrs1 100\n", 1,
+   "ERROR: The header on line 1 of file hm_header_two_fields.txt has 2 field(s)")
+hm("hm_one_column.txt", "rsID position h0\nrs1 100 A\n", 1,
+   "ERROR: File hm_one_column.txt has one haplotype column: splitting it into two populations needs at least two\n")
+hm_lines = hm_ok.split("\n")
+hm("hm_missing_column.txt", "\n".join(hm_lines[:4] + [hm_lines[4].rsplit(" ", 1)[0]] + hm_lines[5:]), 1,
+   "ERROR: The data on line 5 of file hm_missing_column.txt has 15 haplotype column(s) but the header announces 16\n")
+hm("hm_extra_column.txt", "\n".join(hm_lines[:4] + [hm_lines[4] + " A"] + hm_lines[5:]), 1,
+   "has 17 haplotype column(s) but the header announces 16")
+hm("hm_name_only.txt", "\n".join(hm_lines[:3] + ["rs99"] + hm_lines[3:]), 1,
+   "ERROR: The data on line 4 of file hm_name_only.txt has fewer than two fields (SNP name and position)\n")
+hm("hm_two_letters.txt", "\n".join(hm_lines[:2] + [hm_lines[2].replace(" A ", " AG ", 1).replace(" C ", " CT ", 1)] + hm_lines[3:]), 1,
+   "is not one letter\n")
+hm("hm_nonascii.txt", "\n".join(hm_lines[:2] + [hm_lines[2][:-1] + "\xc3\xa9"] + hm_lines[3:]), 1,
+   "\" in column 16 on line 3 of file hm_nonascii.txt is not one letter\n")
+hm("hm_position_nan.txt", hm_ok.replace(" 1030 ", " nan ", 1), 1,
+   "ERROR: The position \"nan\" on line 5 of file hm_position_nan.txt is not a finite number\n")
+hm("hm_nul_bytes.txt", hm_ok.replace(" A ", " \x00 ", 3), 0, "Pravolin FINISHED.")
+hm("hm_positions_down.txt", hapmap(16, hm_sites[:15]) + hapmap(16, hm_sites[15:], 500).split("\n", 1)[1], 4,
+   "go down: position 500 follows position 1140. Positions must be in ascending order.\n")
+put("hm_a.txt", hapmap(8, [s[:8] for s in hm_sites]))
+put("hm_b_fewer_snps.txt", hapmap(8, [s[8:] for s in hm_sites[:20]]))
+put("hm_b_other_positions.txt", hapmap(8, [s[8:] for s in hm_sites], 1005))
+HM2 = ["-singlepopfile", "1"] + HM
+case("hm_two_files_fewer_snps", ["hm_a.txt", "hm_b_fewer_snps.txt"], ["-input", "hm_a.txt", "-input2", "hm_b_fewer_snps.txt"] + HM2, 1,
+     "ERROR: The HapMap files hm_a.txt and hm_b_fewer_snps.txt do not list the same SNPs in the same order: file hm_b_fewer_snps.txt ends while line 22 of file hm_a.txt holds another SNP\n")
+case("hm_two_files_other_positions", ["hm_a.txt", "hm_b_other_positions.txt"], ["-input", "hm_a.txt", "-input2", "hm_b_other_positions.txt"] + HM2, 1,
+     "do not list the same SNPs in the same order: position 1000 on line 2 of file hm_a.txt but 1005 on line 2 of file hm_b_other_positions.txt\n")
+put("hm_gzip.txt.gz", gz(hm_ok))
+case("hm_gzip.txt.gz", ["hm_gzip.txt.gz"], ["-input", "hm_gzip.txt.gz"] + HM, 1,
+     "\nERROR: hm_gzip.txt.gz is gzip-compressed: decompress it first")
+case("hm_folder", ["hmdir/"], ["-input", "hmdir"] + HM, 1, "\nERROR: can not find input file hmdir\n")
+
+# ---------------------------------------------------------------- fastPHASE
+def fastphase(rows, seconds=None, spaced=False):
+    text = "fastPHASE v1.4\n\nBEGIN GENOTYPES\n"
+    for i, h in enumerate(rows):
+        second = seconds[i] if seconds else h
+        text += "# id %d\n%s\n%s\n" % (i, " ".join(h) if spaced else h, second)
+    return text + "END GENOTYPES\n"
+
+
+fp_haps = linked(22, 30, "ACGT")
+put("fp_b.out", fastphase(fp_haps[10:]))
+FP = ["-format", "FP", "-fixseed", "1"]
+PFAIL = "\nERROR: \nFail when reading %s under fastPhase format\n"
+
+
+def fp(name, content, status, message):
+    put(name, content)
+    case(name, [name, "fp_b.out"], ["-input", name, "-input2", "fp_b.out"] + FP, status, message)
+
+
+fp_ok = fastphase(fp_haps[:10])
+fp("fp_ok.out", fp_ok, 0, "Pravolin FINISHED.")
+fp("fp_crlf.out", fp_ok.replace("\n", "\r\n"), 0, "Pravolin FINISHED.")
+fp("fp_spaced_lower.out", fastphase([h.lower() for h in fp_haps[:10]], spaced=True), 0, "Pravolin FINISHED.")
+fp("fp_empty.out", "", 1, PFAIL % "fp_empty.out")
+fp("fp_no_begin.out", fp_ok.replace("BEGIN GENOTYPES", "GENOTYPES"), 1, PFAIL % "fp_no_begin.out")
+fp("fp_begin_without_line_end.out", "BEGIN GENOTYPES", 1, PFAIL % "fp_begin_without_line_end.out")
+fp("fp_garbage.bin", b"BEGIN GENOTYPES\n" + garbage(3000), 1, "ERROR: In file fp_garbage.bin there are ")
+fp("fp_no_individual.out", "BEGIN GENOTYPES\nEND GENOTYPES\n", 1,
+   "ERROR: There is no individual between BEGIN GENOTYPES and END GENOTYPES in file fp_no_individual.out\n")
+fp("fp_missing_name_line.out", fp_ok.replace("# id 3\n", "", 1), 1,
+   "ERROR: In file fp_missing_name_line.out there are 9 individual line(s) with #, 10 first and 10 second haplotype line(s)")
+fp("fp_missing_second.out", fp_ok.replace("END GENOTYPES\n", "").rsplit("\n", 2)[0] + "\n", 1,
+   "ERROR: In file fp_missing_second.out there are 10 individual line(s) with #, 10 first and 9 second haplotype line(s)")
+fp("fp_short_haplotype.out", fastphase(fp_haps[:3] + [fp_haps[3][:-1]] + fp_haps[4:10]), 1,
+   "ERROR: There are SNPs lacking in sequence 4 from population 1\n")
+fp("fp_other_sites.out", fastphase([h[:-2] for h in fp_haps[:10]]), 1,
+   "ERROR: The fastPHASE files fp_other_sites.out and fp_b.out hold different numbers of SNPs: 28 and 30\n")
+fp("fp_nonascii.out", fastphase([h[:5] + "\xc3\xa9" + h[6:] if i == 0 else h for i, h in enumerate(fp_haps[:10])]), 1,
+   "ERROR: There are SNPs lacking in sequence 2 from population 1\n")
+fp("fp_nul_bytes.out", fastphase([h[:5] + "\x00" + h[6:] for h in fp_haps[:10]]), 0, "Pravolin FINISHED.")
+put("fp_gzip.out.gz", gz(fp_ok))
+case("fp_gzip.out.gz", ["fp_gzip.out.gz", "fp_b.out"], ["-input", "fp_gzip.out.gz", "-input2", "fp_b.out"] + FP, 1,
+     "\nERROR: fp_gzip.out.gz is gzip-compressed: decompress it first")
+case("fp_folder", ["fpdir/", "fp_b.out"], ["-input", "fpdir", "-input2", "fp_b.out"] + FP, 1,
+     "\nERROR: can not find input file fpdir\n")
+
+# ---------------------------------------------------------------- PLINK
+def plink_map(n, columns=4):
+    if columns == 4:
+        return "".join("1 snp%d 0 %d\n" % (k, 1000 + 100 * k) for k in range(n))
+    return "".join("1 snp%d %d\n" % (k, 1000 + 100 * k) for k in range(n))
+
+
+def ped(families, loci, alleles, first=None):
+    text = ""
+    for f, n in families:
+        for i in range(n):
+            geno = [rnd.choice(alleles) for _ in range(2 * loci)]
+            if first is not None and not text:
+                geno[0] = first
+            text += "%s ind%d 0 0 1 -9 %s\n" % (f, i, " ".join(geno))
+    return text
+
+
+PL = ["-format", "PL", "-fixseed", "1"]
+
+
+def pl(stem, map_text, ped_text, status, message, numeric=False, files=None):
+    names = files or [put(stem + ".map", map_text), put(stem + ".ped", ped_text)]
+    args = ["-input", stem, "-format", "PL2" if numeric else "PL", "-fixseed", "1"]
+    case(stem, names, args, status, message)
+
+
+pl_map = plink_map(12)
+pl_ped = ped([("FAM1", 8), ("FAM2", 7)], 12, "ACGT", "A")
+PLFAIL = "\nERROR: \nFail when reading %s.ped under plink nucleotide format\n"
+pl("pl_ok", pl_map, pl_ped, 0, "Pravolin FINISHED.")
+pl("pl_crlf", pl_map.replace("\n", "\r\n"), pl_ped.replace("\n", "\r\n"), 0, "Pravolin FINISHED.")
+pl("pl_empty_map", "", pl_ped, 1, "\nERROR: empty map file pl_empty_map.map\n")
+pl("pl_map_garbage", garbage(2000), pl_ped, 1, "\nERROR: problem reading map file pl_map_garbage.map . Num of columns were")
+pl("pl_map_two_columns", "1 snp0\n", pl_ped, 1, "\nERROR: problem reading map file pl_map_two_columns.map . Num of columns were 2\n")
+pl("pl_map_mixed_columns", plink_map(6) + plink_map(6, 3), pl_ped, 1,
+   "\nERROR: problem reading map file pl_map_mixed_columns.map . Num of columns were 3\n")
+pl("pl_map_position_nan", pl_map.replace(" 1500\n", " nan\n"), pl_ped, 1,
+   "\nERROR: problem reading map file pl_map_position_nan.map . The position nan on line 6 is not a finite number\n")
+pl("pl_empty_ped", pl_map, "", 1, "\nERROR: empty ped file pl_empty_ped.ped\n")
+pl("pl_ped_short", pl_map, "F i 0 0 1 -9 A\n", 1, "\nERROR: problem reading ped file pl_ped_short.ped\n")
+pl("pl_ped_odd", pl_map, "F i 0 0 1 -9 A C G\n", 1, "\nERROR: wrong number of genotypes in ped file pl_ped_odd.ped\n")
+pl("pl_ped_loci_mismatch", pl_map, ped([("FAM1", 3), ("FAM2", 3)], 11, "ACGT", "A"), 1,
+   "\nERROR: inconsistency between number of loci in map and ped files: 12 vs 11\n")
+pl("pl_ped_first_genotype", pl_map, ped([("FAM1", 3), ("FAM2", 3)], 12, "ACGT", "0"), 1,
+   "\nERROR: wrong plink nucleotide genotype format in ped file pl_ped_first_genotype.ped have read 0\n")
+ped_lines = pl_ped.split("\n")
+pl("pl_ped_ragged", pl_map, "\n".join(ped_lines[:4] + [ped_lines[4] + " A C"] + ped_lines[5:]), 1,
+   "\nERROR: wrong number of genotypes in ped file pl_ped_ragged.ped at line 5: 32 words where the first individual line has 30\n")
+pl("pl_ped_three_families", pl_map, ped([("A", 3), ("B", 3), ("A", 3)], 12, "ACGT", "A"), 1,
+   "\nERROR: ped file pl_ped_three_families.ped holds 3 runs of family ids (populations) but should hold 2\n")
+pl("pl_ped_one_family", pl_map, ped([("A", 6)], 12, "ACGT", "A"), 1,
+   "\nERROR: ped file pl_ped_one_family.ped holds 1 runs of family ids (populations) but should hold 2\n")
+pl("pl_ped_nonascii", pl_map, pl_ped.replace(" C ", " \xc3\xa7 "), 0, "Pravolin FINISHED.")
+pl("pl_ped_garbage", pl_map, garbage(3000), 1, "ERROR")
+pl("pl2_numeric_letters", plink_map(12, 3), pl_ped, 1,
+   "\nERROR: wrong plink numeric genotype format in ped file pl2_numeric_letters.ped have read A\n", numeric=True)
+pl("pl2_huge_alleles", plink_map(12, 3), ped([("FAM1", 8), ("FAM2", 7)], 12, ["1", "2", "99999999999", "-9"], "1"), 0,
+   "Pravolin FINISHED.", numeric=True)
+put("pl_gzip.ped", gz(pl_ped))
+put("pl_gzip.map", pl_map)
+case("pl_gzip", ["pl_gzip.map", "pl_gzip.ped"], ["-input", "pl_gzip"] + PL, 1,
+     "\nERROR: pl_gzip.ped is gzip-compressed: decompress it first (gunzip -c pl_gzip.ped > pl_gzip.ped.txt, or bgzip -dc pl_gzip.ped > pl_gzip.ped.txt for bgzip files)\n")
+put("pl_folder.ped", pl_ped)
+case("pl_folder", ["pl_folder.map/", "pl_folder.ped"], ["-input", "pl_folder"] + PL, 1,
+     "\nCould not open map file: pl_folder.map\n")
+
+# ---------------------------------------------------------------- Genepop
+GP = ["-format", "GP", "-fixseed", "1"]
+GFAIL = "\nERROR: \nFail when reading %s under genepop format\n"
+
+
+def genepop(loci, pops):
+    text = "Title line\n" + ", ".join("Loc%d" % k for k in range(loci)) + "\n"
+    for p, n in enumerate(pops):
+        text += "Pop\n"
+        for i in range(n):
+            text += "ind%d_%d , %s\n" % (p, i, " ".join(rnd.choice(["0101", "0102", "0202", "0103", "0303"]) for _ in range(loci)))
+    return text
+
+
+gp_ok = genepop(12, [8, 9])
+
+
+def gp(name, content, status, message):
+    put(name, content)
+    case(name, [name], ["-input", name] + GP, status, message)
+
+
+gp("gp_ok.txt", gp_ok, 0, "Pravolin FINISHED.")
+gp("gp_crlf.txt", gp_ok.replace("\n", "\r\n"), 0, "Pravolin FINISHED.")
+gp("gp_empty.txt", "", 1, GFAIL % "gp_empty.txt")
+gp("gp_title_without_line_end.txt", "Title", 1, GFAIL % "gp_title_without_line_end.txt")
+gp("gp_no_population.txt", "Title\nLoc1, Loc2\n", 1,
+   "ERROR reading genpop format: no population line (a line holding POP) in file gp_no_population.txt\n")
+gp("gp_three_populations.txt", genepop(3, [2, 2, 2]), 3,
+   "\nERROR reading genpop format: Only two populations are allowed and found 3\n")
+gp("gp_one_population.txt", genepop(3, [4]), 3, "The number of populations 1 does not coincide with the expected 2\n")
+gl = gp_ok.split("\n")
+gp("gp_two_commas.txt", "\n".join(gl[:4] + [gl[4] + ", extra"] + gl[5:]), 1,
+   "ERROR reading genpop format: When separating loci names word number was 3 should be 2\n")
+gp("gp_no_comma.txt", "\n".join(gl[:4] + [gl[4].replace(",", "")] + gl[5:]), 1,
+   "ERROR reading genpop format: When separating loci names word number was 1 should be 2\n")
+gp("gp_ragged.txt", "\n".join(gl[:5] + [gl[5].rsplit(" ", 1)[0]] + gl[6:]), 1,
+   "ERROR reading genpop format: line 6 of file gp_ragged.txt holds 11 genotypes but the individual before it holds 12\n")
+gp("gp_fewer_names.txt", gp_ok.replace(", Loc11", ""), 1,
+   "The number of locus names 11 is smaller than the number of loci 12\n")
+gp("gp_garbage.bin", b"title\nPOP\n" + garbage(3000).replace(b",", b";"), 1,
+   "ERROR reading genpop format: When separating loci names word number was 1 should be 2\n")
+gp("gp_huge_alleles.txt", gp_ok.replace(" 0101", " 999999999999", 5), 0, "Pravolin FINISHED.")
+gp("gp_nonascii.txt", gp_ok.replace("ind0_1", "ind\xc3\xa9"), 0, "Pravolin FINISHED.")
+put("gp_gzip.txt.gz", gz(gp_ok))
+case("gp_gzip.txt.gz", ["gp_gzip.txt.gz"], ["-input", "gp_gzip.txt.gz"] + GP, 1,
+     "\nERROR: gp_gzip.txt.gz is gzip-compressed: decompress it first")
+case("gp_folder", ["gpdir/"], ["-input", "gpdir"] + GP, 1, GFAIL % "gpdir")
+
+# ---------------------------------------------------------------- BayeScan
+BS = ["-format", "BS", "-fixseed", "1", "-sample", "20"]
+BFAIL = "\nERROR: \nFail when reading %s under BS format\n"
+
+
+def bayescan(loci):
+    text = "[loci]=%d\n\n[populations]=2\n" % loci
+    for p in range(2):
+        text += "\n[pop]=%d\n" % (p + 1)
+        for i in range(1, loci + 1):
+            a = rnd.randrange(5, 36)
+            text += "%d 40 2 %d %d\n" % (i, a, 40 - a)
+    return text
+
+
+bs_ok = bayescan(14)
+
+
+def bs(name, content, status, message):
+    put(name, content)
+    case(name, [name], ["-input", name] + BS, status, message)
+
+
+bs("bs_ok.txt", bs_ok, 0, "Pravolin FINISHED.")
+bs("bs_crlf.txt", bs_ok.replace("\n", "\r\n"), 0, "Pravolin FINISHED.")
+bs("bs_empty.txt", "", 1, BFAIL % "bs_empty.txt")
+bs("bs_garbage.bin", garbage(3000).replace(b"[", b"("), 1, BFAIL % "bs_garbage.bin")
+bs("bs_populations_three.txt", bs_ok.replace("[populations]=2", "[populations]=3"), 1,
+   "ERROR reading BScan format: Number of populations is 3 but should be 2\n")
+bs("bs_loci_negative.txt", bs_ok.replace("[loci]=14", "[loci]=-3"), 1,
+   "ERROR reading BScan format: Number of loci is -3 in file bs_loci_negative.txt\n")
+bs("bs_loci_int_max.txt", bs_ok.replace("[loci]=14", "[loci]=2147483647"), 1,
+   "ERROR: There is an excessive number of loci in file bs_loci_int_max.txt\n")
+bs("bs_loci_too_many.txt", bs_ok.replace("[loci]=14", "[loci]=15"), 1,
+   "ERROR reading BScan format in loci 15 of population 1\n")
+bs("bs_loci_huge.txt", bs_ok.replace("[loci]=14", "[loci]=2000000000").replace("\n\n[pop]=2", "\n[pop]=2"), 1,
+   "ERROR reading BScan format: Loci number was [pop]=2 should be 15\n")
+bl = bs_ok.split("\n")
+bs("bs_empty_locus_line.txt", "\n".join(bl[:6] + [""] + bl[6:]), 1,
+   "ERROR reading BScan format in loci 2 of population 1\n")
+bs("bs_locus_order.txt", "\n".join(bl[:5] + [bl[6], bl[5]] + bl[7:]), 1,
+   "ERROR reading BScan format: Loci number was 2 should be 1\n")
+bs("bs_sum_mismatch.txt", bs_ok.replace("\n3 40 2", "\n3 41 2", 1), 3,
+   "ERROR reading BScan format: Total alleles are 41 should be 40\n")
+bs("bs_short_locus_line.txt", bs_ok.replace("\n3 40 2 ", "\n3 40\n#", 1), 1,
+   "ERROR reading BScan format in loci 3 of population 1 of file bs_short_locus_line.txt: the line lacks its gene count or its number of alleles\n")
+bs("bs_fewer_counts.txt", bs_ok.replace("\n3 40 2 ", "\n3 40 3 ", 1), 1,
+   "ERROR reading BScan format in loci 3 of population 1 of file bs_fewer_counts.txt: 3 alleles but 2 counts\n")
+bs("bs_negative_count.txt", bs_ok.replace("\n3 40 2 ", "\n3 40 3 -5 5 ", 1), 1,
+   "ERROR reading BScan format in loci 3 of population 1 of file bs_negative_count.txt: the allele count -5 is not a number of copies\n")
+bs("bs_one_block.txt", bs_ok.split("\n[pop]=2")[0] + "\n", 1,
+   "ERROR reading BScan format: Read 1 populations but should be 2 (file bs_one_block.txt ended before population 2)\n")
+bs("bs_wrong_block_word.txt", bs_ok.replace("[pop]=2", "[POP]=2"), 1,
+   "ERROR reading BScan format: Read 1 populations but should be 2")
+# A number ends at a NUL byte.
+bs("bs_nul_bytes.txt", bs_ok.replace("\n3 40 2 ", "\n3 40\x00 2 ", 1), 0, "Pravolin FINISHED.")
+put("bs_gzip.txt.gz", gz(bs_ok))
+case("bs_gzip.txt.gz", ["bs_gzip.txt.gz"], ["-input", "bs_gzip.txt.gz"] + BS, 1,
+     "\nERROR: bs_gzip.txt.gz is gzip-compressed: decompress it first")
+case("bs_folder", ["bsdir/"], ["-input", "bsdir"] + BS, 1, BFAIL % "bsdir")
+
+# ---------------------------------------------------------------- manifest
+def escape(text):
+    return text.replace("\\", "\\\\").replace("\n", "\\n").replace("\t", "\\t")
+
+
+names = [c[0] for c in cases]
+assert len(names) == len(set(names)), "case names must be unique"
+for c in cases:
+    for f in c[1].split(","):
+        assert not f or f.endswith("/") or f in written, f
+with open(os.path.join(HERE, "cases.tsv"), "w", encoding="latin-1", newline="\n") as out:
+    out.write("# case\tfiles\targuments\tstatus\tmessage (escapes \\n \\t \\\\)\n")
+    for name, files, args, status, message in cases:
+        out.write("\t".join([name, files, args, status, escape(message)]) + "\n")
+print(len(cases), "cases,", len(written), "files")
