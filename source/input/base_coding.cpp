@@ -1,6 +1,7 @@
 #include "input/base_coding.hpp"
 
 #include <cassert>
+#include <iostream>
 #include <utility>
 
 #include "input/text.hpp"

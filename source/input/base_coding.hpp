@@ -10,8 +10,6 @@
 #include <cstdint>
 #include <exception>
 #include <fstream>
-#include <iostream>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -56,25 +54,6 @@ constexpr long long maxSitesPerFile = 2147483646LL;
 
 // Ends the process when a file holds more sites than maxSitesPerFile.
 void checkSiteCount(long long sites, const std::string& fileName);
-
-// Runs a reader's body and turns an escaping exception into a failed read:
-// the text of an overflow_error, or a message naming fileName, is printed on
-// standard output. Fatal exits pass through.
-template <typename Body>
-bool guardedRead(const std::string& fileName, Body body) {
-  try {
-    return body();
-  } catch (const FatalExit&) {
-    throw;
-  } catch (const std::overflow_error& e) {
-    std::cout << e.what() << std::endl;
-  } catch (const std::exception&) {
-    std::cout << "An exception occurred when reading " << fileName << std::endl;
-  } catch (...) {
-    std::cout << "Unexpected problem occurred when reading " << fileName << std::endl;
-  }
-  return false;
-}
 
 // The population whose bases decide the coding: the one with more haplotypes,
 // pref itself (0 or 1) when both have the same number.

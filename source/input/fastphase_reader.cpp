@@ -6,6 +6,7 @@
 
 #include "input/base_coding.hpp"
 #include "input/common.hpp"
+#include "input/read_guard.hpp"
 
 // Each individual of a file gives one row, from the haplotype in use (the
 // first of its two). A site's coded base needs every haplotype of the
@@ -166,8 +167,8 @@ bool readFastPhaseFiles(const std::string& path, const std::string& file1,
                         HaplotypeMatrix& data, std::vector<std::vector<double>>& snpfreqs,
                         std::vector<std::vector<double>>& snpositions, int& pref,
                         bool& useFirstHaplotype) {
-  return guardedRead(file1, [&] {
+  return guardedRead([&] {
     return readBothFiles(path, file1, file2, samplesizes, data, snpfreqs, snpositions, pref,
                          useFirstHaplotype);
-  });
+  }, file1, file1);
 }

@@ -6,6 +6,7 @@
 
 #include "input/base_coding.hpp"
 #include "input/common.hpp"
+#include "input/read_guard.hpp"
 
 // The table is streamed: each data line is one site, and the reference
 // population's columns on that line decide its coded base, so a site is coded,
@@ -194,8 +195,8 @@ bool readHapMapPhased(const std::string& path, const std::string& file1,
                       HaplotypeMatrix& data, std::vector<std::vector<double>>& snpfreqs,
                       std::vector<std::vector<double>>& snpositions, RsidMap& posToName,
                       int& pref) {
-  return guardedRead(file1, [&] {
+  return guardedRead([&] {
     return readTable(path, file1, file2, singlePopFile, samplesizes, data, snpfreqs, snpositions,
                      posToName, pref);
-  });
+  }, file1, file1);
 }

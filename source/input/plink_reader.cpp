@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "input/common.hpp"
+#include "input/read_guard.hpp"
 
 namespace {
 
@@ -244,19 +245,12 @@ bool readPlink(GenotypeKind kind, const std::string& path, const std::string& ma
                          withFolder ? path + mapName : mapName,
                          withFolder ? path + pedName : pedName};
   std::string failName = mapName;
-  try {
-    return readPlinkFiles(kind, files, npops, snpositions, samplesizes, allelecounts,
-                          maxallelecounts, alleleids, locnames, failName);
-  } catch (const FatalExit&) {
-    throw;
-  } catch (const std::overflow_error& e) {
-    std::cout << e.what() << std::endl;
-  } catch (const std::exception&) {
-    std::cout << "An exception occurred when reading " << failName << std::endl;
-  } catch (...) {
-    std::cout << "Unexpected problem occurred when reading " << failName << std::endl;
-  }
-  return false;
+  return guardedRead(
+      [&] {
+        return readPlinkFiles(kind, files, npops, snpositions, samplesizes, allelecounts,
+                              maxallelecounts, alleleids, locnames, failName);
+      },
+      failName, failName);
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "input/common.hpp"
+#include "input/read_guard.hpp"
 #include "input/vcf_scan.hpp"
 
 namespace {
@@ -58,25 +59,6 @@ bool sameNames(const std::string& file1, const std::string& file2) {
   std::cout << "\nERROR: same two files under VCF format: " << file1 << " and " << file2 << "\n"
             << std::endl;
   return true;
-}
-
-// Runs a pair reader; a standard or other exception escaping from it (an
-// exhausted memory, a stream failure) is reported and makes the read fail.
-// Fatal exits pass through.
-template <typename Body>
-bool guardedRead(Body body, const std::string& standardText, const std::string& otherText) {
-  try {
-    return body();
-  } catch (const FatalExit&) {
-    throw;
-  } catch (const std::overflow_error& e) {
-    std::cout << e.what() << std::endl;
-  } catch (const std::exception&) {
-    std::cout << standardText << std::endl;
-  } catch (...) {
-    std::cout << otherText << std::endl;
-  }
-  return false;
 }
 
 // Reads every data line of a file into bit slots of `bits`; onLine decides
@@ -409,8 +391,7 @@ bool readVcfPhasedPair(const std::string& path, const std::string& file1, const 
       [&] {
         return phasedPair(path, file1, file2, samplesizes, data, snpfreqs, snpositions, pref);
       },
-      "An exception occurred when reading VCF files",
-      "Unexpected problem occurred when reading VCF files");
+      "VCF files", "VCF files");
 }
 
 bool readVcfPairLockstep(const std::string& path, const std::string& file1,
@@ -422,6 +403,5 @@ bool readVcfPairLockstep(const std::string& path, const std::string& file1,
       [&] {
         return lockstepPair(path, file1, file2, samplesizes, data, snpfreqs, snpositions, pref);
       },
-      "An exception occurred when reading " + file1,
-      "Unexpected problem occurred when reading " + file2);
+      file1, file2);
 }
