@@ -282,9 +282,6 @@ bool readRunInput(Execution& exec, RunData& run) {
                           run.maxallelecounts, run.alleleids, run.filelocnames, run.snpositions,
                           run.snpfreqs, run.metapopsnpositions, exec.numsnps, run.fstdistrib,
                           run.meanFst);
-    run.allelecounts.clear();
-    run.maxallelecounts.clear();
-    run.alleleids.clear();
   }
 
   run.Q = eosBound(exec, run);

@@ -301,7 +301,6 @@ RunStep poolRunSites(Execution& exec, RunData& run) {
 
   // Pooled sample.
   if (verbose) std::cout << "\n... Updating metapopulation information ...\n" << std::endl;
-  run.dataRows = run.data.size();
   dataFusion(run.data, run.metapopdata, run.snpositions, run.metapopsnpositions,
              run.metapopsamplesize);
   assert((int)run.metapopdata.size() == run.metapopsamplesize);
