@@ -33,33 +33,6 @@ int siteAt(const std::vector<double>& positions, double x) {
   return -1;
 }
 
-// The site that a user value which is no site's position moves to, walking
-// over whole numbers from the truncated value: upward in the lower half of
-// the positions' range, downward in the upper half. -1 when none is found.
-int walkToSite(const std::vector<double>& positions, double x) {
-  if (positions.empty()) return -1;
-  const double minPos = positions.front();
-  const double maxPos = positions.back();
-  const double h = std::trunc((maxPos - minPos) * 0.5);
-  const double t = std::trunc(x);
-  // Every whole-number position beyond t is tested before the walk passes the
-  // last position, so the walk ends at the nearest whole-number position.
-  if (t <= h) {
-    if (!(t < maxPos)) return -1;
-    for (auto it = std::upper_bound(positions.begin(), positions.end(), t); it != positions.end();
-         ++it)
-      if (std::floor(*it) == *it) return static_cast<int>(it - positions.begin());
-  } else {
-    if (!(t > minPos)) return -1;
-    for (auto it = std::lower_bound(positions.begin(), positions.end(), t);
-         it != positions.begin();) {
-      --it;
-      if (std::floor(*it) == *it) return static_cast<int>(it - positions.begin());
-    }
-  }
-  return -1;
-}
-
 std::vector<int> userCandidates(Execution& exec, const RunData& run) {
   const std::vector<double>& sel = exec.options.selectives;
   const std::vector<double>& positions = run.metapopsnpositions;
@@ -95,15 +68,51 @@ std::vector<int> userCandidates(Execution& exec, const RunData& run) {
 
 void noSelection() { std::cout << "\n***NO SELECTION DETECTED IN THIS FILE.***\n" << std::endl; }
 
-// K and m of a window of v sites: K = v / 2 beyond 29 classes, and m rounds v
-// to a multiple of K.
-void classesOf(int v, int& K, int& m, int extra) {
+}  // namespace
+
+// The site that a user value which is no site's position moves to, walking
+// over whole numbers from the truncated value: upward in the lower half of
+// the positions' range, downward in the upper half. -1 when none is found.
+int walkToSite(const std::vector<double>& positions, double x) {
+  if (positions.empty()) return -1;
+  const double minPos = positions.front();
+  const double maxPos = positions.back();
+  const double h = std::trunc((maxPos - minPos) * 0.5);
+  const double t = std::trunc(x);
+  // Every whole-number position beyond t is tested before the walk passes the
+  // last position, so the walk ends at the nearest whole-number position.
+  if (t <= h) {
+    if (!(t < maxPos)) return -1;
+    for (auto it = std::upper_bound(positions.begin(), positions.end(), t); it != positions.end();
+         ++it)
+      if (std::floor(*it) == *it) return static_cast<int>(it - positions.begin());
+  } else {
+    if (!(t > minPos)) return -1;
+    for (auto it = std::lower_bound(positions.begin(), positions.end(), t);
+         it != positions.begin();) {
+      --it;
+      if (std::floor(*it) == *it) return static_cast<int>(it - positions.begin());
+    }
+  }
+  return -1;
+}
+
+void windowClasses(int v, int& K, int& m, int extra) {
   K = v > 29 ? v >> 1 : v;
   const int r = v % K;
   m = (r <= K / 2 ? v - r : v + (K - r)) + extra;
 }
 
-}  // namespace
+void fixedWindowClasses(int w, int n, int& K, int& m) {
+  if (n < w) {
+    K = n > 29 ? n >> 1 : n;
+    m = n;
+    return;
+  }
+  windowClasses(w, K, m, 0);
+  if (n > m) m += 1;
+}
+
 
 CandidateOutcome chooseCandidates(Execution& exec, RunData& run,
                                   std::vector<CandidateWindow>& windows) {
@@ -222,15 +231,9 @@ CandidateOutcome chooseCandidates(Execution& exec, RunData& run,
                                   o.inputfile + ". New window size is: ";
       exec.logtext += message;
       logMessage(n, message, false);
-      runK = n > 29 ? n >> 1 : n;
       exec.window = n;
-      m = n;
-    } else {
-      int size = 0;
-      classesOf(w, runK, size, 0);
-      if (n > size) size += 1;
-      m = size;
     }
+    fixedWindowClasses(w, n, runK, m);
   }
   exec.segsites += run.genomesize;
   exec.maxcandidates =
@@ -297,7 +300,7 @@ CandidateOutcome chooseCandidates(Execution& exec, RunData& run,
         }
       }
       const int v = std::min(cw.endw - cw.iniw, o.maxwin);
-      classesOf(v, cw.K, cw.m, 1);
+      windowClasses(v, cw.K, cw.m, 1);
     }
     windows.push_back(cw);
   }

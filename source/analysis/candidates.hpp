@@ -24,6 +24,18 @@ enum class CandidateOutcome {
   TooFewSites,  // fewer pooled sites than the minimum window
 };
 
+// The site that a user value which is no site's position moves to, walking
+// over whole numbers from the truncated value (formats other than MS); -1
+// when no site is found. positions are ascending.
+int walkToSite(const std::vector<double>& positions, double x);
+
+// K and m of an estimated window of v sites: K = v / 2 beyond 29 classes, m
+// rounds v to a multiple of K, plus extra.
+void windowClasses(int v, int& K, int& m, int extra);
+
+// K and m of a fixed window of w sites over n pooled sites.
+void fixedWindowClasses(int w, int n, int& K, int& m);
+
 // Reference haplotypes, LD, candidates and windows of the run.
 CandidateOutcome chooseCandidates(Execution& exec, RunData& run,
                                   std::vector<CandidateWindow>& windows);

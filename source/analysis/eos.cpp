@@ -30,28 +30,35 @@ double eosBound(const Execution& exec, const RunData& run) {
   return 1.0 - k * H / (k + H - 1.0);
 }
 
-namespace {
-
-// Positions of the selected outliers, from which outlier-centred candidates
-// are taken: neighbours closer than 1.0 collapse into the one with the better
-// p-value (the smaller among EOS outliers, the larger among Non-EOS ones).
-void collectOutlierPositions(RunData& run) {
-  run.outlierpositions.clear();
+std::vector<double> outlierPositions(const std::vector<Outlier>& eos,
+                                     const std::vector<Outlier>& nonEos) {
+  std::vector<double> positions;
   double lastPval = 1.0;
   auto pass = [&](const std::vector<Outlier>& records, bool preferSmaller) {
     for (const Outlier& o : records) {
-      if (run.outlierpositions.empty() || std::abs(o.Pos - run.outlierpositions.back()) >= 1.0) {
-        run.outlierpositions.push_back(o.Pos);
+      if (positions.empty() || std::abs(o.Pos - positions.back()) >= 1.0) {
+        positions.push_back(o.Pos);
         lastPval = o.pval;
       } else if (preferSmaller ? o.pval < lastPval : o.pval > lastPval) {
-        run.outlierpositions.back() = o.Pos;
+        positions.back() = o.Pos;
         lastPval = o.pval;
       }
     }
   };
-  pass(run.eosOutliers, true);
-  pass(run.nonEosOutliers, false);
+  pass(eos, true);
+  pass(nonEos, false);
+  return positions;
 }
+
+std::vector<double> highMeanPositions(const std::vector<Outlier>& selected) {
+  std::vector<double> positions;
+  for (const Outlier& o : selected)
+    if (positions.empty() || std::abs(o.Pos - positions.back()) > 1.0) positions.push_back(o.Pos);
+  return positions;
+}
+
+namespace {
+
 
 void highMeanRule(RunData& run) {
   if (verbose)
@@ -69,12 +76,8 @@ void highMeanRule(RunData& run) {
     std::nth_element(records.begin(), records.begin() + static_cast<std::ptrdiff_t>(t - 1),
                      records.end(),
                      [](const Outlier& a, const Outlier& b) { return a.FST > b.FST; });
-  run.outlierpositions.clear();
-  for (std::size_t i = 0; i < t; ++i) {
-    if (run.outlierpositions.empty() ||
-        std::abs(records[i].Pos - run.outlierpositions.back()) > 1.0)
-      run.outlierpositions.push_back(records[i].Pos);
-  }
+  records.resize(t);
+  run.outlierpositions = highMeanPositions(records);
   run.eosOutliers.clear();
   run.nonEosOutliers.clear();
 }
@@ -125,7 +128,7 @@ void runEosTest(Execution& exec, RunData& run) {
       run.eosOutliers = fence;
       kmeans(run.eosOutliers, limits, threshold, true);
       run.nonEosOutliers.resize(fence.size() - run.eosOutliers.size());
-      collectOutlierPositions(run);
+      run.outlierpositions = outlierPositions(run.eosOutliers, run.nonEosOutliers);
     }
   }
   if (verbose) std::cout << "\nEOS analysis completed" << std::endl;

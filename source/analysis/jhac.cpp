@@ -20,8 +20,8 @@ int truncatedPosition(double position) {
   return static_cast<int>(position);
 }
 
-// Counts of the HAC values in K classes of width w = (m - 1) / K; the last
-// class also takes the value m - 1; other values fall in no class.
+}  // namespace
+
 std::vector<double> classCounts(const std::vector<double>& hacs, int K, int m) {
   std::vector<double> counts(static_cast<std::size_t>(K), 0.0);
   const long w = (m - 1) / K;
@@ -35,7 +35,17 @@ std::vector<double> classCounts(const std::vector<double>& hacs, int K, int m) {
   return counts;
 }
 
-}  // namespace
+double jhacStatistic(const std::vector<double>& counts1, const std::vector<double>& counts2,
+                     double n1, double n2) {
+  const double K = static_cast<double>(counts1.size());
+  double S = 0.0;
+  for (std::size_t c = 0; c < counts1.size(); ++c) {
+    const double f1 = (counts1[c] + 0.5) / (n1 + 0.5 * K);
+    const double f2 = (counts2[c] + 0.5) / (n2 + 0.5 * K);
+    if (f1 != f2) S += (f1 - f2) * std::log(f1 / f2);
+  }
+  return n1 * n2 / (n1 + n2) * S;
+}
 
 CandidateResult testCandidate(const RunData& run, const CandidateWindow& cw, bool testRuns) {
   const PopReference& reference = run.popreferences[static_cast<std::size_t>(cw.refPop)];
@@ -61,15 +71,8 @@ CandidateResult testCandidate(const RunData& run, const CandidateWindow& cw, boo
     const int K = cw.K;
     const double n1 = static_cast<double>(popHACS[0].size());
     const double n2 = static_cast<double>(popHACS[1].size());
-    const std::vector<double> c1 = classCounts(popHACS[0], K, cw.m);
-    const std::vector<double> c2 = classCounts(popHACS[1], K, cw.m);
-    double S = 0.0;
-    for (int c = 0; c < K; ++c) {
-      const double f1 = (c1[static_cast<std::size_t>(c)] + 0.5) / (n1 + 0.5 * K);
-      const double f2 = (c2[static_cast<std::size_t>(c)] + 0.5) / (n2 + 0.5 * K);
-      if (f1 != f2) S += (f1 - f2) * std::log(f1 / f2);
-    }
-    result.JHac = n1 * n2 / (n1 + n2) * S;
+    result.JHac = jhacStatistic(classCounts(popHACS[0], K, cw.m), classCounts(popHACS[1], K, cw.m),
+                                n1, n2);
     result.Pval = result.JHac == 0 ? 1.0 : gammq((K - 1) * 0.5, result.JHac * 0.5);
   }
   result.position = run.metapopsnpositions[static_cast<std::size_t>(cw.snp)];

@@ -9,6 +9,15 @@ struct Execution;
 struct RunData;
 struct CandidateResult;
 
+// Counts of the HAC values in K classes of width w = (m - 1) / K; the last
+// class also takes the value m - 1; other values fall in no class.
+std::vector<double> classCounts(const std::vector<double>& hacs, int K, int m);
+
+// JHac of two class distributions of n1 and n2 values: the frequencies
+// (count + 0.5) / (n + K / 2) compared class by class.
+double jhacStatistic(const std::vector<double>& counts1, const std::vector<double>& counts2,
+                     double n1, double n2);
+
 // HAC values of both populations, their classes, JHac and its p-value for
 // one candidate window. testRuns false skips the statistic (JHac 0, Pval 1).
 CandidateResult testCandidate(const RunData& run, const CandidateWindow& window,

@@ -40,22 +40,10 @@ std::vector<std::string> fields(const std::string& line) {
   return out;
 }
 
-}  // namespace
-
-class Analysis : public CliTest {};
-
-// Twelve sites; population 1 (10 haplotypes) carries allele 1 once at each of
-// sites 0..9 (haplotype i at site i), population 2 (10 haplotypes) carries it
-// everywhere. The user site 0.44 is site 5; a fixed window of 11 sites gives
-// K = 11 classes of width 1 and m = 12 (the window covers all 12 sites).
-//   HAC values against population 1's majority haplotype (all 0), site 5 left out:
-//   population 1: one 0 (haplotype 5) and nine 1; population 2: ten 11 (= m - 1,
-//   the last class). With f = (count + 0.5) / (10 + 5.5):
-//   S = (1/15.5) ln 3 + (9/15.5) ln 19 + (10/15.5) ln 21, JHac = 10*10/20 * S,
-//   Pval = Q(5, JHac / 2).
-//   FST: sites 0..9 give 1 - 0.1/0.5 = 0.8, sites 10 and 11 give 1; the mean
-//   (ratio of sums) is 1 - 1/6, above 0.5: the high-mean rule, p-values 0.
-TEST_F(Analysis, HandWorkedJhacRow) {
+// Twelve sites at 0.04, 0.12, ..., 0.92; population 1 (10 haplotypes) carries
+// allele 1 once at each of sites 0..9 (haplotype i at site i), population 2
+// (10 haplotypes) carries it everywhere.
+std::string handWorkedMs() {
   std::string text = "ms 20 1 -t 5\n1 2 3\n";
   for (int pop = 0; pop < 2; ++pop) {
     text += "\n//\nsegsites: 12\npositions:";
@@ -67,7 +55,24 @@ TEST_F(Analysis, HandWorkedJhacRow) {
       text += h + "\n";
     }
   }
-  write("hand.ms", text);
+  return text;
+}
+
+}  // namespace
+
+class Analysis : public CliTest {};
+
+// The user site 0.44 of handWorkedMs() is site 5; a fixed window of 11 sites gives
+// K = 11 classes of width 1 and m = 12 (the window covers all 12 sites).
+//   HAC values against population 1's majority haplotype (all 0), site 5 left out:
+//   population 1: one 0 (haplotype 5) and nine 1; population 2: ten 11 (= m - 1,
+//   the last class). With f = (count + 0.5) / (10 + 5.5):
+//   S = (1/15.5) ln 3 + (9/15.5) ln 19 + (10/15.5) ln 21, JHac = 10*10/20 * S,
+//   Pval = Q(5, JHac / 2).
+//   FST: sites 0..9 give 1 - 0.1/0.5 = 0.8, sites 10 and 11 give 1; the mean
+//   (ratio of sums) is 1 - 1/6, above 0.5: the high-mean rule, p-values 0.
+TEST_F(Analysis, HandWorkedJhacRow) {
+  write("hand.ms", handWorkedMs());
   const RunResult r = run({"-input", "hand.ms", "-sample", "10", "-window", "11", "-selectives",
                            "0.44", "-doEOS", "1", "-fixseed", "1"});
   ASSERT_EQ(r.status, 0) << r.out << r.err;
@@ -112,6 +117,22 @@ TEST_F(Analysis, HandWorkedJhacRow) {
   EXPECT_NE(report.find("#SNPs\t12\n\n*************** Non-EOS FST OUTLIERS\n0\n\n\n*************** "
                         "EOS FST OUTLIERS\n0\n"),
             std::string::npos);
+}
+
+TEST_F(Analysis, RowsOfAFileAreSortedByPosition) {
+  write("hand.ms", handWorkedMs());
+  // Sites given as 0.84, 0.44; an MS value that is no position is a fraction
+  // of the sites (0.5 of 12 is site 6, at 0.52).
+  const RunResult r = run({"-input", "hand.ms", "-sample", "10", "-window", "11", "-selectives",
+                           "0.84", "0.5", "0.44"});
+  ASSERT_EQ(r.status, 0) << r.out;
+  const std::vector<std::string> table =
+      lines(read("Pravis_Results/Prav_out_AutoRefPop1_MAF_0.01_W11.tsv"));
+  ASSERT_GE(table.size(), 4u);
+  EXPECT_EQ(fields(table[1])[3], "0.44");
+  EXPECT_EQ(fields(table[2])[3], "0.52");
+  EXPECT_EQ(fields(table[3])[3], "0.84");
+  EXPECT_EQ(fields(table[3])[2], "3");
 }
 
 TEST_F(Analysis, BlocksOverSeveralRunsGiveRowsAndASummary) {

@@ -1,0 +1,115 @@
+// The arithmetic of the EOS bound, the outlier positions, the windows and the
+// JHac classes.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "analysis/candidates.hpp"
+#include "analysis/eos.hpp"
+#include "analysis/jhac.hpp"
+#include "analysis/run_state.hpp"
+
+namespace {
+
+Outlier at(double pos, double pval) {
+  Outlier o;
+  o.Pos = pos;
+  o.pval = pval;
+  return o;
+}
+
+}  // namespace
+
+TEST(EosBound, FormatFamilies) {
+  Execution exec;
+  RunData run;
+  exec.maf = 0.01;
+  exec.options.sample = 50;
+  EXPECT_NEAR(eosBound(exec, run), 0.96039208, 1e-8);
+  exec.options.sample2 = 50;
+  run.samplesizes = {50, 50};
+  EXPECT_NEAR(eosBound(exec, run), 0.96039208, 1e-8);
+  exec.format = InputFormat::GP;
+  EXPECT_NEAR(eosBound(exec, run), 0.96116886, 1e-8);
+  exec.format = InputFormat::FASTA;
+  exec.maf = 0.05;
+  run.samplesizes = {20, 30};
+  EXPECT_NEAR(eosBound(exec, run), 0.81960784, 1e-8);
+}
+
+TEST(OutlierPositions, NeighboursKeepTheBetterPValue) {
+  EXPECT_EQ(outlierPositions({at(100.0, 0.01), at(100.5, 0.001)}, {}),
+            (std::vector<double>{100.5}));
+  EXPECT_EQ(outlierPositions({at(100.0, 0.001), at(100.5, 0.01)}, {}),
+            (std::vector<double>{100.0}));
+  EXPECT_EQ(outlierPositions({at(100.0, 0.01), at(101.0, 0.5)}, {}),
+            (std::vector<double>{100.0, 101.0}));
+  // The Non-EOS pass continues the first and prefers the larger p-value.
+  EXPECT_EQ(outlierPositions({at(10.0, 0.01)}, {at(10.5, 0.02), at(20.0, 0.3), at(20.2, 0.1)}),
+            (std::vector<double>{10.5, 20.0}));
+  // Under the high-mean rule, sites exactly 1.0 apart keep only the first.
+  EXPECT_EQ(highMeanPositions({at(100.0, 0), at(101.0, 0), at(102.5, 0)}),
+            (std::vector<double>{100.0, 102.5}));
+}
+
+TEST(Windows, ClassesOfEstimatedAndFixedWindows) {
+  int K = 0, m = 0;
+  windowClasses(10, K, m, 1);
+  EXPECT_EQ(K, 10);
+  EXPECT_EQ(m, 11);
+  windowClasses(35, K, m, 1);
+  EXPECT_EQ(K, 17);
+  EXPECT_EQ(m, 35);
+  windowClasses(1000, K, m, 1);
+  EXPECT_EQ(K, 500);
+  EXPECT_EQ(m, 1001);
+  fixedWindowClasses(40, 100, K, m);
+  EXPECT_EQ(K, 20);
+  EXPECT_EQ(m, 41);
+  fixedWindowClasses(50, 30, K, m);
+  EXPECT_EQ(K, 15);
+  EXPECT_EQ(m, 30);
+  fixedWindowClasses(20, 20, K, m);
+  EXPECT_EQ(K, 20);
+  EXPECT_EQ(m, 20);
+}
+
+TEST(Windows, UserValuesWalkOverWholeNumbers) {
+  const std::vector<double> sites = {1000, 1500, 1600, 5000};
+  // h = 2000: values up to h walk upward, beyond it downward; t itself is never met.
+  EXPECT_EQ(walkToSite(sites, 1500.5), 2);
+  EXPECT_EQ(walkToSite(sites, 4000), 2);
+  EXPECT_EQ(walkToSite(sites, 6000.7), 3);
+  EXPECT_EQ(walkToSite(sites, 100), 0);
+  // Fractional positions are never met by the walk.
+  EXPECT_EQ(walkToSite({1000.5, 2000}, 1500), -1);
+  EXPECT_EQ(walkToSite({1000.5, 2000.5}, 10), -1);
+}
+
+TEST(JhacClasses, WidthsAndTheLastClass) {
+  // m = 11, K = 10, w = 1: classes 0..8 hold 0..8, class 9 holds 9 and 10.
+  std::vector<double> values;
+  for (int x = 0; x <= 10; ++x) values.push_back(x);
+  EXPECT_EQ(classCounts(values, 10, 11), (std::vector<double>{1, 1, 1, 1, 1, 1, 1, 1, 1, 2}));
+  // m = 41, K = 20, w = 2: the last class holds 38, 39 and 40.
+  const std::vector<double> c41 = classCounts({0, 1, 2, 37, 38, 39, 40}, 20, 41);
+  EXPECT_EQ(c41[0], 2);
+  EXPECT_EQ(c41[1], 1);
+  EXPECT_EQ(c41[18], 1);
+  EXPECT_EQ(c41[19], 3);
+  // m = 20, K = 20, w = 0: only the value 19 finds a class.
+  const std::vector<double> c20 = classCounts({0, 5, 18, 19, 19}, 20, 20);
+  double total = 0;
+  for (double c : c20) total += c;
+  EXPECT_EQ(total, 2);
+  EXPECT_EQ(c20[19], 2);
+}
+
+TEST(JhacClasses, StatisticOfTwoDistributions) {
+  const double f1[2] = {10.5 / 11, 0.5 / 11};
+  const double f2[2] = {0.5 / 21, 20.5 / 21};
+  double S = 0;
+  for (int c = 0; c < 2; ++c) S += (f1[c] - f2[c]) * std::log(f1[c] / f2[c]);
+  EXPECT_NEAR(jhacStatistic({10, 0}, {0, 20}, 10, 20), 200.0 / 30.0 * S, 1e-12);
+  EXPECT_EQ(jhacStatistic({3, 7}, {3, 7}, 10, 10), 0.0);
+}
