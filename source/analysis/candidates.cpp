@@ -2,23 +2,16 @@
 
 #include <algorithm>
 #include <cassert>
-#include <chrono>
 #include <cmath>
 #include <iostream>
 
+#include "analysis/elapsed.hpp"
 #include "analysis/run_state.hpp"
 #include "input/common.hpp"
 #include "stats/frequencies.hpp"
 #include "stats/linkage.hpp"
 
 namespace {
-
-using Clock = std::chrono::system_clock;
-
-double secondsSince(Clock::time_point start) {
-  return std::chrono::duration_cast<std::chrono::nanoseconds>(Clock::now() - start).count() /
-         1000000000.0;
-}
 
 // LD of one population between neighbouring sites.
 struct Linkage {
@@ -184,7 +177,7 @@ CandidateOutcome chooseCandidates(Execution& exec, RunData& run,
 
   // Windows of user sites, estimated from LD.
   if (source == Source::User && exec.window == 0) {
-    const auto start = Clock::now();
+    const auto start = WallClock::now();
     if (verbose) std::cout << "Going into estimating window sizes for each snp" << std::endl;
     for (int c : run.candidates) {
       int iniw = 0, endw = 0, linked = 0;

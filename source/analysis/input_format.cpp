@@ -1,11 +1,11 @@
 #include "analysis/input_format.hpp"
 
 #include <algorithm>
-#include <chrono>
 #include <climits>
 #include <iostream>
 
 #include "analysis/allele_tables.hpp"
+#include "analysis/elapsed.hpp"
 #include "analysis/eos.hpp"
 #include "analysis/run_state.hpp"
 #include "input/bayescan_reader.hpp"
@@ -58,10 +58,8 @@ InputFormat chooseInputFormat(Options& o) {
       break;
     case InputFormat::PL:
     case InputFormat::PL2:
-      o.onlyEOS = true;
       o.runs = 1;
-      if (!o.doEOS) std::cout << "Detected Plink format: setting doEOS = true." << std::endl;
-      o.doEOS = true;
+      forceEos("Detected Plink format: setting doEOS = true.");
       break;
     default:
       break;
@@ -132,7 +130,7 @@ bool readRunInput(Execution& exec, RunData& run) {
   }
 
   FastaVariant variant = FastaVariant::Halves;
-  std::chrono::system_clock::time_point vcfStart;
+  WallClock::time_point vcfStart;
   // Both sizes may reach the int limit: their sum saturates, and the reader
   // then reports the sizes as not adding up.
   int total = static_cast<int>(
@@ -171,7 +169,7 @@ bool readRunInput(Execution& exec, RunData& run) {
       }
       break;
     case InputFormat::VCF:
-      vcfStart = std::chrono::system_clock::now();
+      vcfStart = WallClock::now();
       if (verbose) std::cout << "Reading vcf files" << std::endl;
       ok = readVcfPhasedPair(o.path, o.inputfile, o.inputfile2, run.samplesizes, run.data,
                              run.snpfreqs, run.snpositions, exec.pref);
@@ -249,10 +247,7 @@ bool readRunInput(Execution& exec, RunData& run) {
       std::cout << "\nRead file " << o.inputfile << std::endl;
     std::cout << sizesLine;
     if (format == InputFormat::VCF) {
-      const auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(
-                          std::chrono::system_clock::now() - vcfStart)
-                          .count();
-      std::cout << "Time required: " << static_cast<double>(ns) / 1000000000 << " s" << std::endl;
+      std::cout << "Time required: " << secondsSince(vcfStart) << " s" << std::endl;
     }
   }
 

@@ -2,12 +2,12 @@
 
 #include <algorithm>
 #include <cassert>
-#include <chrono>
 #include <climits>
 #include <cmath>
 #include <iostream>
 #include <unordered_map>
 
+#include "analysis/elapsed.hpp"
 #include "analysis/run_state.hpp"
 #include "input/common.hpp"
 #include "stats/frequencies.hpp"
@@ -266,7 +266,7 @@ RunStep poolRunSites(Execution& exec, RunData& run) {
     noCommonSites(exec, run, minsnps);
     return RunStep::EndRun;
   }
-  const auto t0 = std::chrono::system_clock::now();
+  const auto t0 = WallClock::now();
   if (verbose)
     std::cout << run.commons.size() << " common SNPs passed. Deleting non-common ones..."
               << std::endl;
@@ -289,10 +289,7 @@ RunStep poolRunSites(Execution& exec, RunData& run) {
     std::cout << "The number of SNPs with a frequency higher than maf is " << run.commons.size()
               << std::endl;
     std::cout << discarded;
-    const auto ns =
-        std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::system_clock::now() - t0)
-            .count();
-    std::cout << "Time required: " << static_cast<double>(ns) / 1000000000 << " s" << std::endl;
+    std::cout << "Time required: " << secondsSince(t0) << " s" << std::endl;
   }
   if (run.snpositions[0].size() != run.commons.size() ||
       run.snpositions[1].size() != run.commons.size())

@@ -100,18 +100,8 @@ std::int32_t alleleCode(GenotypeKind kind, std::string_view word) {
     return c == 'A' || c == 'C' || c == 'G' || c == 'T' ? c : nucleotideMissing;
   }
   // Short runs of digits (nearly every allele number) without a conversion.
-  if (word.size() <= 9) {
-    std::int32_t value = 0;
-    bool digits = true;
-    for (char c : word) {
-      if (c < '0' || c > '9') {
-        digits = false;
-        break;
-      }
-      value = value * 10 + (c - '0');
-    }
-    if (digits) return value;
-  }
+  std::int64_t value = 0;
+  if (parseDigits(word, 9, value)) return static_cast<std::int32_t>(value);
   return toInt(std::string(word));
 }
 

@@ -150,3 +150,13 @@ int toInt(const std::string& s) {
 }
 
 double toDouble(const std::string& s) { return std::strtod(s.c_str(), nullptr); }
+
+bool parseDigits(std::string_view text, std::size_t maxDigits, std::int64_t& value) {
+  if (text.empty() || text.size() > maxDigits) return false;
+  value = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') return false;
+    value = value * 10 + (c - '0');
+  }
+  return true;
+}

@@ -5,7 +5,9 @@
 #include <fstream>
 #include <istream>
 #include <sstream>
+#include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // The blank set that the readers trim.
@@ -63,6 +65,10 @@ bool openRegularFile(const std::string& name, std::ifstream& in);
 // with CR LF line ends read like files with LF line ends. False when nothing
 // was left to read. After the call in.eof() tells that the line had no line end.
 bool readLine(std::istream& in, std::string& line);
+
+// A text made only of the digits 0-9, at most maxDigits of them, as a whole
+// number; false for any other text (the caller then converts it the slow way).
+bool parseDigits(std::string_view text, std::size_t maxDigits, std::int64_t& value);
 
 // The runtime's atoi and atof on a string (leading blanks skipped, 0 when no
 // number begins the text, out-of-range values saturated instead of undefined).

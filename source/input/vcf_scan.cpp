@@ -251,18 +251,8 @@ namespace {
 // The runtime's atof of the POS text; plain digit strings, by far the usual
 // case, are converted directly (exactly, below 2^53).
 double positionOf(std::string_view text) {
-  if (!text.empty() && text.size() <= 15) {
-    std::int64_t value = 0;
-    bool digits = true;
-    for (char c : text) {
-      if (c < '0' || c > '9') {
-        digits = false;
-        break;
-      }
-      value = value * 10 + (c - '0');
-    }
-    if (digits) return static_cast<double>(value);
-  }
+  std::int64_t value = 0;
+  if (parseDigits(text, 15, value)) return static_cast<double>(value);
   return toDouble(std::string(text));
 }
 

@@ -1,14 +1,10 @@
 #include "input/fastphase_reader.hpp"
 
+#include "haplotype_rows.hpp"
 #include "test_support.hpp"
 
 namespace {
 
-std::string bits(const BitRow& row) {
-  std::string s;
-  for (std::size_t j = 0; j < row.size(); ++j) s += row[j] ? '1' : '0';
-  return s;
-}
 
 // A fastPHASE output file: one "#" line and two haplotype lines per individual.
 std::string fastPhaseFile(const std::vector<std::string>& firsts, const std::string& second) {
@@ -53,12 +49,12 @@ TEST_F(FastPhaseReaderTest, CodesTheMinorBaseOfTheLargerPopulation) {
   EXPECT_EQ(sizes, (std::vector<int>{10, 12}));
   EXPECT_EQ(pref, 1);
   ASSERT_EQ(data.size(), 22u);
-  EXPECT_EQ(bits(data[0]), "1101");
-  EXPECT_EQ(bits(data[1]), "0101");
-  EXPECT_EQ(bits(data[9]), "0000");
-  EXPECT_EQ(bits(data[10]), "0100");  // A A A ? T
-  EXPECT_EQ(bits(data[16]), "1000");  // C C A ? T
-  EXPECT_EQ(bits(data[21]), "0000");  // ? ? ? A T
+  EXPECT_EQ(rowText(data[0]), "1101");
+  EXPECT_EQ(rowText(data[1]), "0101");
+  EXPECT_EQ(rowText(data[9]), "0000");
+  EXPECT_EQ(rowText(data[10]), "0100");  // A A A ? T
+  EXPECT_EQ(rowText(data[16]), "1000");  // C C A ? T
+  EXPECT_EQ(rowText(data[21]), "0000");  // ? ? ? A T
   EXPECT_EQ(positions[0], (std::vector<double>{0, 1, 2, 4}));
   EXPECT_EQ(positions[1], positions[0]);
   EXPECT_EQ(freqs[0], (std::vector<double>{0.1, 0.5, 0, 0.3}));

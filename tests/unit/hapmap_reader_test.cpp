@@ -1,14 +1,10 @@
 #include "input/hapmap_reader.hpp"
 
+#include "haplotype_rows.hpp"
 #include "test_support.hpp"
 
 namespace {
 
-std::string bits(const BitRow& row) {
-  std::string s;
-  for (std::size_t j = 0; j < row.size(); ++j) s += row[j] ? '1' : '0';
-  return s;
-}
 
 class HapMapReaderTest : public TempDirTest {
  protected:
@@ -44,7 +40,7 @@ TEST_F(HapMapReaderTest, OneFileCodesTheReferenceMinorBase) {
   const std::vector<std::string> expected = {"0100100", "0000000", "0000000", "1100000",
                                              "0000001", "1100100", "0101100", "1101011"};
   ASSERT_EQ(data.size(), expected.size());
-  for (std::size_t r = 0; r < data.size(); ++r) EXPECT_EQ(bits(data[r]), expected[r]) << r;
+  for (std::size_t r = 0; r < data.size(); ++r) EXPECT_EQ(rowText(data[r]), expected[r]) << r;
   const std::vector<double> pos = {100, 200, 300, 400, 600, 700, 700};
   EXPECT_EQ(positions[0], pos);
   EXPECT_EQ(positions[1], pos);
@@ -64,7 +60,7 @@ TEST_F(HapMapReaderTest, HalvesAndReferenceChoice) {
   EXPECT_EQ(pref, 1);
   // Population 1 (G, G, T) decides: T is coded.
   EXPECT_EQ(freqs[0], (std::vector<double>{0}));
-  EXPECT_EQ(bits(data[4]), "1");
+  EXPECT_EQ(rowText(data[4]), "1");
 
   // Equal halves keep the reference given on entry.
   writeFile("even.txt", "id pos a b c d\nrs1 1 A C G G\n");
@@ -85,8 +81,8 @@ TEST_F(HapMapReaderTest, TwoFilesCodeAFixedDifference) {
   EXPECT_EQ(sizes, (std::vector<int>{3, 2}));
   EXPECT_EQ(pref, 0);
   ASSERT_EQ(data.size(), 5u);
-  for (int r = 0; r < 3; ++r) EXPECT_EQ(bits(data[r]), r == 0 ? "01" : "00");
-  for (int r = 3; r < 5; ++r) EXPECT_EQ(bits(data[r]), "11");
+  for (int r = 0; r < 3; ++r) EXPECT_EQ(rowText(data[r]), r == 0 ? "01" : "00");
+  for (int r = 3; r < 5; ++r) EXPECT_EQ(rowText(data[r]), "11");
   EXPECT_EQ(positions[1], (std::vector<double>{10, 30}));
   EXPECT_EQ(freqs[0], (std::vector<double>{0, 1.0 / 3}));
   EXPECT_EQ(freqs[1], (std::vector<double>{1, 1}));
