@@ -142,9 +142,14 @@ bool readPed(GenotypeKind kind, const PlinkFiles& files, std::ifstream& in, int 
   if (numloci != maploci)
     return fail("\nERROR: inconsistency between number of loci in map and ped files: " +
                 toString(maploci) + " vs " + toString(numloci) + "\n");
-  const unsigned char first = static_cast<unsigned char>(words[6][0]);
+  // The missing allele "0" says nothing of the coding: the nucleotide check
+  // looks at the first allele that is not "0" (none: every allele is missing).
+  std::size_t checked = 6;
+  if (kind == GenotypeKind::Nucleotide)
+    while (checked + 1 < wordCount && words[checked] == "0") ++checked;
+  const unsigned char first = static_cast<unsigned char>(words[checked][0]);
   const std::string seen(1, static_cast<char>(std::toupper(first)));
-  if (kind == GenotypeKind::Nucleotide && !std::isalpha(first))
+  if (kind == GenotypeKind::Nucleotide && words[checked] != "0" && !std::isalpha(first))
     return fail("\nERROR: wrong plink nucleotide genotype format in ped file " + files.pedPath +
                 " have read " + seen + "\n");
   if (kind == GenotypeKind::Numeric && !std::isdigit(first))

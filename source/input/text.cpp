@@ -84,14 +84,14 @@ bool endsWith(const std::string& s, const std::string& tail) {
   return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
 }
 
-void rejectGzipInput(const std::string& fileName) {
-  std::error_code ec;
-  // Only a regular file is looked at twice: the first bytes of a pipe would be lost.
-  if (!std::filesystem::is_regular_file(fileName, ec)) return;
-  std::ifstream probe(fileName, std::ios::binary);
-  unsigned char magic[2] = {0, 0};
-  probe.read(reinterpret_cast<char*>(magic), 2);
-  if (probe.gcount() != 2 || magic[0] != 0x1f || magic[1] != 0x8b) return;
+constexpr std::size_t textProbeBytes = 64 * 1024;
+
+bool isGzip(const std::string& head) {
+  return head.size() >= 2 && static_cast<unsigned char>(head[0]) == 0x1f &&
+         static_cast<unsigned char>(head[1]) == 0x8b;
+}
+
+[[noreturn]] void rejectGzipInput(const std::string& fileName) {
   // gunzip and bgzip -d only take names that end in .gz; other names are
   // decompressed to standard output.
   const std::string how = endsWith(fileName, ".gz")
@@ -101,6 +101,36 @@ void rejectGzipInput(const std::string& fileName) {
   fatalError(1, "\nERROR: " + fileName + " is gzip-compressed: decompress it first (" + how +
                     " for bgzip files)\n");
 }
+
+// A UTF-8 byte-order mark is no part of the data.
+void skipByteOrderMark(std::istream& in) {
+  for (const int byte : {0xEF, 0xBB, 0xBF}) {
+    if (in.peek() != byte) return;
+    in.get();
+  }
+}
+
+// Looks at the first bytes of an opened input: gzip data and data that is
+// not text (a NUL byte, which no format allows and which could otherwise make
+// a line without end) are rejected. A stream that cannot seek back (a pipe)
+// is not looked at, since the bytes read would be lost.
+void screenInput(const std::string& fileName, std::ifstream& in) {
+  const std::streampos start = in.tellg();
+  if (start != std::streampos(-1)) {
+    std::string head(textProbeBytes, '\0');
+    in.read(head.data(), static_cast<std::streamsize>(head.size()));
+    head.resize(static_cast<std::size_t>(in.gcount()));
+    in.clear();
+    in.seekg(start);
+    if (isGzip(head)) rejectGzipInput(fileName);
+    if (head.find('\0') != std::string::npos)
+      fatalError(1, "\nERROR: " + fileName +
+                        " is not a text file: it holds a NUL byte within its first 64 KiB "
+                        "(binary, compressed or UTF-16 data)\n");
+  }
+  skipByteOrderMark(in);
+  if (in.eof()) in.clear();  // an empty input reads as empty, not as a failed stream
+}
 }  // namespace
 
 bool openRegularFile(const std::string& name, std::ifstream& in) {
@@ -108,7 +138,7 @@ bool openRegularFile(const std::string& name, std::ifstream& in) {
   if (std::filesystem::is_directory(name, ec)) return false;
   in.open(name);
   if (!in.is_open()) return false;
-  rejectGzipInput(name);
+  screenInput(name, in);
   return true;
 }
 

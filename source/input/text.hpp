@@ -55,10 +55,11 @@ bool openInputFile(const std::string& path, const std::string& name, std::ifstre
 
 // Opens name for reading; the openers of every reader go through it. False
 // for a folder (which would open as a stream but cannot be read as a file) or
-// a file that cannot be opened. A regular file that begins with the gzip magic
-// bytes 1f 8b (gzip and bgzip files) is reported, with how to decompress it,
-// and the program ends with status 1: no reader reads compressed text, and the
-// format error it would otherwise report would only mislead.
+// a file that cannot be opened. An input that begins with the gzip magic bytes
+// 1f 8b (gzip and bgzip files) is reported, with how to decompress it, and one
+// with a NUL byte in its first 64 KiB is reported as not text; both end the
+// program with status 1, since the format error a reader would otherwise
+// report would only mislead. A UTF-8 byte-order mark is skipped.
 bool openRegularFile(const std::string& name, std::ifstream& in);
 
 // Reads one line; a carriage return before the line end is dropped, so files

@@ -41,7 +41,9 @@ def gz(text):
 
 
 def garbage(n):
-    return bytes(rnd.randrange(256) for _ in range(n))
+    # Bytes that are no text but hold no NUL: an input with a NUL byte is
+    # rejected before any reader sees it (the *_nul_bytes cases).
+    return bytes(rnd.randrange(256) for _ in range(n)).replace(b"\x00", b"\x01")
 
 
 def linked(n, sites, alphabet):
@@ -49,6 +51,7 @@ def linked(n, sites, alphabet):
 
 
 FAIL = "\nERROR: \nFail when reading "
+NOT_TEXT = "is not a text file: it holds a NUL byte within its first 64 KiB (binary, compressed or UTF-16 data)\n"
 
 # ---------------------------------------------------------------- MS
 def ms_block(rows, positions=None, sites=None):
@@ -102,7 +105,9 @@ ms("ms_three_blocks.txt", ms_block(linked(20, 12, "01")) * 3, 3,
    "The number of populations 3 does not coincide with the expected 2\n")
 ms("ms_nonascii.txt", ms_block(["0\xc3\xa91"] * 20, "0.1 0.2 0.3", 3) * 2, 4,
    "ERROR: In sample 1 there is a problem with haplotype size in pop 1 Expected haplo size 3 was different of observed 4\n")
-ms("ms_nul_bytes.txt", ms_block(["0\x001"] * 20, "0.1 0.2 0.3") * 2, 0, "Pravolin FINISHED.")
+ms("ms_nul_bytes.txt", ms_block(["0\x001"] * 20, "0.1 0.2 0.3") * 2, 1, "\nERROR: ms_nul_bytes.txt %s" % NOT_TEXT)
+ms("ms_utf16.txt", ms_ok.encode("utf-16"), 1, "\nERROR: ms_utf16.txt %s" % NOT_TEXT)
+ms("ms_bom.txt", b"\xef\xbb\xbf" + ms_ok.encode("latin-1"), 0, "Pravolin FINISHED.")
 ms("ms_repeated_far_position.txt",
    ms_block(linked(20, 22, "01"), " ".join(str(k) for k in range(1, 21)) + " 1e10 1e10") * 2, 4,
    "repeated positions in your files. Please check position 2147483647\n")
@@ -145,8 +150,8 @@ fa("fa_only_comments.fa", "# one\n\n  # two\n", 1, "\nERROR:\nFail when reading 
 fa("fa_no_header.fa", "ACGT\nACGT\n", 1, "\nEmpty file or wrong format when reading fasta fa_no_header.fa\n")
 fa("fa_garbage.bin", b"\x01" + garbage(4000), 1, "Empty file or wrong format when reading fasta fa_garbage.bin")
 fa("fa_crlf.fa", fa_ok.replace("\n", "\r\n"), 0, "Pravolin FINISHED.")
-fa("fa_nul_bytes.fa", fasta(["s%d" % i for i in range(24)], [r[:10] + "\x00" + r[11:] for r in fa_rows]), 0,
-   "Pravolin FINISHED.")
+fa("fa_nul_bytes.fa", fasta(["s%d" % i for i in range(24)], [r[:10] + "\x00" + r[11:] for r in fa_rows]), 1,
+   "\nERROR: fa_nul_bytes.fa %s" % NOT_TEXT)
 fa("fa_nonascii.fa", fasta(["s%d" % i for i in range(24)], [r[:10] + ("\xc3\xa9" if i == 3 else "N") + r[11:] for i, r in enumerate(fa_rows)]), 1,
    "ERROR: sequences must be aligned in fa_nonascii.fa\n")
 fa("fa_unaligned.fa", fasta(["a", "b", "c", "d"], ["ACGT", "ACGT", "ACG", "ACGT"]), 1,
@@ -226,7 +231,9 @@ vc("vcf_unphased.vcf", va.replace("0|1", "0/1", 1).replace("1|0", "1/0", 1), 1,
    "ERROR: non-phased or malformed genotype in file vcf_unphased.vcf at position")
 vc("vcf_missing_genotype.vcf", "\n".join(lines[:3] + [lines[3].replace("|", "|2", 1)] + lines[4:]), 1,
    "ERROR: unsupported genotype state in file vcf_missing_genotype.vcf at position 200. Expected only phased biallelic GT values 0|0, 0|1, 1|0 or 1|1.\n")
-vc("vcf_nul_genotype.vcf", "\n".join(lines[:2] + [lines[2].replace("|", "|\x00", 1)] + lines[3:]), 1,
+# A NUL byte past the first 64 KiB reaches the genotype parser.
+vc("vcf_nul_genotype.vcf", "\n".join(lines[:1] + ["##pad=" + "x" * 100] * 700 + lines[1:2] +
+                                      [lines[2].replace("|", "|\x00", 1)] + lines[3:]), 1,
    "ERROR: unsupported genotype state in file vcf_nul_genotype.vcf at position 100")
 vc("vcf_unsorted.vcf", "\n".join(lines[:2] + [lines[3], lines[2]] + lines[4:]), 1,
    "ERROR: positions are not in ascending order in file vcf_unsorted.vcf: position 100 follows position 200\n")
@@ -287,7 +294,7 @@ hm("hm_nonascii.txt", "\n".join(hm_lines[:2] + [hm_lines[2][:-1] + "\xc3\xa9"] +
    "\" in column 16 on line 3 of file hm_nonascii.txt is not one letter\n")
 hm("hm_position_nan.txt", hm_ok.replace(" 1030 ", " nan ", 1), 1,
    "ERROR: The position \"nan\" on line 5 of file hm_position_nan.txt is not a finite number\n")
-hm("hm_nul_bytes.txt", hm_ok.replace(" A ", " \x00 ", 3), 0, "Pravolin FINISHED.")
+hm("hm_nul_bytes.txt", hm_ok.replace(" A ", " \x00 ", 3), 1, "\nERROR: hm_nul_bytes.txt %s" % NOT_TEXT)
 hm("hm_positions_down.txt", hapmap(16, hm_sites[:15]) + hapmap(16, hm_sites[15:], 500).split("\n", 1)[1], 4,
    "go down: position 500 follows position 1140. Positions must be in ascending order.\n")
 put("hm_a.txt", hapmap(8, [s[:8] for s in hm_sites]))
@@ -343,7 +350,7 @@ fp("fp_other_sites.out", fastphase([h[:-2] for h in fp_haps[:10]]), 1,
    "ERROR: The fastPHASE files fp_other_sites.out and fp_b.out hold different numbers of SNPs: 28 and 30\n")
 fp("fp_nonascii.out", fastphase([h[:5] + "\xc3\xa9" + h[6:] if i == 0 else h for i, h in enumerate(fp_haps[:10])]), 1,
    "ERROR: There are SNPs lacking in sequence 2 from population 1\n")
-fp("fp_nul_bytes.out", fastphase([h[:5] + "\x00" + h[6:] for h in fp_haps[:10]]), 0, "Pravolin FINISHED.")
+fp("fp_nul_bytes.out", fastphase([h[:5] + "\x00" + h[6:] for h in fp_haps[:10]]), 1, "\nERROR: fp_nul_bytes.out %s" % NOT_TEXT)
 put("fp_gzip.out.gz", gz(fp_ok))
 case("fp_gzip.out.gz", ["fp_gzip.out.gz", "fp_b.out"], ["-input", "fp_gzip.out.gz", "-input2", "fp_b.out"] + FP, 1,
      "\nERROR: fp_gzip.out.gz is gzip-compressed: decompress it first")
@@ -363,7 +370,7 @@ def ped(families, loci, alleles, first=None):
         for i in range(n):
             geno = [rnd.choice(alleles) for _ in range(2 * loci)]
             if first is not None and not text:
-                geno[0] = first
+                geno[:len(first)] = first
             text += "%s ind%d 0 0 1 -9 %s\n" % (f, i, " ".join(geno))
     return text
 
@@ -394,8 +401,9 @@ pl("pl_ped_short", pl_map, "F i 0 0 1 -9 A\n", 1, "\nERROR: problem reading ped 
 pl("pl_ped_odd", pl_map, "F i 0 0 1 -9 A C G\n", 1, "\nERROR: wrong number of genotypes in ped file pl_ped_odd.ped\n")
 pl("pl_ped_loci_mismatch", pl_map, ped([("FAM1", 3), ("FAM2", 3)], 11, "ACGT", "A"), 1,
    "\nERROR: inconsistency between number of loci in map and ped files: 12 vs 11\n")
-pl("pl_ped_first_genotype", pl_map, ped([("FAM1", 3), ("FAM2", 3)], 12, "ACGT", "0"), 1,
-   "\nERROR: wrong plink nucleotide genotype format in ped file pl_ped_first_genotype.ped have read 0\n")
+# The missing allele 0 is passed over: the first allele that is not 0 is checked.
+pl("pl_ped_first_genotype", pl_map, ped([("FAM1", 3), ("FAM2", 3)], 12, "ACGT", ["0", "1"]), 1,
+   "\nERROR: wrong plink nucleotide genotype format in ped file pl_ped_first_genotype.ped have read 1\n")
 ped_lines = pl_ped.split("\n")
 pl("pl_ped_ragged", pl_map, "\n".join(ped_lines[:4] + [ped_lines[4] + " A C"] + ped_lines[5:]), 1,
    "\nERROR: wrong number of genotypes in ped file pl_ped_ragged.ped at line 5: 32 words where the first individual line has 30\n")
@@ -520,12 +528,18 @@ bs("bs_one_block.txt", bs_ok.split("\n[pop]=2")[0] + "\n", 1,
    "ERROR reading BScan format: Read 1 populations but should be 2 (file bs_one_block.txt ended before population 2)\n")
 bs("bs_wrong_block_word.txt", bs_ok.replace("[pop]=2", "[POP]=2"), 1,
    "ERROR reading BScan format: Read 1 populations but should be 2")
-# A number ends at a NUL byte.
-bs("bs_nul_bytes.txt", bs_ok.replace("\n3 40 2 ", "\n3 40\x00 2 ", 1), 0, "Pravolin FINISHED.")
+bs("bs_nul_bytes.txt", bs_ok.replace("\n3 40 2 ", "\n3 40\x00 2 ", 1), 1, "\nERROR: bs_nul_bytes.txt %s" % NOT_TEXT)
 put("bs_gzip.txt.gz", gz(bs_ok))
 case("bs_gzip.txt.gz", ["bs_gzip.txt.gz"], ["-input", "bs_gzip.txt.gz"] + BS, 1,
      "\nERROR: bs_gzip.txt.gz is gzip-compressed: decompress it first")
 case("bs_folder", ["bsdir/"], ["-input", "bsdir"] + BS, 1, BFAIL % "bsdir")
+
+# ---------------------------------------------------------------- later cases
+# (here, so that the random draws of the cases above stay as they were)
+pl("pl_ped_first_missing", pl_map, ped([("FAM1", 3), ("FAM2", 3)], 12, "ACGT", ["0", "0"]), 0,
+   "Pravolin FINISHED.")
+put("bs_bom.txt", b"\xef\xbb\xbf" + bs_ok.encode("latin-1"))
+case("bs_bom.txt", ["bs_bom.txt"], ["-input", "bs_bom.txt"] + BS, 0, "Pravolin FINISHED.")
 
 # ---------------------------------------------------------------- manifest
 def escape(text):
