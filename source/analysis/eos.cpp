@@ -72,10 +72,12 @@ void highMeanRule(RunData& run) {
     records[i] = {run.filelocnames[i], run.metapopsnpositions[i], run.fstdistrib[i].first,
                   run.fstdistrib[i].second, 1.0};
   const std::size_t t = static_cast<std::size_t>(static_cast<double>(n) * 0.09999999999999998);
-  if (t > 0)
-    std::nth_element(records.begin(), records.begin() + static_cast<std::ptrdiff_t>(t - 1),
-                     records.end(),
-                     [](const Outlier& a, const Outlier& b) { return a.FST > b.FST; });
+  // The t highest FST values, highest first; equal values by ascending position.
+  if (t > 0) {
+    const auto last = records.begin() + static_cast<std::ptrdiff_t>(t);
+    std::nth_element(records.begin(), last - 1, records.end(), higherFstThenPosition);
+    std::sort(records.begin(), last, higherFstThenPosition);
+  }
   records.resize(t);
   run.outlierpositions = highMeanPositions(records);
   run.eosOutliers.clear();
@@ -121,8 +123,7 @@ void runEosTest(Execution& exec, RunData& run) {
     run.outlierpositions.clear();
     if (!fence.empty()) {
       const std::vector<double> limits = {0.0, run.Q};
-      std::sort(fence.begin(), fence.end(),
-                [](const Outlier& a, const Outlier& b) { return a.FST < b.FST; });
+      std::sort(fence.begin(), fence.end(), lessFstThenPosition);
       run.nonEosOutliers = fence;
       const double threshold = 0.3333333333333333 * run.Q * o.cutoff + run.meanFst;
       run.eosOutliers = fence;

@@ -19,6 +19,18 @@ bool lessFst(const Outlier& x, const Outlier& y) {
 
 }  // namespace
 
+bool lessFstThenPosition(const Outlier& x, const Outlier& y) {
+  if (lessFst(x, y)) return true;
+  if (lessFst(y, x)) return false;
+  return x.Pos < y.Pos;
+}
+
+bool higherFstThenPosition(const Outlier& x, const Outlier& y) {
+  if (lessFst(y, x)) return true;
+  if (lessFst(x, y)) return false;
+  return x.Pos < y.Pos;
+}
+
 void selectFstOutliers(const std::vector<std::pair<double, double>>& perSnpFst,
                        const std::vector<double>& values, const std::vector<std::string>& names,
                        const double& k, std::vector<Outlier>& outliers) {
@@ -113,8 +125,9 @@ void kmeans(std::vector<Outlier>& data, const std::vector<double>& limits,
   }
 
   for (std::size_t i = 1; i < k; ++i)
-    std::stable_sort(clusters[i].begin(), clusters[i].end(),
-                     [&](std::size_t x, std::size_t y) { return lessFst(data[x], data[y]); });
+    std::sort(clusters[i].begin(), clusters[i].end(), [&](std::size_t x, std::size_t y) {
+      return lessFstThenPosition(data[x], data[y]);
+    });
 
   std::vector<Outlier> kept;
   if (keepTopCluster) {

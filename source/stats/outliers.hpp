@@ -14,6 +14,14 @@ struct Outlier {
   double weight = 1.0;  // set when the record is made; read by nothing
 };
 
+// The order of outliers wherever they are sorted or selected: ascending FST (a
+// value without a number first), equal FST by ascending position, so that no
+// result depends on how the standard library orders equal elements.
+bool lessFstThenPosition(const Outlier& x, const Outlier& y);
+// The same for the highest values first: descending FST, equal FST by
+// ascending position.
+bool higherFstThenPosition(const Outlier& x, const Outlier& y);
+
 // Sites whose FST lies strictly above Q3 + k (Q3 - Q1); none for no site. A
 // site whose FST is not a number ranks below every other and is never kept.
 void selectFstOutliers(const std::vector<std::pair<double, double>>& perSnpFst,

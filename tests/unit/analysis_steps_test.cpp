@@ -52,6 +52,28 @@ TEST(OutlierPositions, NeighboursKeepTheBetterPValue) {
             (std::vector<double>{100.0, 102.5}));
 }
 
+// Under the high-mean rule the tenth of the sites with the highest FST is
+// selected; sites of equal FST are taken by ascending position, so the same
+// sites are chosen whatever order the selection leaves them in.
+TEST(EosTest, HighMeanRuleTakesEqualFstByPosition) {
+  Execution exec;
+  exec.format = InputFormat::BS;
+  RunData run;
+  const int n = 50;  // 4 sites selected
+  for (int i = 0; i < n; ++i) {
+    // Every site has FST 0.9 except site 7, whose FST is the highest.
+    run.fstdistrib.push_back({i == 7 ? 0.95 : 0.9, 0.0});
+    run.metapopsnpositions.push_back(10.0 * (n - i));  // positions descend with the index
+    run.filelocnames.push_back(std::to_string(i));
+  }
+  run.meanFst = 0.9;
+  runEosTest(exec, run);
+  EXPECT_TRUE(run.highFst);
+  EXPECT_EQ(run.outlierpositions, (std::vector<double>{430.0, 10.0, 20.0, 30.0}));
+  EXPECT_TRUE(run.eosOutliers.empty());
+  EXPECT_TRUE(run.nonEosOutliers.empty());
+}
+
 TEST(Windows, ClassesOfEstimatedAndFixedWindows) {
   int K = 0, m = 0;
   windowClasses(10, K, m, 1);
