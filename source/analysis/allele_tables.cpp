@@ -4,6 +4,7 @@
 #include <cassert>
 #include <iostream>
 
+#include "analysis/pooling.hpp"
 #include "input/common.hpp"
 
 namespace {
@@ -130,9 +131,7 @@ void buildAlleleCountSites(CountFormat format, const double& maf, const std::str
   const bool bayescan = format == CountFormat::BayeScan;
   const bool genepop = format == CountFormat::Genepop;
   const std::size_t numpops = loci > 0 ? allelecounts[0].size() : expectedPopulations;
-  if (numpops != expectedPopulations)
-    fatalError(3, "\nERROR: In file" + inputName + "\nThe number of populations " +
-                      toString(numpops) + " does not coincide with the expected 2\n");
+  requirePopulationCount(inputName, numpops, expectedPopulations);
   if (filelocnames.size() < loci)
     fatalError(1, "\nERROR: In file" + inputName + "\nThe number of locus names " +
                       toString(filelocnames.size()) + " is smaller than the number of loci " +

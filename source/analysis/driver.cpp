@@ -3,7 +3,6 @@
 #include <chrono>
 #include <cstdio>
 #include <ctime>
-#include <filesystem>
 #include <iostream>
 #include <stdexcept>
 
@@ -17,6 +16,7 @@
 #include "analysis/run_state.hpp"
 #include "analysis/snp_table.hpp"
 #include "input/common.hpp"
+#include "input/output_file.hpp"
 
 namespace {
 
@@ -100,9 +100,9 @@ void startUp(Execution& exec) {
     appendLog(exec, "\nInitial seed " + toString(exec.seed) + "\n");
   }
 
-  std::error_code ignored;
-  std::filesystem::create_directory("Pravis_Results", ignored);
+  createOutputFolder("Pravis_Results");
   exec.resultsPrefix = "Pravis_Results/" + o.outputfile + "_";
+  requireOutputFolderOf(exec.resultsPrefix);
 
   if (o.singlepopfile) {
     o.inputgiven = true;
@@ -214,6 +214,7 @@ int runExecution(int argc, const char* const* argv, Execution& exec, std::clock_
   startUp(exec);
 
   Options& o = exec.options;
+  bool anyRead = false;
   for (int r = 0; r < o.runs; ++r) {
     RunData run;
     run.index = r;
@@ -230,10 +231,15 @@ int runExecution(int argc, const char* const* argv, Execution& exec, std::clock_
       case RunEnd::EndExecution:
         return 0;
       case RunEnd::Completed:
+        anyRead = true;
         endOfRun(exec, run);
         break;
     }
   }
+  // Empty tables would pass for an analysis that found nothing.
+  if (!anyRead)
+    fatalError(1, "\nERROR: \nNo input could be read: each of the " + toString(o.runs) +
+                      " runs failed to read its input\n");
   writeOutputs(exec, start);
   return 0;
 }

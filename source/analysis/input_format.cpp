@@ -7,6 +7,7 @@
 #include "analysis/allele_tables.hpp"
 #include "analysis/elapsed.hpp"
 #include "analysis/eos.hpp"
+#include "analysis/pooling.hpp"
 #include "analysis/run_state.hpp"
 #include "input/bayescan_reader.hpp"
 #include "input/common.hpp"
@@ -25,6 +26,7 @@ bool isAlleleCountFormat(InputFormat format) {
 }
 
 InputFormat chooseInputFormat(Options& o) {
+  const std::string given = o.format;
   o.format = toUpper(o.format);
   const std::pair<const char*, InputFormat> words[] = {
       {"FASTA", InputFormat::FASTA}, {"HM", InputFormat::HM}, {"FP", InputFormat::FP},
@@ -36,6 +38,15 @@ InputFormat chooseInputFormat(Options& o) {
       format = w.second;
       break;
     }
+  }
+  // Words such as genepop or hapmap hold no format word: say so rather than
+  // read the input as MS without a word.
+  if (format == InputFormat::MS && o.format.find("MS") == std::string::npos) {
+    const std::string warning = "\nWARNING: -format " + given +
+                                " names no input format (accepted: MS, FASTA, VCF, HM, FP, GP, "
+                                "PL, PL2, BS); the input is read as MS\n";
+    std::cout << warning << std::endl;
+    logMessage(0, warning, false);
   }
   auto forceEos = [&o](const char* message) {
     o.onlyEOS = true;
@@ -115,6 +126,16 @@ CountFormat countFormatOf(InputFormat format) {
     default:
       return CountFormat::PlinkNumeric;
   }
+}
+
+// Diversity within a population, and so FST, needs two haplotypes of it.
+void requireTwoHaplotypes(const std::string& name, const std::vector<int>& samplesizes) {
+  for (std::size_t p = 0; p < samplesizes.size(); ++p)
+    if (samplesizes[p] < 2)
+      fatalError(1, "\nERROR: \nPopulation " + toString(p + 1) + " of " + name + " has " +
+                        toString(samplesizes[p]) +
+                        (samplesizes[p] == 1 ? " haplotype" : " haplotypes") +
+                        ": at least 2 haplotypes per population are needed\n");
 }
 
 }  // namespace
@@ -259,20 +280,21 @@ bool readRunInput(Execution& exec, RunData& run) {
     o.inputfile = o.inputfile + " and " + o.inputfile2;
   }
 
-  // What the reader leaves to the driver.
+  // What the reader leaves to the driver. Input read one block per population
+  // must hold one block per population before any frequency is computed.
+  if (format == InputFormat::MS && o.sample2 == 0)
+    requirePopulationCount(o.inputfile, run.snpositions.size(), exec.npops);
+  if (!isAlleleCountFormat(format)) requireTwoHaplotypes(o.inputfile, run.samplesizes);
   if (format == InputFormat::MS) {
-    // Input read one block per population must hold one block per population
-    // before any frequency is computed.
-    if (o.sample2 == 0 && static_cast<int>(run.snpositions.size()) != exec.npops)
-      fatalError(3, "\nERROR: In file" + o.inputfile + "\nThe number of populations " +
-                        toString(run.snpositions.size()) + " does not coincide with the expected " +
-                        toString(exec.npops) + "\n");
     if (o.sample2 != 0 && o.sample != o.sample2)
       exec.pref = run.samplesizes[0] < run.samplesizes[1] ? 1 : 0;
     run.snpfreqs.resize(static_cast<std::size_t>(exec.npops));
     for (int p = 0; p < exec.npops; ++p)
       computePopFreqs(run.data, p, run.samplesizes, run.snpfreqs[static_cast<std::size_t>(p)]);
   } else if (isAlleleCountFormat(format)) {
+    // Genepop counts its populations by their lines, also when it types no locus.
+    if (format == InputFormat::GP)
+      requirePopulationCount(o.inputfile, run.samplesizes.size(), exec.npops);
     buildAlleleCountSites(countFormatOf(format), exec.maf, o.inputfile, run.allelecounts,
                           run.maxallelecounts, run.alleleids, run.filelocnames, run.snpositions,
                           run.snpfreqs, run.metapopsnpositions, exec.numsnps, run.fstdistrib,

@@ -1,16 +1,17 @@
 #include "analysis/outlier_report.hpp"
 
-#include <fstream>
 #include <iomanip>
+#include <sstream>
 
 #include "input/common.hpp"
+#include "input/output_file.hpp"
 
 namespace {
 
 const std::string stars(52, '*');
 
 // Rows highest FST first: the lists are in ascending FST.
-void writeRows(std::ofstream& out, const std::vector<Outlier>& records) {
+void writeRows(std::ostringstream& out, const std::vector<Outlier>& records) {
   out << "\n\t\t\tID\tPos\tFST\tpval(LK test)";
   for (auto it = records.rbegin(); it != records.rend(); ++it)
     out << "\n\t\t\t" << it->ID << "\t" << it->Pos << "\t" << it->FST << "\t" << it->pval;
@@ -20,8 +21,12 @@ void writeRows(std::ofstream& out, const std::vector<Outlier>& records) {
 
 void writeOutlierReport(const std::string& fileName, const std::vector<FileRecord>& files,
                         const double& maf) {
-  std::ofstream out(fileName, std::ios::app);
-  if (!out || files.empty()) return;
+  OutputFile file(fileName, OutputFile::Mode::Append);
+  if (files.empty()) {
+    file.close();
+    return;
+  }
+  std::ostringstream out;
   std::size_t withEos = 0;
   for (const FileRecord& f : files)
     if (!f.fstOutliers.empty()) ++withEos;
@@ -30,6 +35,8 @@ void writeOutlierReport(const std::string& fileName, const std::vector<FileRecor
   out << "% FILES WITH K-MEANS EXTREME POSITIVE OUTLIERS = " << toString(pct) << "%\n";
   out << std::setprecision(12);
   for (const FileRecord& f : files) {
+    file.write(out.str());
+    out.str(std::string());
     out << "\n" << stars << "\n";
     out << "FILE " << f.name << "\n";
     out << stars << "\n" << "\n";
@@ -47,4 +54,6 @@ void writeOutlierReport(const std::string& fileName, const std::vector<FileRecor
       out << "\n";
     }
   }
+  file.write(out.str());
+  file.close();
 }

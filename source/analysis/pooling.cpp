@@ -218,6 +218,12 @@ std::vector<double> findCommonSites(const Execution& exec, const RunData& run,
 
 }  // namespace
 
+void requirePopulationCount(const std::string& file, std::size_t found, int expected) {
+  if (found == static_cast<std::size_t>(expected)) return;
+  fatalError(3, "\nERROR: In file" + file + "\nThe number of populations " + toString(found) +
+                    " does not coincide with the expected " + toString(expected) + "\n");
+}
+
 RunStep poolRunSites(Execution& exec, RunData& run) {
   const Options& o = exec.options;
   const std::string& F = o.inputfile;
@@ -229,9 +235,7 @@ RunStep poolRunSites(Execution& exec, RunData& run) {
     if (static_cast<unsigned>(exec.pref) >= lists)
       fatalError(2, "\nERROR: In file" + F + "\nReference population value is out of range " +
                         toString(exec.pref + 1) + " > " + toString(lists) + "\n");
-    if (static_cast<std::size_t>(exec.npops) != lists)
-      fatalError(3, "\nERROR: In file" + F + "\nThe number of populations " + toString(lists) +
-                        " does not coincide with the expected " + toString(exec.npops) + "\n");
+    requirePopulationCount(F, lists, exec.npops);
   }
   std::size_t minsnps = 0;
   for (std::size_t p = 0; p < run.snpositions.size(); ++p)
@@ -255,10 +259,9 @@ RunStep poolRunSites(Execution& exec, RunData& run) {
   }
 
   // Common sites.
-  if (run.snpositions.size() != 2 || run.snpfreqs.size() != 2 || run.samplesizes.size() != 2)
-    fatalError(3, "\nERROR: In file" + F + "\nThe number of populations " +
-                      toString(run.snpositions.size()) + " does not coincide with the expected " +
-                      toString(exec.npops) + "\n");
+  requirePopulationCount(F, run.snpositions.size(), 2);
+  requirePopulationCount(F, run.snpfreqs.size(), 2);
+  requirePopulationCount(F, run.samplesizes.size(), 2);
   requireAscendingPositions(exec, run);
   if (verbose) std::cout << "Management of low frequency polymorphisms." << std::endl;
   run.commons = findCommonSites(exec, run, minsnps);

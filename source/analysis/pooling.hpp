@@ -1,6 +1,8 @@
 // Common sites of the two populations and the pooled sample of a run.
 #pragma once
 
+#include <cstddef>
+#include <string>
 #include <vector>
 
 #include "input/haplotypes.hpp"
@@ -22,6 +24,10 @@ void dataFusion(HaplotypeMatrix& data, HaplotypeMatrix& metapopdata,
 // Sorts positions in place; returns the number of distinct values other than
 // -99.0 and sets repeated to the first repeated value (truncated).
 int countDistinctPositions(std::vector<double>& positions, int& repeated);
+
+// Ends the execution (status 3) when the input named file holds other than
+// the expected number of populations.
+void requirePopulationCount(const std::string& file, std::size_t found, int expected);
 
 enum class RunStep { Continue, EndRun };
 

@@ -1,9 +1,11 @@
 #include "analysis/results_table.hpp"
 
-#include <fstream>
+#include <algorithm>
 #include <iomanip>
+#include <sstream>
 
 #include "input/common.hpp"
+#include "input/output_file.hpp"
 
 std::string resultsName(const Execution& exec) {
   const Options& o = exec.options;
@@ -34,38 +36,41 @@ struct RankSummary {
 void writeResults(const std::vector<FileRecord>& files, std::uint64_t nRuns,
                   const std::string& outname, double alpha, double& segsites, bool namesSnps,
                   std::uint64_t maxcandidates) {
-  std::ofstream out(outname, std::ios::app);
-  std::ofstream sig(cutAtPattern(outname, ".", true, true) + "_SIG.tsv", std::ios::app);
+  OutputFile out(outname, OutputFile::Mode::Append);
+  OutputFile sig(cutAtPattern(outname, ".", true, true) + "_SIG.tsv", OutputFile::Mode::Append);
   std::size_t analysed = 0;
   for (const FileRecord& f : files)
     if (f.analysed) ++analysed;
-  if (analysed == 0) return;
+  if (analysed == 0) {
+    out.close();
+    sig.close();
+    return;
+  }
 
-  out << std::setprecision(12);
-  sig << std::setprecision(12);
   const std::string header =
       namesSnps ? "File\t#SNPs\tCandidate\trsid\tPos\tWide\tIni\tEnd\tNCLASSES\tMeanFST\tFST\t"
-                  "FSTindex\tfstPval\tn1\tn2\tJHac\tPval\tSig"
+                  "FSTindex\tfstPval\tn1\tn2\tJHac\tPval\tSig\n"
                 : "File\t#SNPs\tCandidate\tSNP\tWide\tIni\tEnd\tNCLASSES\tMeanFST\tFST\tFSTindex\t"
-                  "fstPval\tn1\tn2\tJHac\tPval\tSig";
-  out << header << "\n";
-  sig << header << "\n";
+                  "fstPval\tn1\tn2\tJHac\tPval\tSig\n";
+  out.write(header);
+  sig.write(header);
 
   std::vector<RankSummary> ranks(maxcandidates);
   std::size_t longest = 0;
+  std::ostringstream row;
+  row << std::setprecision(12);
   for (const FileRecord& f : files) {
     if (!f.analysed) continue;
     if (f.highFST) {
       const std::string warning =
-          "\nWARNING: THE AVERAGE FST WAS GREATER THAN 0.5 IN FILE " + f.name + "\n";
-      out << warning << "\n";
-      sig << warning << "\n";
+          "\nWARNING: THE AVERAGE FST WAS GREATER THAN 0.5 IN FILE " + f.name + "\n\n";
+      out.write(warning);
+      sig.write(warning);
     }
     longest = std::max(longest, f.results.size());
     for (std::size_t k = 0; k < f.results.size(); ++k) {
       const CandidateResult& r = f.results[k];
-      std::ostringstream row;
-      row << std::setprecision(12);
+      row.str(std::string());
       row << f.name << "\t" << f.nsnps << "\t" << k + 1 << "\t";
       if (namesSnps) {
         const auto name = f.rsidmap.find(r.position);
@@ -78,9 +83,10 @@ void writeResults(const std::vector<FileRecord>& files, std::uint64_t nRuns,
           << r.Pval;
       const bool significant = r.Pval <= alpha;
       row << (significant ? "\t*" : "\tns") << "\n";
-      out << row.str();
+      const std::string text = row.str();
+      out.write(text);
       if (significant) {
-        sig << row.str();
+        sig.write(text);
         if (k < ranks.size()) {
           ranks[k].count += 1.0;
           ranks[k].positionSum += r.position;
@@ -92,10 +98,12 @@ void writeResults(const std::vector<FileRecord>& files, std::uint64_t nRuns,
 
   const double F = static_cast<double>(analysed);
   segsites = segsites / F;
-  out << "\n";
+  std::ostringstream summary;
+  summary << std::setprecision(12);
+  summary << "\n";
   if (analysed >= 2) {
-    out << "SegSites\tCandidate\tMean_size\tMean_pos\t%PowerJ\t%FPJJ" << "\n";
-    out << segsites;
+    summary << "SegSites\tCandidate\tMean_size\tMean_pos\t%PowerJ\t%FPJJ" << "\n";
+    summary << segsites;
     for (std::size_t c = 0; c < ranks.size(); ++c) {
       const RankSummary& s = ranks[c];
       const double power = s.count * 100 / F;
@@ -107,8 +115,11 @@ void writeResults(const std::vector<FileRecord>& files, std::uint64_t nRuns,
         meanPos = s.positionSum / s.count;
       }
       const std::size_t rank = c + 1 <= longest ? c + 1 : 0;
-      out << "\t" << rank << "\t" << meanSize << "\t" << meanPos << "\t" << power << "\t" << fpjj
-          << "\n";
+      summary << "\t" << rank << "\t" << meanSize << "\t" << meanPos << "\t" << power << "\t"
+              << fpjj << "\n";
     }
   }
+  out.write(summary.str());
+  out.close();
+  sig.close();
 }

@@ -1,11 +1,11 @@
 #include "analysis/snp_table.hpp"
 
 #include <cassert>
-#include <fstream>
 #include <iostream>
 
 #include "analysis/run_state.hpp"
 #include "input/common.hpp"
+#include "input/output_file.hpp"
 
 void writeRsidTable(const std::vector<std::string>& popNames, const std::vector<std::string>& rsids,
                     const std::vector<std::vector<double>>& snpositions,
@@ -75,10 +75,14 @@ bool buildSnpTable(Execution& exec, RunData& run) {
     exec.outnames[0] = exec.resultsPrefix + ".txt";
     assert(exec.outnames.size() == exec.buffers.size());
     for (std::size_t i = 0; i < exec.outnames.size(); ++i) {
-      std::ofstream out(exec.outnames[i], std::ios::app);
-      if (!out) continue;
-      out << exec.buffers[i] << "\n";
+      OutputFile out(exec.outnames[i], OutputFile::Mode::Append);
+      out.write(exec.buffers[i] + "\n");
+      out.close();
     }
+  } else {
+    std::cout << "\nThe SNP information table is written for a single run only (-runs 1): "
+                 "no table was written for these "
+              << o.runs << " runs" << std::endl;
   }
   return true;
 }

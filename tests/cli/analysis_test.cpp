@@ -181,9 +181,13 @@ TEST_F(Analysis, OnlyRsidInfoWritesTheSnpTableAndEnds) {
   EXPECT_EQ(read("Pravis_Results/Prav_out_.txt"),
             "\nPopulation\trsID\tPosition\tFrequency\n1\n\t0\t0\t0\n\t1\t1\t0\n\t2\t2\t0\n\t3\t3\t0"
             "\n\t4\t4\t0.5\n2\n\t0\t0\t1\n\t1\t1\t0\n\t2\t2\t0\n\t3\t3\t0.5\n\t4\t4\t0\n\n");
-  // With several runs nothing is written.
+  // With several runs nothing is written, and the console says why.
+  write("a.fas0.txt", read("a.fas"));
   r = run({"-format", "fasta", "-input", "a.fas", "-onlyrsidInfo", "1", "-runs", "3", "-output",
            "x"});
   EXPECT_EQ(r.status, 0);
   EXPECT_FALSE(exists("Pravis_Results/x_.txt"));
+  EXPECT_NE(r.out.find("\nThe SNP information table is written for a single run only (-runs 1): "
+                       "no table was written for these 3 runs\n"),
+            std::string::npos);
 }

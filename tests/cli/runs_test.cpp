@@ -19,10 +19,16 @@ TEST_F(Runs, SeveralRunsReadNumberedFilesAndSkipUnreadableOnes) {
 }
 
 TEST_F(Runs, DefaultRunNamesAndFatalFailures) {
+  // Runs that all fail to read end with an error, not with empty tables.
   RunResult r = run({"-runs", "2"});
-  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.status, 1);
   EXPECT_NE(r.out.find("Could not open file: PravF0.txt"), std::string::npos);
   EXPECT_NE(r.out.find("Could not open file: PravF1.txt"), std::string::npos);
+  const std::string none = "\nERROR: \nNo input could be read: each of the 2 runs failed to read its input\n";
+  EXPECT_EQ(r.out.substr(r.out.size() - none.size() - 1), none + "\n");
+  EXPECT_EQ(read("Pravis_ERROR.log"), none + " 1\n");
+  EXPECT_EQ(r.out.find("WRITING"), std::string::npos);
+  EXPECT_FALSE(exists("Pravis_Results/Prav_out_AutoRefPop0_MAF_0.01_NF2_Blocks.tsv"));
 
   // One run: a failed read ends the program.
   r = run({"-input", "missing.ms"});
