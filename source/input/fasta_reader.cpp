@@ -7,6 +7,7 @@
 #include <iostream>
 
 #include "input/common.hpp"
+#include "input/output_file.hpp"
 
 namespace {
 
@@ -212,12 +213,16 @@ std::string storedBaseName(const std::string& file) {
 }
 
 // Writes one population's records, each header followed by its whole sequence
-// on one line. Failing to write is reported but does not fail the read.
+// on one line; a file that cannot be written ends the process.
 void storePopulation(const std::string& name, const std::vector<const FastaRecord*>& records) {
-  std::ofstream out(name, std::ios::trunc);
-  for (const FastaRecord* record : records)
-    out << record->header << "\n" << record->sequence << "\n";
-  if (!out) std::cout << "\nWARNING: could not write fasta file " << name << "\n" << std::endl;
+  OutputFile out(name, OutputFile::Mode::Replace);
+  for (const FastaRecord* record : records) {
+    out.write(record->header);
+    out.write("\n");
+    out.write(record->sequence);
+    out.write("\n");
+  }
+  out.close();
 }
 
 // What the two readers that split one file differ in.
