@@ -1,5 +1,5 @@
 // Base counting and allele coding shared by the phased HapMap and fastPHASE
-// readers, and the small pieces of their error handling that they share.
+// readers.
 //
 // Both readers code one base per site as allele 1: the least frequent base of
 // the reference population, chosen from per-site counts of A, C, G, T and of
@@ -8,13 +8,6 @@
 
 #include <array>
 #include <cstdint>
-#include <exception>
-#include <fstream>
-#include <string>
-#include <vector>
-
-#include "input/haplotypes.hpp"
-#include "input/log.hpp"
 
 // Symbol codes: the four bases in this order, then every other symbol.
 enum : unsigned char { baseA = 0, baseC = 1, baseG = 2, baseT = 3, baseOther = 4 };
@@ -41,55 +34,6 @@ constexpr int deletedSite = -1;         // the site is removed from both populat
 //   population carries no other base either.
 int chooseCodedBase(const SiteCounts& reference, int refSize, const SiteCounts& other);
 
-// Opens path + name for a reader; on failure prints the reader's message after
-// the opening messages and returns false.
-bool openReaderInput(const std::string& path, const std::string& name, std::ifstream& in);
-
-// Rejects malformed input: the message goes to standard output and to the
-// error log, and the process ends with status 1.
-[[noreturn]] void rejectInput(const std::string& message);
-
-// The largest number of sites a reader accepts from one file.
-constexpr long long maxSitesPerFile = 2147483646LL;
-
-// Ends the process when a file holds more sites than maxSitesPerFile.
-void checkSiteCount(long long sites, const std::string& fileName);
-
 // The population whose bases decide the coding: the one with more haplotypes,
 // pref itself (0 or 1) when both have the same number.
 int codingPopulation(const int (&sizes)[2], int pref);
-
-// What a haplotype reader hands to its caller; both populations keep the same
-// sites, so they share one list of positions.
-struct CodedSample {
-  int sizes[2] = {0, 0};
-  HaplotypeMatrix rows;
-  std::vector<double> freqs[2];
-  std::vector<double> positions;
-  int reference = 0;
-
-  // Moves the sample into the caller's tables.
-  void moveTo(std::vector<int>& samplesizes, HaplotypeMatrix& data,
-              std::vector<std::vector<double>>& snpfreqs,
-              std::vector<std::vector<double>>& snpositions, int& pref);
-};
-
-// Builds a haplotype matrix one site at a time, when the number of sites is
-// not known in advance: rows grow by a word of 64 cells at a time and only
-// the cells coded 1 are touched.
-class SiteMatrixBuilder {
- public:
-  explicit SiteMatrixBuilder(std::size_t rows) : rows_(rows) {}
-
-  // Opens the next site, 0 in every row, and returns its index.
-  std::size_t addSite();
-  void set(std::size_t row, std::size_t site) { rows_[row].set(site); }
-  std::size_t sites() const { return sites_; }
-
-  // The finished matrix, every row sites() cells long.
-  HaplotypeMatrix take();
-
- private:
-  HaplotypeMatrix rows_;
-  std::size_t sites_ = 0;
-};

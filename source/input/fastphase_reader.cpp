@@ -3,10 +3,13 @@
 #include <cctype>
 #include <fstream>
 #include <iostream>
+#include <utility>
 
 #include "input/base_coding.hpp"
+#include "input/coded_sample.hpp"
 #include "input/common.hpp"
 #include "input/read_guard.hpp"
+#include "input/reader_input.hpp"
 
 // Each individual of a file gives one row, from the haplotype in use (the
 // first of its two). A site's coded base needs every haplotype of the

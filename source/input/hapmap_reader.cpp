@@ -5,8 +5,11 @@
 #include <iostream>
 
 #include "input/base_coding.hpp"
+#include "input/coded_sample.hpp"
 #include "input/common.hpp"
 #include "input/read_guard.hpp"
+#include "input/reader_input.hpp"
+#include "input/site_matrix_builder.hpp"
 
 // The table is streamed: each data line is one site, and the reference
 // population's columns on that line decide its coded base, so a site is coded,

@@ -22,33 +22,103 @@ bool isSegsitesLine(const std::string& line) {
 
 bool beginsWith(const std::string& line, char c) { return !line.empty() && line[0] == c; }
 
+void checkReadError(const std::ifstream& in) {
+  if (in.bad()) fatalError(6, "ERROR READING INPUT FILE\n");
+}
+
+// Reads up to the next segsites line, left in line; false when none is left.
+bool findSegsitesLine(std::ifstream& in, std::string& line) {
+  bool found = false;
+  while (readLine(in, line)) {
+    checkReadError(in);
+    if (isSegsitesLine(line)) {
+      found = true;
+      break;
+    }
+  }
+  checkReadError(in);
+  return found;
+}
+
 // The number of segregating sites of a segsites line; a missing or negative
 // count is a format fault.
 int segsitesCount(const std::string& line, const std::string& fileName, int pop) {
   const std::vector<std::string> words = splitBlanks(line);
   const int count = words.size() < 2 ? -1 : toInt(words[1]);
-  if (words.size() < 2 || count < 0) {
-    const std::string message = "ERROR: There is a format problem reading segsites in pop " +
-                                toString(pop) + " of file " + fileName + "\n";
-    std::cout << message << std::endl;
-    errorExitCode(2, message);
-  }
+  if (words.size() < 2 || count < 0)
+    fatalError(2, "ERROR: There is a format problem reading segsites in pop " + toString(pop) +
+                      " of file " + fileName + "\n");
   std::cout << "Read segsites " << count << std::endl;
-  if (count == INT_MAX) {
-    const std::string message =
-        "ERROR: There is an excessive number of segregating sites in pop " + toString(pop) + "\n";
-    std::cout << message << std::endl;
-    errorExit(message);
-  }
+  if (count == INT_MAX)
+    fatalError(1, "ERROR: There is an excessive number of segregating sites in pop " +
+                      toString(pop) + "\n");
   return count;
 }
 
-void checkReadError(const std::ifstream& in) {
-  if (in.bad()) {
-    const std::string message = "ERROR READING INPUT FILE\n";
-    std::cout << message << std::endl;
-    errorExitCode(6, message);
+// Reads up to the next line that begins with "p", left in line, and tells
+// whether one was found. A last line without a line end stops the search and
+// stays in line.
+bool findPositionsLine(std::ifstream& in, std::string& line) {
+  bool found = false;
+  while (readLine(in, line)) {
+    if (beginsWith(line, 'p')) {
+      found = true;
+      break;
+    }
+    if (in.eof()) break;
   }
+  checkReadError(in);
+  return found;
+}
+
+// What a positions line does with a position that is not above the one
+// before it.
+enum class RepeatedPositions {
+  keep,   // nothing: the position stays as read
+  raise,  // reported on standard output and in Pravis.log, and raised by 1e-07
+};
+
+// A position of the positions line; one that is no finite number (nan, inf)
+// could not be ordered or matched with the other population's positions.
+double positionValue(const std::string& word, const std::string& where) {
+  const double v = toDouble(word);
+  if (!std::isfinite(v))
+    fatalError(2, "ERROR: There is a format problem reading positions " + where + ": " + word +
+                      " is not a finite number\n");
+  return v;
+}
+
+// The positions of a "positions:" line that must list S of them; where names
+// the sample in the messages ("in pop 2", "in file sim.txt").
+std::vector<double> parsePositions(const std::string& line, int S, const std::string& where,
+                                   RepeatedPositions repeats) {
+  const std::vector<std::string> words = splitBlanks(line);
+  if (words.empty() || words[0] != "positions:")
+    fatalError(2, "ERROR: There is a format problem reading positions " + where + "\n");
+  if (static_cast<long long>(words.size()) - 1 != S)
+    fatalError(3, "ERROR: There is a problem reading positions " + where +
+                      " Expected number of positions " + toString(S) +
+                      " was different of observed " + toString(words.size() - 1) + "\n");
+  // Sized only now: the count of a segsites line alone must not decide how
+  // much memory is taken.
+  std::vector<double> positions(static_cast<std::size_t>(S), 0.0);
+  double prev = -1.0;
+  for (int i = 0; i < S; ++i) {
+    double v = positionValue(words[i + 1], where);
+    if (repeats == RepeatedPositions::raise && v <= prev) {
+      const std::string message = "ERROR: There is a problem with repeated positions " + where +
+                                  " Positions " + toString(v) + " is equal to previous one " +
+                                  toString(prev) + "\n" + "The position is updated to " +
+                                  toString(v + 0.0000001) + "\n";
+      // The precision stays set for the rest of the run's console output.
+      std::cout << message << std::setprecision(12) << std::endl;
+      logMessage(4, message, false);
+      v += 0.0000001;
+    }
+    positions[static_cast<std::size_t>(i)] = v;
+    prev = v;
+  }
+  return positions;
 }
 
 BitRow haplotypeRow(const std::string& line) {
@@ -65,23 +135,46 @@ std::string stripSpaces(const std::string& line) {
   return line.substr(b, e - b);
 }
 
-void fail(int status, const std::string& message) {
-  std::cout << message << std::endl;
-  errorExitCode(status, message);
+// One run of haplotype lines of S sites each.
+struct HaplotypeLines {
+  int count;         // lines to read
+  int pop;           // population number in the messages
+  int status;        // exit status of a line of another length
+  bool stripBlanks;  // blanks around a line are no part of the haplotype
+};
+
+// Reads the lines of run into data; sample numbers the lines in the messages
+// and goes on from its value on entry.
+void readHaplotypes(std::ifstream& in, int S, const HaplotypeLines& run, int& sample,
+                    HaplotypeMatrix& data) {
+  std::cout << "Reading sample of size " << run.count << std::endl;
+  std::string line;
+  for (int k = 0; k < run.count; ++k) {
+    ++sample;
+    // Past the end of the file an empty line is read; with empty haplotypes
+    // that would go on for ever, so the caller's row count reports it instead.
+    if (!readLine(in, line) && S == 0) break;
+    checkReadError(in);
+    if (run.stripBlanks) line = stripSpaces(line);
+    if (static_cast<long long>(line.size()) != S)
+      fatalError(run.status, "ERROR: In sample " + toString(sample) +
+                                 " there is a problem with haplotype size in pop " +
+                                 toString(run.pop) + " Expected haplo size " + toString(S) +
+                                 " was different of observed " + toString(line.size()) + "\n");
+    data.push_back(haplotypeRow(line));
+  }
 }
 
-// A position of the positions line; one that is no finite number (nan, inf)
-// could not be ordered or matched with the other population's positions.
-double positionValue(const std::string& word, const std::string& where) {
-  const double v = toDouble(word);
-  if (!std::isfinite(v))
-    fail(2, "ERROR: There is a format problem reading positions " + where + ": " + word +
-                " is not a finite number\n");
-  return v;
+void checkDataSize(std::size_t rows, long long expected, const std::string& fileName, int status) {
+  if (static_cast<long long>(rows) != expected)
+    fatalError(status, "ERROR: In file " + fileName +
+                           ". There is a problem with data size which is " + toString(rows) +
+                           " and should be " + toString(expected) + "\n");
 }
 
 }  // namespace
 
+// The positions of a block are kept as read; each block has its own.
 bool readMsSamples(const std::string& path, const std::string& file, int& sampleSize,
                    HaplotypeMatrix& data, std::vector<std::vector<double>>& snpositions) {
   std::ifstream in;
@@ -89,75 +182,32 @@ bool readMsSamples(const std::string& path, const std::string& file, int& sample
   snpositions.clear();
   int blocks = 0;
   std::string line;
-  while (true) {
-    bool found = false;
-    while (readLine(in, line)) {
-      checkReadError(in);
-      if (isSegsitesLine(line)) {
-        found = !in.eof();
-        break;
-      }
-    }
-    checkReadError(in);
-    if (!found) break;
-
+  // A segsites line without a line end opens no block.
+  while (findSegsitesLine(in, line) && !in.eof()) {
     ++blocks;
+    const std::string where = "in pop " + toString(blocks);
     const int S = segsitesCount(line, path + file, blocks);
     std::cout << "Reading positions..." << std::endl;
-
-    std::vector<std::string> words;
-    while (readLine(in, line)) {
-      if (beginsWith(line, 'p')) break;
-      if (in.eof()) break;
-    }
-    checkReadError(in);
-    words = splitBlanks(line);
-    if (words.empty() || words[0] != "positions:")
-      fail(2, "ERROR: There is a format problem reading positions in pop " + toString(blocks) +
-                  "\n");
-    if (static_cast<long long>(words.size()) - 1 != S)
-      fail(3, "ERROR: There is a problem reading positions in pop " + toString(blocks) +
-                  " Expected number of positions " + toString(S) + " was different of observed " +
-                  toString(words.size() - 1) + "\n");
-    // Sized only now: the count of a segsites line alone must not decide
-    // how much memory is taken.
-    std::vector<double> positions(static_cast<std::size_t>(S), 0.0);
-    for (int i = 0; i < S; ++i)
-      positions[static_cast<std::size_t>(i)] =
-          positionValue(words[i + 1], "in pop " + toString(blocks));
-    snpositions.push_back(std::move(positions));
-
-    std::cout << "Reading sample of size " << sampleSize << std::endl;
-    for (int i = 1; i <= sampleSize; ++i) {
-      // Past the end of the file an empty line is read; with empty haplotypes
-      // that would go on for ever, so the row count below reports it instead.
-      if (!readLine(in, line) && S == 0) break;
-      checkReadError(in);
-      const std::string haplotype = stripSpaces(line);
-      if (static_cast<long long>(haplotype.size()) != S)
-        fail(4, "ERROR: In sample " + toString(i) +
-                    " there is a problem with haplotype size in pop " + toString(blocks) +
-                    " Expected haplo size " + toString(S) + " was different of observed " +
-                    toString(haplotype.size()) + "\n");
-      data.push_back(haplotypeRow(haplotype));
-    }
+    findPositionsLine(in, line);
+    snpositions.push_back(parsePositions(line, S, where, RepeatedPositions::keep));
+    int sample = 0;
+    readHaplotypes(in, S, {sampleSize, blocks, 4, true}, sample, data);
     if (in.eof()) break;
   }
   if (blocks == 0) return false;
-  const long long expected = static_cast<long long>(blocks) * sampleSize;
-  if (static_cast<long long>(data.size()) != expected)
-    fail(5, "ERROR: In file " + path + file + ". There is a problem with data size which is " +
-                toString(data.size()) + " and should be " + toString(expected) + "\n");
+  checkDataSize(data.size(), static_cast<long long>(blocks) * sampleSize, path + file, 5);
   std::cout << dashLine << std::endl;
   return true;
 }
 
+// One block holds both populations; a position not above the one before it is
+// raised, and both populations share the positions.
 bool readMsTwoPops(const std::string& path, const std::string& file, int& total, int& first,
                    int& second, HaplotypeMatrix& data,
                    std::vector<std::vector<double>>& snpositions) {
   if (static_cast<long long>(total) != static_cast<long long>(first) + second) {
-    std::cout << "\nERROR: bad sample size " << first << "+" << second << " <> " << total
-              << " in " << path << file << "\n"
+    std::cout << "\nERROR: bad sample size " << first << "+" << second << " <> " << total << " in "
+              << path << file << "\n"
               << std::endl;
     return false;
   }
@@ -166,74 +216,20 @@ bool readMsTwoPops(const std::string& path, const std::string& file, int& total,
   snpositions.assign(2, std::vector<double>());
 
   std::string line;
-  bool found = false;
-  while (readLine(in, line)) {
-    checkReadError(in);
-    if (isSegsitesLine(line)) {
-      found = true;
-      break;
-    }
-  }
-  checkReadError(in);
-  if (!found) return false;
+  if (!findSegsitesLine(in, line)) return false;
   const int S = segsitesCount(line, path + file, 1);
-
-  bool positionsFound = false;
-  while (readLine(in, line)) {
-    if (beginsWith(line, 'p')) {
-      positionsFound = !in.eof();
-      break;
-    }
-  }
-  checkReadError(in);
-  if (positionsFound) {
-    const std::vector<std::string> words = splitBlanks(line);
-    if (words.empty() || words[0] != "positions:")
-      fail(2, "ERROR: There is a format problem reading positions in file " + path + file + "\n");
-    if (static_cast<long long>(words.size()) - 1 != S)
-      fail(3, "ERROR: There is a problem reading positions in file " + path + file +
-                  " Expected number of positions " + toString(S) + " was different of observed " +
-                  toString(words.size() - 1) + "\n");
-    std::vector<double> positions(static_cast<std::size_t>(S), 0.0);
-    double prev = -1.0;
-    for (int i = 0; i < S; ++i) {
-      double v = positionValue(words[i + 1], "in file " + path + file);
-      if (v <= prev) {
-        const std::string message = "ERROR: There is a problem with repeated positions in file " +
-                                    path + file + " Positions " + toString(v) +
-                                    " is equal to previous one " + toString(prev) + "\n" +
-                                    "The position is updated to " + toString(v + 0.0000001) + "\n";
-        std::cout << message << std::setprecision(12) << std::endl;
-        logMessage(4, message, false);
-        v += 0.0000001;
-      }
-      positions[static_cast<std::size_t>(i)] = v;
-      prev = v;
-    }
-    snpositions[0] = positions;
-
-    int lineNumber = 0;
-    auto readPopulation = [&](int count, int pop) {
-      std::cout << "Reading sample of size " << count << std::endl;
-      for (int k = 0; k < count; ++k) {
-        ++lineNumber;
-        if (!readLine(in, line) && S == 0) break;
-        checkReadError(in);
-        if (static_cast<long long>(line.size()) != S)
-          fail(5 + pop, "ERROR: In sample " + toString(lineNumber) +
-                            " there is a problem with haplotype size in pop " + toString(pop) +
-                            " Expected haplo size " + toString(S) + " was different of observed " +
-                            toString(line.size()) + "\n");
-        data.push_back(haplotypeRow(line));
-      }
-    };
-    readPopulation(first, 0);
+  // A positions line without a line end is no positions line: the row count
+  // then reports the missing haplotypes.
+  if (findPositionsLine(in, line) && !in.eof()) {
+    snpositions[0] = parsePositions(line, S, "in file " + path + file, RepeatedPositions::raise);
+    // Haplotype lines are taken whole here, blanks included, and numbered
+    // across both populations.
+    int sample = 0;
+    readHaplotypes(in, S, {first, 0, 5, false}, sample, data);
     snpositions[1] = snpositions[0];
-    readPopulation(second, 1);
+    readHaplotypes(in, S, {second, 1, 6, false}, sample, data);
   }
-  if (static_cast<long long>(data.size()) != total)
-    fail(7, "ERROR: In file " + path + file + ". There is a problem with data size which is " +
-                toString(data.size()) + " and should be " + toString(total) + "\n");
+  checkDataSize(data.size(), total, path + file, 7);
   std::cout << dashLine << std::endl;
   return true;
 }

@@ -125,3 +125,49 @@ TEST_F(MsReader, TwoPopulationFaults) {
   const std::string out = testing::internal::GetCapturedStdout();
   EXPECT_NE(out.find("\nERROR: bad sample size 2+2 <> 5 in sim.txt\n"), std::string::npos);
 }
+
+// The two readers share the parsing of the positions line but not its
+// treatment of repeats, nor how they take a last line without a line end.
+TEST_F(MsReader, ReadersDifferOnRepeatsAndUnterminatedLines) {
+  testing::internal::CaptureStdout();
+  // Sample blocks keep positions as read, repeats and descents included.
+  EXPECT_EQ(readSamples("segsites: 3\npositions: 0.5 0.2 0.2\n010\n101\n111\n", 3), 1);
+  ASSERT_EQ(positions.size(), 1u);
+  EXPECT_EQ(positions[0], (std::vector<double>{0.5, 0.2, 0.2}));
+  EXPECT_FALSE(fileExists("Pravis.log"));
+
+  // An unterminated positions line is still parsed by the sample reader, and
+  // is no positions line at all for the two-population reader.
+  EXPECT_EQ(readSamples("segsites: 2\npositions: 0.1", 2), 103);
+  EXPECT_EQ(readTwoPops("segsites: 2\npositions: 0.1", 1, 1), 107);
+  // An unterminated segsites line opens no sample block, but opens the
+  // two-population block.
+  EXPECT_EQ(readSamples("segsites: 2", 2), 0);
+  EXPECT_EQ(readTwoPops("segsites: 2", 1, 1), 107);
+  testing::internal::GetCapturedStdout();
+}
+
+TEST_F(MsReader, TwoPopulationPositionsAreCheckedInOrder) {
+  // A repeat before a position that is no number is reported first.
+  testing::internal::CaptureStdout();
+  EXPECT_EQ(readTwoPops("segsites: 3\npositions: 0.1 0.1 nan\n", 1, 1), 102);
+  const std::string out = testing::internal::GetCapturedStdout();
+  const std::size_t repeat = out.find("repeated positions in file sim.txt Positions 0.1");
+  const std::size_t nan =
+      out.find("ERROR: There is a format problem reading positions in file sim.txt: nan is not a "
+               "finite number\n");
+  ASSERT_NE(repeat, std::string::npos);
+  ASSERT_NE(nan, std::string::npos);
+  EXPECT_LT(repeat, nan);
+  EXPECT_NE(readFile("Pravis.log").find("repeated positions"), std::string::npos);
+  EXPECT_EQ(readFile("Pravis_ERROR.log"),
+            "ERROR: There is a format problem reading positions in file sim.txt: nan is not a "
+            "finite number\n 2\n");
+
+  // The first position is compared with -1: one at or below it is raised too.
+  testing::internal::CaptureStdout();
+  EXPECT_EQ(readTwoPops("segsites: 2\npositions: -3 0.5\n01\n10\n", 1, 1), 1);
+  testing::internal::GetCapturedStdout();
+  EXPECT_DOUBLE_EQ(positions[0][0], -3 + 1e-7);
+  EXPECT_EQ(positions[1], positions[0]);
+}
