@@ -5,12 +5,126 @@
 #include <cstdlib>
 #include <iomanip>
 #include <iostream>
+#include <variant>
 
 #include "input/common.hpp"
 
 namespace {
 
-bool toBool(const std::string& word) { return toInt(word) != 0; }
+// The field an option word sets. Its type gives the conversion of the value
+// word: a flag is on when the word reads as a nonzero whole number (atoi), a
+// whole number is read like atoi (saturated), a real number like atof, and a
+// text is kept as it is.
+using Field =
+    std::variant<bool Options::*, int Options::*, double Options::*, std::string Options::*>;
+
+// An option word that takes one value.
+struct OptionWord {
+  const char* word;
+  Field field;
+  // True when the stored number is out of range; nullptr accepts any value.
+  bool (*outOfRange)(double value);
+  // What the option does besides storing its value; nullptr for nothing.
+  void (*afterwards)(Options& o);
+};
+
+// Range checks; the numbers of whole-number fields are exact in a double.
+template <int lowest>
+bool outsideFrom(double v) {
+  return v < lowest || v > INT_MAX - 1;
+}
+bool badFixedWindow(double v) { return v != 0 && outsideFrom<3>(v); }
+bool saturated(double v) { return v == INT_MAX || v == INT_MIN; }
+bool notPopulationNumber(double v) { return v < 0 || v > 2; }
+bool notProportion(double v) { return !(v >= 0.0 && v <= 1.0); }  // NaN too
+bool notNonNegative(double v) { return !(v >= 0.0); }              // NaN too
+
+// Side effects of some options.
+void copyOldMode(Options& o) { old = o.old; }
+void copyVerbose(Options& o) { verbose = o.verbose; }
+void markInputGiven(Options& o) { o.inputgiven = true; }
+// The population is given as 1 or 2 (0 = automatic) and kept minus one; the
+// range check looks at the given number.
+void countReferenceFromZero(Options& o) { o.reference = o.reference - 1; }
+
+const OptionWord optionWordTable[] = {
+    {"-tag", &Options::tag, nullptr, nullptr},
+    {"-nogaps", &Options::nogaps, nullptr, nullptr},
+    {"-store", &Options::store, nullptr, nullptr},
+    {"-save", &Options::store, nullptr, nullptr},
+    {"-old", &Options::old, nullptr, copyOldMode},
+    {"-path", &Options::path, nullptr, nullptr},
+    {"-format", &Options::format, nullptr, nullptr},
+    {"-singlepopfile", &Options::singlepopfile, nullptr, nullptr},
+    {"-inputfile", &Options::inputfile, nullptr, markInputGiven},
+    {"-inputfile1", &Options::inputfile, nullptr, markInputGiven},
+    {"-input", &Options::inputfile, nullptr, markInputGiven},
+    {"-input1", &Options::inputfile, nullptr, markInputGiven},
+    {"-inputfile2", &Options::inputfile2, nullptr, nullptr},
+    {"-input2", &Options::inputfile2, nullptr, nullptr},
+    {"-outputfile", &Options::outputfile, nullptr, nullptr},
+    {"-output", &Options::outputfile, nullptr, nullptr},
+    {"-runs", &Options::runs, outsideFrom<1>, nullptr},
+    {"-reference", &Options::reference, notPopulationNumber, countReferenceFromZero},
+    {"-window", &Options::window, badFixedWindow, nullptr},
+    {"-sample", &Options::sample, outsideFrom<3>, nullptr},
+    {"-sample2", &Options::sample2, outsideFrom<0>, nullptr},
+    {"-minwin", &Options::minwin, outsideFrom<3>, nullptr},
+    {"-maxwin", &Options::maxwin, saturated, nullptr},
+    {"-maf", &Options::maf, notProportion, nullptr},
+    {"-SL", &Options::SL, notNonNegative, nullptr},
+    {"-cutoff", &Options::cutoff, nullptr, nullptr},
+    {"-doEOS", &Options::doEOS, nullptr, nullptr},
+    {"-DOEOS", &Options::doEOS, nullptr, nullptr},
+    {"-DoEos", &Options::doEOS, nullptr, nullptr},
+    {"-DoEOS", &Options::doEOS, nullptr, nullptr},
+    {"-doEos", &Options::doEOS, nullptr, nullptr},
+    {"-doeos", &Options::doEOS, nullptr, nullptr},
+    {"-onlyEOS", &Options::onlyEOS, nullptr, nullptr},
+    {"-EPOH", &Options::EPOH, nullptr, nullptr},
+    {"-fixseed", &Options::fixseed, nullptr, nullptr},
+    {"-useblocks", &Options::useblocks, nullptr, nullptr},
+    {"-verbose", &Options::verbose, nullptr, copyVerbose},
+    {"-rsidInfo", &Options::rsidInfo, nullptr, nullptr},
+    {"-onlyrsidInfo", &Options::onlyrsidInfo, nullptr, nullptr},
+};
+
+const OptionWord* findOptionWord(const std::string& word) {
+  for (const OptionWord& option : optionWordTable)
+    if (word == option.word) return &option;
+  return nullptr;
+}
+
+// Converts the value word to the type of the field and stores it; returns the
+// stored number (0 for a text).
+struct StoreValue {
+  Options& o;
+  const std::string& value;
+  double operator()(bool Options::*field) const {
+    o.*field = toInt(value) != 0;
+    return o.*field;
+  }
+  double operator()(int Options::*field) const {
+    o.*field = toInt(value);
+    return o.*field;
+  }
+  double operator()(double Options::*field) const {
+    o.*field = toDouble(value);
+    return o.*field;
+  }
+  double operator()(std::string Options::*field) const {
+    o.*field = value;
+    return 0.0;
+  }
+};
+
+// Stores the value of the option; true when it is out of range.
+bool setOption(const OptionWord& option, const std::string& value, Options& o) {
+  const double stored = std::visit(StoreValue{o, value}, option.field);
+  const bool outOfRange = option.outOfRange != nullptr && option.outOfRange(stored);
+  if (option.afterwards != nullptr) option.afterwards(o);
+  return outOfRange;
+}
 
 // True when the whole word is a number (at least one character consumed, the
 // end of the word reached) that is not NaN.
@@ -21,145 +135,68 @@ bool isWholeNumber(const std::string& word, double& value) {
   return end != begin && *end == '\0' && !std::isnan(value);
 }
 
+// Takes the words from index i on that are numbers, up to the first that is
+// not; returns the index of that word.
+int readSelectives(int argc, const char* const* argv, int i, Options& o) {
+  double v = 0.0;
+  while (i < argc && isWholeNumber(argv[i], v)) {
+    o.selectives.push_back(v);
+    ++i;
+  }
+  return i;
+}
+
+// A word that is no value option: the help ends with status 0, any other word
+// is reported and ends with status 1.
+[[noreturn]] void endOnOtherWord(const std::string& word, const Options& o) {
+  if (word == "-help" || word == "-h") {
+    printHelp(std::cout, o.version);
+    endProcess(0);
+  }
+  std::cerr << "\n Prav ERROR:" << word << " is not a valid command line parameter\n"
+            << std::endl;
+  endProcess(1);
+}
+
+// The exit status is the index of the value word; the message names half of it.
+[[noreturn]] void endOnRangeError(long long valueIndex) {
+  const std::string message =
+      "\nPrav CONSOLE ARGUMENT ERROR: Check argument " + toString(valueIndex / 2) + ".\n";
+  std::cout << message << std::endl;
+  errorExitCode(exitStatusFor(valueIndex), message);
+}
+
 }  // namespace
+
+std::vector<std::string> valueOptionWords() {
+  std::vector<std::string> words;
+  for (const OptionWord& option : optionWordTable) words.emplace_back(option.word);
+  return words;
+}
 
 void parseCommandLine(int argc, const char* const* argv, Options& o) {
   if (argc < 2) return;
-  bool rangeError = false;
-  long long errorIndex = 0;
+  long long badValueIndex = 0;  // the last value word out of range; 0 = none
 
   int i = 1;
   while (i < argc) {
     const std::string word = argv[i];
-    const bool hasValue = i + 1 < argc;
-    const std::string value = hasValue ? argv[i + 1] : std::string();
-    const int valueIndex = i + 1;
-    auto fail = [&](bool outOfRange) {
-      if (outOfRange) {
-        rangeError = true;
-        errorIndex = valueIndex;
-      }
-    };
-    auto isWord = [&word](std::initializer_list<const char*> words) {
-      for (const char* w : words)
-        if (word == w) return true;
-      return false;
-    };
-
-    bool known = true;
-    bool takesValue = true;
-    if (word == "-selectives" && hasValue) {
-      takesValue = false;
-      ++i;
-      double v = 0.0;
-      while (i < argc && isWholeNumber(argv[i], v)) {
-        o.selectives.push_back(v);
-        ++i;
-      }
-      continue;
-    } else if (word == "-selectives") {
-      known = false;
-    } else if (!hasValue && (isWord({"-tag", "-nogaps", "-store", "-save", "-old", "-path",
-                                      "-format", "-singlepopfile", "-inputfile", "-inputfile1",
-                                      "-input", "-input1", "-inputfile2", "-input2",
-                                      "-outputfile", "-output", "-runs", "-reference", "-window",
-                                      "-sample", "-sample2", "-minwin", "-maxwin", "-maf", "-SL",
-                                      "-cutoff", "-doEOS", "-DOEOS", "-DoEos", "-DoEOS", "-doEos",
-                                      "-doeos", "-onlyEOS", "-EPOH", "-fixseed", "-useblocks",
-                                      "-verbose", "-rsidInfo", "-onlyrsidInfo"}))) {
-      // A value option as the last word takes no value and is ignored.
-      takesValue = false;
-    } else if (word == "-tag") {
-      o.tag = value;
-    } else if (word == "-nogaps") {
-      o.nogaps = toBool(value);
-    } else if (isWord({"-store", "-save"})) {
-      o.store = toBool(value);
-    } else if (word == "-old") {
-      o.old = toBool(value);
-      old = o.old;
-    } else if (word == "-path") {
-      o.path = value;
-    } else if (word == "-format") {
-      o.format = value;
-    } else if (word == "-singlepopfile") {
-      o.singlepopfile = toBool(value);
-    } else if (isWord({"-inputfile", "-inputfile1", "-input", "-input1"})) {
-      o.inputfile = value;
-      o.inputgiven = true;
-    } else if (isWord({"-inputfile2", "-input2"})) {
-      o.inputfile2 = value;
-    } else if (isWord({"-outputfile", "-output"})) {
-      o.outputfile = value;
-    } else if (word == "-runs") {
-      o.runs = toInt(value);
-      fail(o.runs < 1 || o.runs > INT_MAX - 1);
-    } else if (word == "-reference") {
-      const int given = toInt(value);
-      o.reference = given - 1;
-      fail(given < 0 || given > 2);
-    } else if (word == "-window") {
-      o.window = toInt(value);
-      fail(o.window != 0 && (o.window < 3 || o.window > INT_MAX - 1));
-    } else if (word == "-sample") {
-      o.sample = toInt(value);
-      fail(o.sample < 3 || o.sample > INT_MAX - 1);
-    } else if (word == "-sample2") {
-      o.sample2 = toInt(value);
-      fail(o.sample2 < 0 || o.sample2 > INT_MAX - 1);
-    } else if (word == "-minwin") {
-      o.minwin = toInt(value);
-      fail(o.minwin < 3 || o.minwin > INT_MAX - 1);
-    } else if (word == "-maxwin") {
-      o.maxwin = toInt(value);
-      fail(o.maxwin == INT_MAX || o.maxwin == INT_MIN);
-    } else if (word == "-maf") {
-      o.maf = toDouble(value);
-      fail(!(o.maf >= 0.0 && o.maf <= 1.0));
-    } else if (word == "-SL") {
-      o.SL = toDouble(value);
-      fail(!(o.SL >= 0.0));
-    } else if (word == "-cutoff") {
-      o.cutoff = toDouble(value);
-    } else if (isWord({"-doEOS", "-DOEOS", "-DoEos", "-DoEOS", "-doEos", "-doeos"})) {
-      o.doEOS = toBool(value);
-    } else if (word == "-onlyEOS") {
-      o.onlyEOS = toBool(value);
-    } else if (word == "-EPOH") {
-      o.EPOH = toBool(value);
-    } else if (word == "-fixseed") {
-      o.fixseed = toBool(value);
-    } else if (word == "-useblocks") {
-      o.useblocks = toBool(value);
-    } else if (word == "-verbose") {
-      o.verbose = toBool(value);
-      verbose = o.verbose;
-    } else if (word == "-rsidInfo") {
-      o.rsidInfo = toBool(value);
-    } else if (word == "-onlyrsidInfo") {
-      o.onlyrsidInfo = toBool(value);
+    const bool last = i + 1 == argc;
+    const OptionWord* option = findOptionWord(word);
+    if (word == "-selectives" && !last) {
+      i = readSelectives(argc, argv, i + 1, o);
+    } else if (option != nullptr && last) {
+      ++i;  // a value option as the last word takes no value and is ignored
+    } else if (option != nullptr) {
+      if (setOption(*option, argv[i + 1], o)) badValueIndex = i + 1;
+      i += 2;
     } else {
-      known = false;
+      endOnOtherWord(word, o);
     }
-
-    if (!known) {
-      if (word == "-help" || word == "-h") {
-        printHelp(std::cout, o.version);
-        endProcess(0);
-      }
-      std::cerr << "\n Prav ERROR:" << word << " is not a valid command line parameter\n"
-                << std::endl;
-      endProcess(1);
-    }
-    i += takesValue ? 2 : 1;
   }
 
-  if (rangeError) {
-    const std::string message =
-        "\nPrav CONSOLE ARGUMENT ERROR: Check argument " + toString(errorIndex / 2) + ".\n";
-    std::cout << message << std::endl;
-    errorExitCode(exitStatusFor(errorIndex), message);
-  }
+  // Every word was read before a range error is reported.
+  if (badValueIndex != 0) endOnRangeError(badValueIndex);
 }
 
 void printHelp(std::ostream& out, const float& version) {

@@ -44,4 +44,9 @@ struct Options {
 // range (status: the index of the value word).
 void parseCommandLine(int argc, const char* const* argv, Options& options);
 
+// The option words that take one value, aliases included, in the order the
+// parser knows them. "-selectives" (a list of numbers) and the help words are
+// not among them.
+std::vector<std::string> valueOptionWords();
+
 void printHelp(std::ostream& out, const float& version);

@@ -1,7 +1,10 @@
 #include "input/options.hpp"
 
+#include <algorithm>
 #include <cmath>
+#include <functional>
 #include <limits>
+#include <sstream>
 
 #include "input/common.hpp"
 #include "test_support.hpp"
@@ -20,6 +23,67 @@ int parse(std::vector<std::string> words, Options& options) {
     return e.status;
   }
   return -1;
+}
+
+// Every field of the options and the process-wide switches, as text, to tell
+// whether parsing changed anything and to compare two parses.
+std::string describe(const Options& o) {
+  std::ostringstream d;
+  d.precision(17);
+  d << o.tag << '|' << o.nogaps << o.store << o.old << '|' << o.path << '|' << o.format << '|'
+    << o.singlepopfile << '|' << o.inputfile << '|' << o.inputfile2 << '|' << o.outputfile << '|'
+    << o.inputgiven << '|' << o.runs << '|' << o.reference << '|' << o.selectives.size() << '|'
+    << o.window << '|' << o.sample << '|' << o.sample2 << '|' << o.minwin << '|' << o.maxwin
+    << '|' << o.maf << '|' << o.SL << '|' << o.doEOS << o.onlyEOS << o.EPOH << '|' << o.cutoff
+    << '|' << o.fixseed << o.useblocks << o.verbose << o.rsidInfo << o.onlyrsidInfo << '|'
+    << verbose << old;
+  return d.str();
+}
+
+// An option that takes one value: its words (aliases included), a value in
+// range that differs from the default, and whether the options hold it.
+struct ValueOption {
+  std::vector<std::string> words;
+  std::string value;
+  std::function<bool(const Options&)> isSet;
+};
+
+const std::vector<ValueOption>& valueOptions() {
+  static const std::vector<ValueOption> options = {
+      {{"-tag"}, "T", [](const Options& o) { return o.tag == "T"; }},
+      {{"-nogaps"}, "1", [](const Options& o) { return o.nogaps; }},
+      {{"-store", "-save"}, "2", [](const Options& o) { return o.store; }},
+      {{"-old"}, "1", [](const Options& o) { return o.old && old; }},
+      {{"-path"}, "p/", [](const Options& o) { return o.path == "p/"; }},
+      {{"-format"}, "vcf", [](const Options& o) { return o.format == "vcf"; }},
+      {{"-singlepopfile"}, "1", [](const Options& o) { return o.singlepopfile; }},
+      {{"-inputfile", "-inputfile1", "-input", "-input1"},
+       "a",
+       [](const Options& o) { return o.inputfile == "a" && o.inputgiven; }},
+      {{"-inputfile2", "-input2"}, "b", [](const Options& o) { return o.inputfile2 == "b"; }},
+      {{"-outputfile", "-output"}, "r", [](const Options& o) { return o.outputfile == "r"; }},
+      {{"-runs"}, "4", [](const Options& o) { return o.runs == 4; }},
+      {{"-reference"}, "2", [](const Options& o) { return o.reference == 1; }},
+      {{"-window"}, "12", [](const Options& o) { return o.window == 12; }},
+      {{"-sample"}, "20", [](const Options& o) { return o.sample == 20; }},
+      {{"-sample2"}, "30", [](const Options& o) { return o.sample2 == 30; }},
+      {{"-minwin"}, "9", [](const Options& o) { return o.minwin == 9; }},
+      {{"-maxwin"}, "500", [](const Options& o) { return o.maxwin == 500; }},
+      {{"-maf"}, "0.2", [](const Options& o) { return o.maf == 0.2; }},
+      {{"-SL"}, "0.1", [](const Options& o) { return o.SL == 0.1; }},
+      {{"-cutoff"}, "2.5", [](const Options& o) { return o.cutoff == 2.5; }},
+      {{"-doEOS", "-DOEOS", "-DoEos", "-DoEOS", "-doEos", "-doeos"},
+       "1",
+       [](const Options& o) { return o.doEOS; }},
+      {{"-onlyEOS"}, "1", [](const Options& o) { return o.onlyEOS; }},
+      {{"-EPOH"}, "1", [](const Options& o) { return o.EPOH; }},
+      {{"-fixseed"}, "1", [](const Options& o) { return o.fixseed; }},
+      {{"-useblocks"}, "0", [](const Options& o) { return !o.useblocks; }},
+      {{"-verbose"}, "1", [](const Options& o) { return o.verbose && verbose; }},
+      {{"-rsidInfo"}, "1", [](const Options& o) { return o.rsidInfo; }},
+      {{"-onlyrsidInfo"}, "1", [](const Options& o) { return o.onlyrsidInfo; }},
+  };
+  return options;
 }
 
 }  // namespace
@@ -136,4 +200,54 @@ TEST_F(CommandLine, UnknownWordsHelpAndTrailingOptions) {
   EXPECT_EQ(parse({"-verbose", "1", "-old", "1"}, w), -1);
   EXPECT_TRUE(verbose);
   EXPECT_TRUE(old);
+}
+
+TEST_F(CommandLine, EveryValueOptionWordSetsItsFieldAndAliasesTheSame) {
+  verbose = false;
+  old = false;
+  const std::string defaults = describe(Options());
+  for (const ValueOption& option : valueOptions()) {
+    std::string firstAlias;
+    for (const std::string& word : option.words) {
+      verbose = false;
+      old = false;
+      Options o;
+      EXPECT_EQ(parse({word, option.value}, o), -1) << word;
+      EXPECT_TRUE(option.isSet(o)) << word;
+      const std::string parsed = describe(o);
+      EXPECT_NE(parsed, defaults) << word;
+      if (firstAlias.empty()) firstAlias = parsed;
+      EXPECT_EQ(parsed, firstAlias) << word << " differs from " << option.words[0];
+    }
+  }
+
+  // A value option takes the next word, whatever it is.
+  Options o;
+  EXPECT_EQ(parse({"-output", "-maf", "-tag", "-selectives"}, o), -1);
+  EXPECT_EQ(o.outputfile, "-maf");
+  EXPECT_DOUBLE_EQ(o.maf, Options().maf);
+  EXPECT_EQ(o.tag, "-selectives");
+  EXPECT_TRUE(o.selectives.empty());
+}
+
+TEST_F(CommandLine, EveryValueOptionWordGivenLastIsIgnored) {
+  verbose = false;
+  old = false;
+  Options before;
+  ASSERT_EQ(parse({"-maf", "0.2"}, before), -1);
+  for (const std::string& word : valueOptionWords()) {
+    Options o;
+    EXPECT_EQ(parse({"-maf", "0.2", word}, o), -1) << word;
+    EXPECT_EQ(describe(o), describe(before)) << word;
+  }
+}
+
+TEST_F(CommandLine, TheParserKnowsExactlyTheListedValueOptionWords) {
+  std::vector<std::string> listed;
+  for (const ValueOption& option : valueOptions())
+    listed.insert(listed.end(), option.words.begin(), option.words.end());
+  std::vector<std::string> known = valueOptionWords();
+  std::sort(listed.begin(), listed.end());
+  std::sort(known.begin(), known.end());
+  EXPECT_EQ(known, listed);
 }
