@@ -45,7 +45,11 @@ void copyVerbose(Options& o) { verbose = o.verbose; }
 void markInputGiven(Options& o) { o.inputgiven = true; }
 // The population is given as 1 or 2 (0 = automatic) and kept minus one; the
 // range check looks at the given number.
-void countReferenceFromZero(Options& o) { o.reference = o.reference - 1; }
+// The lowest int stays as it is (it fails the range check), so that nothing
+// overflows.
+void countReferenceFromZero(Options& o) {
+  if (o.reference > INT_MIN) o.reference -= 1;
+}
 
 const OptionWord optionWordTable[] = {
     {"-tag", &Options::tag, nullptr, nullptr},

@@ -145,7 +145,8 @@ TEST_F(CommandLine, RangeErrorsReportHalfTheValueIndex) {
 
   for (const auto& words : std::vector<std::vector<std::string>>{
            {"-minwin", "2"}, {"-reference", "3"}, {"-window", "2"}, {"-sample", "2"},
-           {"-SL", "-0.1"}, {"-maf", "nan"}, {"-maxwin", "2147483647"}, {"-runs", "x"}}) {
+           {"-SL", "-0.1"}, {"-maf", "nan"}, {"-maxwin", "2147483647"}, {"-runs", "x"},
+           {"-reference", "-99999999999"}}) {
     Options r;
     testing::internal::CaptureStdout();
     EXPECT_EQ(parse(words, r), 2) << words[0] << " " << words[1];
