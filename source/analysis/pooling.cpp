@@ -5,7 +5,6 @@
 #include <climits>
 #include <cmath>
 #include <iostream>
-#include <unordered_map>
 
 #include "analysis/elapsed.hpp"
 #include "analysis/run_state.hpp"
@@ -14,8 +13,11 @@
 
 namespace {
 
-bool hasNan(const std::vector<double>& values) {
-  return std::any_of(values.begin(), values.end(), [](double v) { return std::isnan(v); });
+// True when every value is a finite number and none is below the one before.
+bool ascendingFinite(const std::vector<double>& values) {
+  for (std::size_t i = 0; i < values.size(); ++i)
+    if (!std::isfinite(values[i]) || (i > 0 && values[i] < values[i - 1])) return false;
+  return true;
 }
 
 }  // namespace
@@ -26,34 +28,28 @@ void deleteNonCommonSNPs(HaplotypeMatrix& data, int p, const std::vector<int>& s
   std::size_t offset = 0;
   for (int q = 0; q < p; ++q) offset += static_cast<std::size_t>(samplesizes[q]);
   const std::size_t n = static_cast<std::size_t>(samplesizes[p]);
+  assert(offset + n <= data.size());
+  assert(freqs.size() == positions.size());
+  assert(ascendingFinite(positions) && ascendingFinite(commons));
 
+  // Ascending positions meet the ascending common sites in one walk.
   std::vector<std::size_t> kept;
   kept.reserve(positions.size());
-  if (std::is_sorted(positions.begin(), positions.end()) && !hasNan(positions)) {
-    // Ascending positions meet the ascending common sites in one walk.
-    std::size_t c = 0;
-    for (std::size_t i = 0; i < positions.size(); ++i) {
-      while (c < commons.size() && commons[c] < positions[i]) ++c;
-      if (c < commons.size() && commons[c] == positions[i]) kept.push_back(i);
-    }
-  } else {
-    for (std::size_t i = 0; i < positions.size(); ++i) {
-      const auto it = std::lower_bound(commons.begin(), commons.end(), positions[i]);
-      if (it != commons.end() && *it == positions[i]) kept.push_back(i);
-    }
+  std::size_t c = 0;
+  for (std::size_t i = 0; i < positions.size(); ++i) {
+    while (c < commons.size() && commons[c] < positions[i]) ++c;
+    if (c < commons.size() && commons[c] == positions[i]) kept.push_back(i);
   }
   std::vector<double> newFreqs, newPositions;
   newFreqs.reserve(kept.size());
   newPositions.reserve(kept.size());
   for (std::size_t i : kept) {
-    newFreqs.push_back(i < freqs.size() ? freqs[i] : 0.0);
+    newFreqs.push_back(freqs[i]);
     newPositions.push_back(positions[i]);
   }
   if (kept.size() != positions.size()) {
-    // Rows are as long as the population's position list.
     const CellSelection selection(kept, positions.size());
-    for (std::size_t r = offset; r < offset + n && r < data.size(); ++r)
-      data[r] = data[r].size() == positions.size() ? selection.apply(data[r]) : data[r].select(kept);
+    for (std::size_t r = offset; r < offset + n; ++r) data[r] = selection.apply(data[r]);
   }
   freqs = std::move(newFreqs);
   positions = std::move(newPositions);
@@ -62,38 +58,16 @@ void deleteNonCommonSNPs(HaplotypeMatrix& data, int p, const std::vector<int>& s
 void dataFusion(HaplotypeMatrix& data, HaplotypeMatrix& metapopdata,
                 const std::vector<std::vector<double>>& snpositions,
                 std::vector<double>& metapopsnpositions, int& metapopsamplesize) {
-  if (data.empty() || snpositions.empty()) {
-    const std::string message = "Empty data in dataFusion.";
-    std::cout << message << std::endl;
-    logMessage(static_cast<int>(data.size()), message, true);
-  }
-  metapopdata.clear();
-  metapopsnpositions.clear();
-  if (snpositions.size() == 1) {
-    metapopdata = std::move(data);
-    metapopsnpositions = snpositions[0];
-    metapopsamplesize = static_cast<int>(metapopdata.size());
-    return;
-  }
+  assert(!data.empty() && snpositions.size() == 2);
+  assert(ascendingFinite(snpositions[0]) && ascendingFinite(snpositions[1]));
   metapopdata = std::move(data);
-  const bool twoSorted = snpositions.size() == 2 &&
-                         std::is_sorted(snpositions[0].begin(), snpositions[0].end()) &&
-                         std::is_sorted(snpositions[1].begin(), snpositions[1].end());
-  if (twoSorted) {
-    // Two ascending lists: merging them gives the sorted list directly.
-    metapopsnpositions.resize(snpositions[0].size() + snpositions[1].size());
-    std::merge(snpositions[0].begin(), snpositions[0].end(), snpositions[1].begin(),
-               snpositions[1].end(), metapopsnpositions.begin());
-  } else {
-    for (const std::vector<double>& list : snpositions)
-      metapopsnpositions.insert(metapopsnpositions.end(), list.begin(), list.end());
-    if (!std::is_sorted(metapopsnpositions.begin(), metapopsnpositions.end()))
-      std::sort(metapopsnpositions.begin(), metapopsnpositions.end());
-  }
+  // Two ascending lists: merging them gives the sorted list directly.
+  metapopsnpositions.resize(snpositions[0].size() + snpositions[1].size());
+  std::merge(snpositions[0].begin(), snpositions[0].end(), snpositions[1].begin(),
+             snpositions[1].end(), metapopsnpositions.begin());
   metapopsnpositions.erase(std::unique(metapopsnpositions.begin(), metapopsnpositions.end()),
                            metapopsnpositions.end());
   metapopsamplesize = static_cast<int>(metapopdata.size());
-  if (metapopdata.empty()) logMessage(3, "Not sequences with commons", false);
 }
 
 int countDistinctPositions(std::vector<double>& positions, int& repeated) {
@@ -155,7 +129,8 @@ void requireAscendingPositions(const Execution& exec, const RunData& run) {
 }
 
 // Common positions of the two populations whose pooled allele-1 frequency
-// reaches maf, in the order of population 0, stopping at minsnps entries.
+// reaches maf, ascending and distinct, stopping at minsnps entries. Both
+// position lists ascend and are finite (checked before).
 std::vector<double> findCommonSites(const Execution& exec, const RunData& run,
                                     std::size_t minsnps) {
   std::vector<double> commons;
@@ -165,32 +140,19 @@ std::vector<double> findCommonSites(const Execution& exec, const RunData& run,
   for (int s : run.samplesizes) totsamplesize += s;
   const double n0 = run.samplesizes[0];
   const double n1 = run.samplesizes[1];
-  auto consider = [&](std::size_t i, std::size_t j) {
-    const double x = pos0[i];
-    const double f = (n0 * run.snpfreqs[0][i] + n1 * run.snpfreqs[1][j]) / totsamplesize;
-    if (!(exec.maf > f) && !std::binary_search(commons.begin(), commons.end(), x))
-      commons.push_back(x);
-  };
-  if (!hasNan(pos0) && !hasNan(pos1)) {
-    // Both lists ascend (checked before): one walk finds, for every position
-    // of population 0, the first equal position of population 1.
-    std::size_t j = 0;
-    for (std::size_t i = 0; i < pos0.size(); ++i) {
-      while (j < pos1.size() && pos1[j] < pos0[i]) ++j;
-      if (j < pos1.size() && pos1[j] == pos0[i]) consider(i, j);
-      if (commons.size() == minsnps) break;
+  assert(ascendingFinite(pos0) && ascendingFinite(pos1));
+  // One walk finds, for every position of population 0, the first equal
+  // position of population 1; a repeated position is listed once.
+  std::size_t j = 0;
+  for (std::size_t i = 0; i < pos0.size(); ++i) {
+    while (j < pos1.size() && pos1[j] < pos0[i]) ++j;
+    if (j < pos1.size() && pos1[j] == pos0[i]) {
+      const double x = pos0[i];
+      const double f = (n0 * run.snpfreqs[0][i] + n1 * run.snpfreqs[1][j]) / totsamplesize;
+      if (!(exec.maf > f) && (commons.empty() || commons.back() != x)) commons.push_back(x);
     }
-  } else {
-    std::unordered_map<double, std::size_t> firstIndex;
-    firstIndex.reserve(pos1.size());
-    for (std::size_t j = 0; j < pos1.size(); ++j) firstIndex.emplace(pos1[j], j);
-    for (std::size_t i = 0; i < pos0.size(); ++i) {
-      const auto found = firstIndex.find(pos0[i]);
-      if (found != firstIndex.end()) consider(i, found->second);
-      if (commons.size() == minsnps) break;
-    }
+    if (commons.size() == minsnps) break;
   }
-  if (!std::is_sorted(commons.begin(), commons.end())) std::sort(commons.begin(), commons.end());
   return commons;
 }
 
