@@ -70,6 +70,12 @@ void dataFusion(HaplotypeMatrix& data, HaplotypeMatrix& metapopdata,
   metapopsamplesize = static_cast<int>(metapopdata.size());
 }
 
+void requirePopulationCount(const std::string& file, std::size_t found, int expected) {
+  if (found == static_cast<std::size_t>(expected)) return;
+  fatalError(3, "\nERROR: In file" + file + "\nThe number of populations " + toString(found) +
+                    " does not coincide with the expected " + toString(expected) + "\n");
+}
+
 int countDistinctPositions(std::vector<double>& positions, int& repeated) {
   if (positions.empty()) return 0;
   std::sort(positions.begin(), positions.end());
@@ -178,67 +184,73 @@ std::vector<double> findCommonSites(const Execution& exec, const RunData& run,
                     "\n");
 }
 
-}  // namespace
-
-void requirePopulationCount(const std::string& file, std::size_t found, int expected) {
-  if (found == static_cast<std::size_t>(expected)) return;
-  fatalError(3, "\nERROR: In file" + file + "\nThe number of populations " + toString(found) +
-                    " does not coincide with the expected " + toString(expected) + "\n");
-}
-
-RunStep poolRunSites(Execution& exec, RunData& run) {
+// The parsed-file line; unless only the EOS test runs, the reference
+// population must be one of the lists and the lists as many as expected.
+void checkRunPopulations(const Execution& exec, const RunData& run) {
   const Options& o = exec.options;
   const std::string& F = o.inputfile;
-  const bool counts = isAlleleCountFormat(exec.format);
-
   std::cout << "\nFile " << F << " parsed" << std::endl;
-  if (!o.onlyEOS) {
-    const std::size_t lists = run.snpositions.size();
-    if (static_cast<unsigned>(exec.pref) >= lists)
-      fatalError(2, "\nERROR: In file" + F + "\nReference population value is out of range " +
-                        toString(exec.pref + 1) + " > " + toString(lists) + "\n");
-    requirePopulationCount(F, lists, exec.npops);
-  }
+  if (o.onlyEOS) return;
+  const std::size_t lists = run.snpositions.size();
+  if (static_cast<unsigned>(exec.pref) >= lists)
+    fatalError(2, "\nERROR: In file" + F + "\nReference population value is out of range " +
+                      toString(exec.pref + 1) + " > " + toString(lists) + "\n");
+  requirePopulationCount(F, lists, exec.npops);
+}
+
+// Sites of the population that has the fewest.
+std::size_t fewestSites(const RunData& run) {
   std::size_t minsnps = 0;
   for (std::size_t p = 0; p < run.snpositions.size(); ++p)
     if (p == 0 || run.snpositions[p].size() < minsnps) minsnps = run.snpositions[p].size();
+  return minsnps;
+}
+
+// The skip flag that checkPooledSize settles: clear for VCF and allele-count
+// input, else set when the pooled frequencies held so far (the previous
+// run's) cover more than one site and the minimum window.
+void settleSkipFlag(Execution& exec, RunData& run) {
   if (verbose) std::cout << "Managing population structure" << std::endl;
   run.genomesize = 0;
-  if (exec.format == InputFormat::VCF || counts)
+  if (exec.format == InputFormat::VCF || isAlleleCountFormat(exec.format))
     exec.skipanalysis = false;
   else
-    exec.skipanalysis =
-        exec.metapopfreqs[0].size() > 1 && exec.numsnps[0] >= exec.minwin;
+    exec.skipanalysis = exec.metapopfreqs[0].size() > 1 && exec.numsnps[0] >= exec.minwin;
+}
 
-  if (counts) {
-    assert(exec.numsnps[0] == (int)run.filelocnames.size());
-    if (exec.numsnps[0] == 0) {
-      // No locus passed the filter: the run ends like a run without common sites.
-      noCommonSites(exec, run, 0);
-      return RunStep::EndRun;
-    }
-    return RunStep::Continue;
-  }
+// Allele-count input has its sites from the locus filter already; a run
+// where no locus passed ends like a run without common sites.
+RunStep requireAlleleCountSites(Execution& exec, RunData& run) {
+  assert(exec.numsnps[0] == (int)run.filelocnames.size());
+  if (exec.numsnps[0] != 0) return RunStep::Continue;
+  noCommonSites(exec, run, 0);
+  return RunStep::EndRun;
+}
 
-  // Common sites.
+// The common sites of two populations of ascending positions; EndRun when
+// there is none.
+RunStep findRunCommonSites(Execution& exec, RunData& run, std::size_t minsnps) {
+  const std::string& F = exec.options.inputfile;
   requirePopulationCount(F, run.snpositions.size(), 2);
   requirePopulationCount(F, run.snpfreqs.size(), 2);
   requirePopulationCount(F, run.samplesizes.size(), 2);
   requireAscendingPositions(exec, run);
   if (verbose) std::cout << "Management of low frequency polymorphisms." << std::endl;
   run.commons = findCommonSites(exec, run, minsnps);
-  if (run.commons.empty()) {
-    noCommonSites(exec, run, minsnps);
-    return RunStep::EndRun;
-  }
+  if (!run.commons.empty()) return RunStep::Continue;
+  noCommonSites(exec, run, minsnps);
+  return RunStep::EndRun;
+}
+
+// Counts the run and removes every other site from both populations; a
+// population left with other than the common sites (repeated positions) is fatal.
+void keepOnlyCommonSites(Execution& exec, RunData& run, std::size_t minsnps) {
   const auto t0 = WallClock::now();
   if (verbose)
     std::cout << run.commons.size() << " common SNPs passed. Deleting non-common ones..."
               << std::endl;
   ++exec.nRuns;
   run.countedInNRuns = true;
-
-  // Deletions and repeated positions.
   for (int p = 0; p < 2; ++p) {
     deleteNonCommonSNPs(run.data, p, run.samplesizes, run.snpfreqs[p], run.snpositions[p],
                         run.commons);
@@ -260,8 +272,11 @@ RunStep poolRunSites(Execution& exec, RunData& run) {
       run.snpositions[1].size() != run.commons.size())
     reportCountMismatch(run);
   assert(run.snpositions[0].size() == run.snpositions[1].size());
+}
 
-  // Pooled sample.
+// The pooled sample of the common sites: rows, positions, site names
+// (HapMap rs names, else the positions), frequencies and site count.
+void buildPooledSample(Execution& exec, RunData& run) {
   if (verbose) std::cout << "\n... Updating metapopulation information ...\n" << std::endl;
   dataFusion(run.data, run.metapopdata, run.snpositions, run.metapopsnpositions,
              run.metapopsamplesize);
@@ -281,6 +296,18 @@ RunStep poolRunSites(Execution& exec, RunData& run) {
   computeGlobalFreqs(run.metapopdata, exec.metapopfreqs[0]);
   exec.numsnps[0] = static_cast<int>(run.genomesize);
   run.fstdistrib.assign(run.genomesize, {0.0, 0.0});
+}
+
+}  // namespace
+
+RunStep poolRunSites(Execution& exec, RunData& run) {
+  checkRunPopulations(exec, run);
+  const std::size_t minsnps = fewestSites(run);
+  settleSkipFlag(exec, run);
+  if (isAlleleCountFormat(exec.format)) return requireAlleleCountSites(exec, run);
+  if (findRunCommonSites(exec, run, minsnps) == RunStep::EndRun) return RunStep::EndRun;
+  keepOnlyCommonSites(exec, run, minsnps);
+  buildPooledSample(exec, run);
   return RunStep::Continue;
 }
 
