@@ -106,7 +106,6 @@ void fixedWindowClasses(int w, int n, int& K, int& m) {
   if (n > m) m += 1;
 }
 
-
 namespace {
 
 // The run's reference population and the LD its windows are estimated from:
