@@ -117,6 +117,95 @@ void release(T& table) {
   T().swap(table);
 }
 
+// The population count (fatal when not two), one name per locus (fatal when
+// fewer) and the shapes of the tables; the position and frequency lists that
+// the format fills get one list per population. Returns the population count.
+std::size_t checkCountTables(CountFormat format, const std::string& inputName,
+                             const AlleleCountTable& allelecounts,
+                             const MaxAlleleCountTable& maxallelecounts,
+                             const AlleleIdTable& alleleids,
+                             const std::vector<std::string>& filelocnames,
+                             std::vector<std::vector<double>>& snpositions,
+                             std::vector<std::vector<double>>& snpfreqs) {
+  const std::size_t loci = allelecounts.size();
+  const bool plink = isPlink(format);
+  const std::size_t numpops = loci > 0 ? allelecounts[0].size() : expectedPopulations;
+  requirePopulationCount(inputName, numpops, expectedPopulations);
+  if (filelocnames.size() < loci)
+    fatalError(1, "\nERROR: In file" + inputName + "\nThe number of locus names " +
+                      toString(filelocnames.size()) + " is smaller than the number of loci " +
+                      toString(loci) + "\n");
+  assert(maxallelecounts.size() == loci);
+  assert(format == CountFormat::BayeScan || alleleids.size() == loci);
+  assert(!plink || (!snpositions.empty() && snpositions[0].size() >= loci));
+  // PLINK and BayeScan append frequencies, Genepop and BayeScan locus indices.
+  if (format != CountFormat::Genepop && snpfreqs.size() < numpops) snpfreqs.resize(numpops);
+  if (!plink && snpositions.size() < numpops) snpositions.resize(numpops);
+  return numpops;
+}
+
+// Whether a locus passes maf in every population and is usable: sets each
+// population's allele copies and share of the commonest allele, up to the
+// first population that fails.
+bool locusRetained(bool bayescan, double maf, const std::vector<std::vector<float>>& counts,
+                   const std::vector<float>& maxcounts, std::vector<float>& copies,
+                   std::vector<float>& shares) {
+  for (std::size_t p = 0; p < copies.size(); ++p) {
+    float n = 0.0f;
+    for (const float c : counts[p]) n += c;
+    copies[p] = n;
+    // Without allele copies the share is taken as 0: the locus stays, with FST 0.
+    shares[p] = n != 0.0f ? maxcounts[p] / n : 0.0f;
+    if (static_cast<double>(shares[p]) > 1.0 - maf) return false;
+    if (!bayescan && maxcounts[p] == unusableLocus) return false;
+  }
+  return true;
+}
+
+// Heterozygosities of the retained loci: Hs of each population, Ht over the
+// pooled populations, and whether every population has allele copies.
+struct Heterozygosities {
+  explicit Heterozygosities(std::size_t numpops) : hs(numpops) {}
+  std::vector<std::vector<double>> hs;
+  std::vector<double> ht;
+  std::vector<bool> defined;
+};
+
+void addLocusHeterozygosities(CountFormat format, const std::vector<std::vector<float>>& counts,
+                              const AlleleIdTable& alleleids, std::size_t i,
+                              const std::vector<float>& copies, Heterozygosities& het) {
+  const bool genepop = format == CountFormat::Genepop;
+  float total = 0.0f;
+  bool allCopied = true;
+  for (std::size_t p = 0; p < copies.size(); ++p) {
+    total += copies[p];
+    allCopied = allCopied && copies[p] != 0.0f;
+    // A population without copies has no diversity to measure (Hs 0; FST 0 later).
+    const float s = copies[p] != 0.0f ? homozygosity(counts[p], copies[p]) : 1.0f;
+    het.hs[p].push_back(genepop ? 1.0 - static_cast<double>(s) : static_cast<double>(1.0f - s));
+  }
+  het.defined.push_back(allCopied);
+  if (!allCopied)
+    het.ht.push_back(0.0);
+  else if (format == CountFormat::BayeScan)
+    het.ht.push_back(pooledHeterozygosityByPlace(counts, total));
+  else
+    het.ht.push_back(pooledHeterozygosityByCode(format, counts, alleleids[i], total));
+}
+
+// The FST of every retained locus and their mean.
+void fillFstDistribution(const Heterozygosities& het,
+                         std::vector<std::pair<double, double>>& fstdistrib, double& meanFst) {
+  const std::size_t m = het.ht.size();
+  fstdistrib.assign(m, {0.0, 0.0});
+  double sum = 0.0;
+  for (std::size_t k = 0; k < m; ++k) {
+    fstdistrib[k].first = locusFst(het.hs, k, het.ht[k], het.defined[k]);
+    sum += fstdistrib[k].first;
+  }
+  meanFst = m > 0 ? sum / static_cast<double>(m) : 0.0;
+}
+
 }  // namespace
 
 void buildAlleleCountSites(CountFormat format, const double& maf, const std::string& inputName,
@@ -126,93 +215,49 @@ void buildAlleleCountSites(CountFormat format, const double& maf, const std::str
                            std::vector<std::vector<double>>& snpfreqs,
                            std::vector<double>& metapopsnpositions, std::vector<int>& numsnps,
                            std::vector<std::pair<double, double>>& fstdistrib, double& meanFst) {
-  const std::size_t loci = allelecounts.size();
   const bool plink = isPlink(format);
   const bool bayescan = format == CountFormat::BayeScan;
   const bool genepop = format == CountFormat::Genepop;
-  const std::size_t numpops = loci > 0 ? allelecounts[0].size() : expectedPopulations;
-  requirePopulationCount(inputName, numpops, expectedPopulations);
-  if (filelocnames.size() < loci)
-    fatalError(1, "\nERROR: In file" + inputName + "\nThe number of locus names " +
-                      toString(filelocnames.size()) + " is smaller than the number of loci " +
-                      toString(loci) + "\n");
-  assert(maxallelecounts.size() == loci);
-  assert(bayescan || alleleids.size() == loci);
-  assert(!plink || (!snpositions.empty() && snpositions[0].size() >= loci));
-  // PLINK and BayeScan append frequencies, Genepop and BayeScan locus indices.
-  if (!genepop && snpfreqs.size() < numpops) snpfreqs.resize(numpops);
-  if (!plink && snpositions.size() < numpops) snpositions.resize(numpops);
-
+  const std::size_t numpops = checkCountTables(format, inputName, allelecounts, maxallelecounts,
+                                               alleleids, filelocnames, snpositions, snpfreqs);
   std::vector<std::string> names;
-  std::vector<std::vector<double>> hs(numpops);
-  std::vector<double> ht;
-  std::vector<bool> defined;  // every population has allele copies
+  Heterozygosities het(numpops);
   std::vector<float> copies(numpops), shares(numpops);
   metapopsnpositions.clear();
-  for (std::size_t i = 0; i < loci; ++i) {
+  for (std::size_t i = 0; i < allelecounts.size(); ++i) {
     const std::vector<std::vector<float>>& counts = allelecounts[i];
     assert(counts.size() == numpops && maxallelecounts[i].size() == numpops);
     assert(bayescan || alleleids[i].size() == numpops);
     if (genepop && verbose) std::cout << "\nLOCUS " << i + 1 << std::endl;
-    bool retained = true;
-    for (std::size_t p = 0; p < numpops && retained; ++p) {
-      float n = 0.0f;
-      for (const float c : counts[p]) n += c;
-      copies[p] = n;
-      // Without allele copies the share is taken as 0: the locus stays, with FST 0.
-      shares[p] = n != 0.0f ? maxallelecounts[i][p] / n : 0.0f;
-      retained = !(static_cast<double>(shares[p]) > 1.0 - maf) &&
-                 (bayescan || maxallelecounts[i][p] != unusableLocus);
-    }
-    if (!retained) {
+    if (!locusRetained(bayescan, maf, counts, maxallelecounts[i], copies, shares)) {
       if (genepop && verbose) std::cout << "deleted." << std::endl;
       continue;
     }
+    // The retained locus: frequency of its other alleles, position (PLINK's,
+    // else its index) and name.
     for (std::size_t p = 0; p < numpops; ++p) {
       if (!genepop) snpfreqs[p].push_back(1.0 - static_cast<double>(shares[p]));
       if (!plink) snpositions[p].push_back(static_cast<double>(i));
     }
     names.push_back(filelocnames[i]);
     if (plink) metapopsnpositions.push_back(snpositions[0][i]);
-
-    float total = 0.0f;
-    bool allCopied = true;
-    for (std::size_t p = 0; p < numpops; ++p) {
-      total += copies[p];
-      allCopied = allCopied && copies[p] != 0.0f;
-      // A population without copies has no diversity to measure (Hs 0; FST 0 below).
-      const float s = copies[p] != 0.0f ? homozygosity(counts[p], copies[p]) : 1.0f;
-      hs[p].push_back(genepop ? 1.0 - static_cast<double>(s) : static_cast<double>(1.0f - s));
-    }
-    defined.push_back(allCopied);
-    if (!allCopied)
-      ht.push_back(0.0);
-    else if (bayescan)
-      ht.push_back(pooledHeterozygosityByPlace(counts, total));
-    else
-      ht.push_back(pooledHeterozygosityByCode(format, counts, alleleids[i], total));
+    addLocusHeterozygosities(format, counts, alleleids, i, copies, het);
     if (genepop && verbose) std::cout << "read." << std::endl;
   }
 
   filelocnames.swap(names);
   const std::size_t m = filelocnames.size();
-  assert(ht.size() == m);
-  for (const auto& own : hs) assert(own.size() == m);
+  assert(het.ht.size() == m);
+  for (const auto& own : het.hs) assert(own.size() == m);
   assert(!plink || metapopsnpositions.size() == m);
   if (numsnps.empty()) numsnps.resize(1);
   numsnps[0] = static_cast<int>(m);
+  // Other formats place their sites evenly in [0, 1).
   if (!plink)
     for (std::size_t k = 0; k < m; ++k)
       metapopsnpositions.push_back(
           static_cast<double>(static_cast<float>(k) / static_cast<float>(m)));
-
-  fstdistrib.assign(m, {0.0, 0.0});
-  double sum = 0.0;
-  for (std::size_t k = 0; k < m; ++k) {
-    fstdistrib[k].first = locusFst(hs, k, ht[k], defined[k]);
-    sum += fstdistrib[k].first;
-  }
-  meanFst = m > 0 ? sum / static_cast<double>(m) : 0.0;
+  fillFstDistribution(het, fstdistrib, meanFst);
 
   release(allelecounts);
   release(maxallelecounts);

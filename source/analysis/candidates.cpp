@@ -106,101 +106,170 @@ void fixedWindowClasses(int w, int n, int& K, int& m) {
   if (n > m) m += 1;
 }
 
+namespace {
 
-CandidateOutcome chooseCandidates(Execution& exec, RunData& run,
-                                  std::vector<CandidateWindow>& windows) {
+// The run's reference population and the LD its windows are estimated from:
+// the reference's always; the other population's too when the reference is
+// chosen automatically, for the other population may then stand in.
+struct ReferenceLinkage {
+  bool automatic = false;
+  int ref = 0;
+  int other = 1;
+  Linkage ld[2];
+};
+
+ReferenceLinkage computeReferenceAndLinkage(Execution& exec, RunData& run) {
   Options& o = exec.options;
-  const bool automatic = o.reference < 0;
-  const int n = exec.numsnps[0];
-  assert((size_t)exec.numsnps[0] == run.metapopsnpositions.size());
-  const int L = static_cast<int>(run.genomesize);
-
-  // Reference haplotypes and LD.
-  if (automatic) o.reference = exec.pref;
+  ReferenceLinkage rl;
+  rl.automatic = o.reference < 0;
+  if (rl.automatic) o.reference = exec.pref;
   else exec.noReferenceStep = false;
   run.refpop = o.reference;
-  const int ref = run.refpop;
-  const int other = 1 - ref;
+  rl.ref = run.refpop;
+  rl.other = 1 - rl.ref;
   run.popreferences = computePopReferences(run.metapopdata, run.samplesizes);
-  Linkage ld[2];
-  computeSeqDrsq(run.popreferences[ref], run.metapopdata, run.samplesizes, ref,
-                 run.snpfreqs[ref], ld[ref].Dprime, ld[ref].r2);
-  if (automatic)
-    computeSeqDrsq(run.popreferences[other], run.metapopdata, run.samplesizes, other,
-                   run.snpfreqs[other], ld[other].Dprime, ld[other].r2);
+  auto linkageOf = [&run, &rl](int p) {
+    computeSeqDrsq(run.popreferences[p], run.metapopdata, run.samplesizes, p, run.snpfreqs[p],
+                   rl.ld[p].Dprime, rl.ld[p].r2);
+  };
+  linkageOf(rl.ref);
+  if (rl.automatic) linkageOf(rl.other);
+  return rl;
+}
 
-  // Candidates.
-  enum class Source { User, Blocks, Outliers };
-  const Source source = !o.selectives.empty() ? Source::User
-                        : o.useblocks          ? Source::Blocks
-                                               : Source::Outliers;
-  std::vector<Block> windowList;
+// The window of linked sites of population p around site c.
+struct LdWindow {
+  int iniw = 0;
+  int endw = 0;
+  int linked = 0;
+  double meanDprime = 0.0;
+  double meanR2 = 0.0;
+};
+
+LdWindow ldWindowAround(const Execution& exec, const RunData& run, const ReferenceLinkage& rl,
+                        int p, int c) {
+  const Options& o = exec.options;
+  LdWindow w;
+  computeWinSizesSeq(o.SL, static_cast<int>(run.genomesize), rl.ld[p].Dprime, rl.ld[p].r2,
+                     o.minwin, exec.minDprime, run.samplesizes, p, c, w.iniw, w.endw, w.linked,
+                     w.meanDprime, w.meanR2);
+  return w;
+}
+
+enum class Source { User, Blocks, Outliers };
+
+// User sites when given, else the centres of haplotype blocks (-useblocks),
+// else the EOS outliers.
+Source candidateSource(const Options& o) {
+  if (!o.selectives.empty()) return Source::User;
+  return o.useblocks ? Source::Blocks : Source::Outliers;
+}
+
+void endWithoutSelection(RunData& run) {
+  noSelection();
+  run.candidatesLineDue = false;
+}
+
+// The centres of the reference population's haplotype blocks, or of the
+// other population's when the reference is automatic and has none. False
+// when neither has a block.
+bool takeBlockCentres(Execution& exec, RunData& run, const ReferenceLinkage& rl,
+                      std::vector<Block>& blocks) {
+  const Options& o = exec.options;
+  auto blocksOf = [&](int p) {
+    computeBlocks(o.SL, rl.ld[p].Dprime, rl.ld[p].r2, o.minwin, exec.minDprime, run.samplesizes,
+                  p, run.snpfreqs[p], blocks);
+  };
+  blocksOf(rl.ref);
+  if (blocks.empty() && rl.automatic) blocksOf(rl.other);
+  if (blocks.empty()) {
+    if (verbose)
+      std::cout << "No blocks detected in run " << run.index
+                << ". The HAC method cannot detect selection without haplotype blocks."
+                << std::endl;
+    exec.logtext += "\n\n******* No blocks detected in file " + o.inputfile +
+                    ". The HAC method cannot detect selection without haplotype blocks.*******\n\n";
+    endWithoutSelection(run);
+    return false;
+  }
+  for (const Block& b : blocks) run.candidates.push_back((b.start + b.end) / 2);
+  return true;
+}
+
+// The pooled site at (or else just after) each outlier's position. False
+// when there is no outlier.
+bool takeOutlierCentres(RunData& run) {
+  const std::vector<double>& positions = run.metapopsnpositions;
+  for (double position : run.outlierpositions) {
+    const auto it = std::lower_bound(positions.begin(), positions.end(), position);
+    run.candidates.push_back(static_cast<int>(it - positions.begin()));
+  }
+  if (!run.candidates.empty()) return true;
+  if (verbose) {
+    std::cout << "No outliers detected in run " << run.index
+              << " so blocks centered on outliers cannot be made." << std::endl;
+    std::cout << "The JHac method cannot detect selection without haplotype blocks."
+              << std::endl;
+  }
+  endWithoutSelection(run);
+  return false;
+}
+
+// The run's candidate sites from their source, and the blocks they are the
+// centres of. False, after the no-selection report, when there is none.
+bool chooseCandidateSites(Execution& exec, RunData& run, Source source,
+                          const ReferenceLinkage& rl, std::vector<Block>& blocks) {
   run.candidates.clear();
-  if (source == Source::User) {
-    run.candidates = userCandidates(exec, run);
-  } else if (source == Source::Blocks) {
-    computeBlocks(o.SL, ld[ref].Dprime, ld[ref].r2, o.minwin, exec.minDprime, run.samplesizes, ref,
-                  run.snpfreqs[ref], windowList);
-    if (windowList.empty() && automatic)
-      computeBlocks(o.SL, ld[other].Dprime, ld[other].r2, o.minwin, exec.minDprime,
-                    run.samplesizes, other, run.snpfreqs[other], windowList);
-    if (windowList.empty()) {
-      if (verbose)
-        std::cout << "No blocks detected in run " << run.index
-                  << ". The HAC method cannot detect selection without haplotype blocks."
-                  << std::endl;
-      exec.logtext += "\n\n******* No blocks detected in file " + o.inputfile +
-                      ". The HAC method cannot detect selection without haplotype blocks.*******\n\n";
-      noSelection();
-      run.candidatesLineDue = false;
-      return CandidateOutcome::NoSelection;
-    }
-    for (const Block& b : windowList) run.candidates.push_back((b.start + b.end) / 2);
-  } else {
-    for (double position : run.outlierpositions) {
-      const auto it = std::lower_bound(run.metapopsnpositions.begin(),
-                                       run.metapopsnpositions.end(), position);
-      run.candidates.push_back(static_cast<int>(it - run.metapopsnpositions.begin()));
-    }
-    if (run.candidates.empty()) {
-      if (verbose) {
-        std::cout << "No outliers detected in run " << run.index
-                  << " so blocks centered on outliers cannot be made." << std::endl;
-        std::cout << "The JHac method cannot detect selection without haplotype blocks."
-                  << std::endl;
-      }
-      noSelection();
-      run.candidatesLineDue = false;
-      return CandidateOutcome::NoSelection;
-    }
+  switch (source) {
+    case Source::User:
+      run.candidates = userCandidates(exec, run);
+      return true;
+    case Source::Blocks:
+      return takeBlockCentres(exec, run, rl, blocks);
+    case Source::Outliers:
+      return takeOutlierCentres(run);
   }
+  return true;
+}
 
-  // Windows of user sites, estimated from LD.
-  if (source == Source::User && exec.window == 0) {
-    const auto start = WallClock::now();
-    if (verbose) std::cout << "Going into estimating window sizes for each snp" << std::endl;
-    for (int c : run.candidates) {
-      int iniw = 0, endw = 0, linked = 0;
-      double meanD = 0.0, meanR2 = 0.0;
-      computeWinSizesSeq(o.SL, L, ld[ref].Dprime, ld[ref].r2, o.minwin, exec.minDprime,
-                         run.samplesizes, ref, c, iniw, endw, linked, meanD, meanR2);
-      Block record{ref, c, c + 1};
-      if (endw - iniw >= o.minwin) {
-        record = {ref, iniw, endw};
-      } else if (automatic) {
-        computeWinSizesSeq(o.SL, L, ld[other].Dprime, ld[other].r2, o.minwin, exec.minDprime,
-                           run.samplesizes, other, c, iniw, endw, linked, meanD, meanR2);
-        if (endw - iniw >= o.minwin) record = {other, iniw, endw};
-      }
-      windowList.push_back(record);
+// The estimated window of every user site: the reference population's LD
+// window when it holds the minimum window, else the other population's when
+// the reference is automatic and it does, else the site alone.
+void estimateUserSiteWindows(const Execution& exec, const RunData& run,
+                             const ReferenceLinkage& rl, std::vector<Block>& windowList) {
+  const int minwin = exec.options.minwin;
+  const auto start = WallClock::now();
+  if (verbose) std::cout << "Going into estimating window sizes for each snp" << std::endl;
+  for (int c : run.candidates) {
+    LdWindow w = ldWindowAround(exec, run, rl, rl.ref, c);
+    Block record{rl.ref, c, c + 1};
+    if (w.endw - w.iniw >= minwin) {
+      record = {rl.ref, w.iniw, w.endw};
+    } else if (rl.automatic) {
+      w = ldWindowAround(exec, run, rl, rl.other, c);
+      if (w.endw - w.iniw >= minwin) record = {rl.other, w.iniw, w.endw};
     }
-    if (verbose) {
-      std::cout << "Window sizes estimated for each snp" << std::endl;
-      std::cout << "Time required: " << secondsSince(start) << " s" << std::endl;
-    }
+    windowList.push_back(record);
   }
+  if (verbose) {
+    std::cout << "Window sizes estimated for each snp" << std::endl;
+    std::cout << "Time required: " << secondsSince(start) << " s" << std::endl;
+  }
+}
 
-  // Run-level window settings.
+// The run's window of m sites in K classes (a fixed window; m is the minimum
+// window otherwise).
+struct RunWindow {
+  int K = 0;
+  int m = 0;
+};
+
+// Logs the sites of each population and settles the run's window: false when
+// the pooled sample is shorter than the minimum window (the run is no longer
+// counted); a fixed window wider than the sample shrinks to it.
+bool settleRunWindow(Execution& exec, RunData& run, RunWindow& rw) {
+  const Options& o = exec.options;
+  const int n = exec.numsnps[0];
   for (int p = 0; p < exec.npops; ++p)
     exec.logtext += "\nNumber of true SNPs shared in pop " + toString(p + 1) + " is " +
                     toString(run.snpfreqs[static_cast<std::size_t>(p)].size());
@@ -211,10 +280,10 @@ CandidateOutcome chooseCandidates(Execution& exec, RunData& run,
     exec.logtext += message;
     logMessage(n, message, false);
     uncountRun(exec, run);
-    return CandidateOutcome::TooFewSites;
+    return false;
   }
-  int runK = 0;
-  int m = o.minwin;
+  rw.K = 0;
+  rw.m = o.minwin;
   if (exec.window > 0) {
     const int w = exec.window;
     if (n < w) {
@@ -226,8 +295,13 @@ CandidateOutcome chooseCandidates(Execution& exec, RunData& run,
       logMessage(n, message, false);
       exec.window = n;
     }
-    fixedWindowClasses(w, n, runK, m);
+    fixedWindowClasses(w, n, rw.K, rw.m);
   }
+  return true;
+}
+
+// Adds the run's sites and candidates to the execution's totals.
+void countRunCandidates(Execution& exec, const RunData& run) {
   exec.segsites += run.genomesize;
   exec.maxcandidates =
       std::max<std::uint64_t>(exec.maxcandidates, static_cast<std::uint64_t>(run.candidates.size()));
@@ -237,31 +311,71 @@ CandidateOutcome chooseCandidates(Execution& exec, RunData& run,
     std::cout << "Number of candidates to analize " << run.candidates.size() << "." << std::endl;
     std::cout << "\n... Beginning J analysis ...\n" << std::endl;
   }
+}
 
-  // The window of every candidate.
+// The run's window of m sites centred on c, moved inside the n pooled sites.
+CandidateWindow centredWindow(int c, const RunWindow& rw, int n, int ref) {
+  CandidateWindow cw;
+  cw.snp = c;
+  const int half = (rw.m - 1) / 2;
+  cw.iniw = c - half;
+  cw.endw = cw.iniw + rw.m;
+  if (cw.iniw < 0) {
+    cw.iniw = 0;
+    cw.endw = rw.m;
+  } else if (cw.endw > n) {
+    cw.iniw = n - rw.m;
+    cw.endw = n;
+  }
+  cw.K = rw.K;
+  cw.m = rw.m;
+  cw.refPop = ref;
+  return cw;
+}
+
+// The LD window of an outlier centre: the reference population's, else the
+// other population's when the reference is automatic; widened to the minimum
+// window and moved back inside the sites when it passes their end.
+void estimateOutlierWindow(const Execution& exec, const RunData& run, const ReferenceLinkage& rl,
+                           CandidateWindow& cw) {
+  const int minwin = exec.options.minwin;
+  const int L = static_cast<int>(run.genomesize);
+  LdWindow w = ldWindowAround(exec, run, rl, rl.ref, cw.snp);
+  cw.meanDprime = w.meanDprime;
+  if (w.endw - w.iniw < minwin && rl.automatic) {
+    w = ldWindowAround(exec, run, rl, rl.other, cw.snp);
+    cw.otherMeanDprime = w.meanDprime;
+    cw.refPop = rl.other;
+  }
+  cw.iniw = w.iniw;
+  cw.endw = w.endw;
+  if (cw.endw - cw.iniw >= minwin) return;
+  cw.endw = cw.iniw + minwin;
+  if (cw.endw > L) {
+    logMessage(L - minwin,
+               "\nPrav ERROR: window end " + toString(cw.endw) +
+                   " out of the genome range and changed to " + toString(L) + ".\n",
+               false);
+    cw.iniw = L - minwin;
+    cw.endw = L;
+  }
+}
+
+// The window of every candidate: the run's centred window when it is fixed;
+// else the estimated window of a user site or the block of a block centre,
+// or the LD window of an outlier centre, with its classes.
+void buildCandidateWindows(const Execution& exec, const RunData& run, const ReferenceLinkage& rl,
+                           Source source, const std::vector<Block>& windowList,
+                           const RunWindow& rw, std::vector<CandidateWindow>& windows) {
+  const int n = exec.numsnps[0];
   windows.clear();
   windows.reserve(run.candidates.size());
   for (std::size_t k = 0; k < run.candidates.size(); ++k) {
     const int c = run.candidates[k];
-    CandidateWindow cw;
-    cw.snp = c;
-    const int half = (m - 1) / 2;
-    cw.iniw = c - half;
-    cw.endw = cw.iniw + m;
-    if (cw.iniw < 0) {
-      cw.iniw = 0;
-      cw.endw = m;
-    } else if (cw.endw > n) {
-      cw.iniw = n - m;
-      cw.endw = n;
-    }
-    cw.K = runK;
-    cw.m = m;
-    cw.refPop = ref;
+    CandidateWindow cw = centredWindow(c, rw, n, rl.ref);
     if (verbose)
       std::cout << "\nAnalizing CANDIDATE " << k + 1 << " which corresponds to SNP " << c
                 << " in the metapopulation." << std::endl;
-
     if (exec.window == 0) {
       if (source != Source::Outliers) {
         const Block& record = windowList[k];
@@ -269,33 +383,30 @@ CandidateOutcome chooseCandidates(Execution& exec, RunData& run,
         cw.endw = record.end;
         cw.refPop = record.pop;
       } else {
-        int linked = 0;
-        double meanR2 = 0.0;
-        computeWinSizesSeq(o.SL, L, ld[ref].Dprime, ld[ref].r2, o.minwin, exec.minDprime,
-                           run.samplesizes, ref, c, cw.iniw, cw.endw, linked, cw.meanDprime,
-                           meanR2);
-        if (cw.endw - cw.iniw < o.minwin && automatic) {
-          computeWinSizesSeq(o.SL, L, ld[other].Dprime, ld[other].r2, o.minwin, exec.minDprime,
-                             run.samplesizes, other, c, cw.iniw, cw.endw, linked,
-                             cw.otherMeanDprime, meanR2);
-          cw.refPop = other;
-        }
-        if (cw.endw - cw.iniw < o.minwin) {
-          cw.endw = cw.iniw + o.minwin;
-          if (cw.endw > L) {
-            logMessage(L - o.minwin,
-                       "\nPrav ERROR: window end " + toString(cw.endw) +
-                           " out of the genome range and changed to " + toString(L) + ".\n",
-                       false);
-            cw.iniw = L - o.minwin;
-            cw.endw = L;
-          }
-        }
+        estimateOutlierWindow(exec, run, rl, cw);
       }
-      const int v = std::min(cw.endw - cw.iniw, o.maxwin);
+      const int v = std::min(cw.endw - cw.iniw, exec.options.maxwin);
       windowClasses(v, cw.K, cw.m, 1);
     }
     windows.push_back(cw);
   }
+}
+
+}  // namespace
+
+CandidateOutcome chooseCandidates(Execution& exec, RunData& run,
+                                  std::vector<CandidateWindow>& windows) {
+  assert((size_t)exec.numsnps[0] == run.metapopsnpositions.size());
+  const ReferenceLinkage rl = computeReferenceAndLinkage(exec, run);
+  const Source source = candidateSource(exec.options);
+  std::vector<Block> windowList;
+  if (!chooseCandidateSites(exec, run, source, rl, windowList))
+    return CandidateOutcome::NoSelection;
+  if (source == Source::User && exec.window == 0)
+    estimateUserSiteWindows(exec, run, rl, windowList);
+  RunWindow rw;
+  if (!settleRunWindow(exec, run, rw)) return CandidateOutcome::TooFewSites;
+  countRunCandidates(exec, run);
+  buildCandidateWindows(exec, run, rl, source, windowList, rw, windows);
   return CandidateOutcome::Windows;
 }

@@ -138,150 +138,193 @@ void requireTwoHaplotypes(const std::string& name, const std::vector<int>& sampl
                         ": at least 2 haplotypes per population are needed\n");
 }
 
-}  // namespace
+bool isPlinkFormat(InputFormat format) {
+  return format == InputFormat::PL || format == InputFormat::PL2;
+}
 
-bool readRunInput(Execution& exec, RunData& run) {
-  Options& o = exec.options;
-  const InputFormat format = exec.format;
-  if (verbose) std::cout << "... Identifying file format ..." << std::endl;
+// PLINK input is named once for both files: the genotypes in NAME.ped
+// (inputfile2), the sites in NAME.map (inputfile).
+void nameInputFiles(InputFormat format, Options& o) {
+  if (!isPlinkFormat(format)) return;
+  o.inputfile2 += ".ped";
+  o.inputfile += ".map";
+}
 
-  if (format == InputFormat::PL || format == InputFormat::PL2) {
-    o.inputfile2 += ".ped";
-    o.inputfile += ".map";
-  }
-
+// What a reader call leaves for the report: its success, the FASTA reader
+// used (for the messages) and when the VCF read started.
+struct ReadOutcome {
+  bool ok = false;
   FastaVariant variant = FastaVariant::Halves;
   WallClock::time_point vcfStart;
+};
+
+// FASTA input: two files, one file in halves, alternate sequences (tag rnd0)
+// or sequences chosen by their tag.
+void readFasta(Execution& exec, RunData& run, ReadOutcome& read) {
+  Options& o = exec.options;
+  if (verbose) std::cout << "Fasta file" << std::endl;
+  if (o.singlepopfile) {
+    read.variant = FastaVariant::TwoFiles;
+    read.ok = readFastaTwoFiles(o.nogaps, o.path, o.inputfile, o.inputfile2, run.samplesizes,
+                                run.data, run.snpfreqs, run.snpositions, exec.pref);
+    return;
+  }
+  if (o.tag.empty()) {
+    read.variant = FastaVariant::Halves;
+    read.ok = readFastaHalves(o.nogaps, o.path, o.inputfile, run.samplesizes, run.data,
+                              run.snpfreqs, run.snpositions);
+    return;
+  }
+  o.tag = toLower(o.tag);
+  if (o.tag == "rnd0") {
+    read.variant = FastaVariant::Alternate;
+    read.ok = readFastaAlternate(o.store, o.nogaps, o.path, o.inputfile, run.samplesizes,
+                                 run.data, run.snpfreqs, run.snpositions, exec.pref);
+  } else {
+    read.variant = FastaVariant::Tag;
+    read.ok = readFastaByTag(o.tag, o.store, o.nogaps, o.path, o.inputfile, run.samplesizes,
+                             run.data, run.snpfreqs, run.snpositions, exec.pref);
+  }
+}
+
+// MS input: one sample of -sample haplotypes per block, or two populations
+// of -sample and -sample2 haplotypes.
+bool readMs(Options& o, RunData& run) {
+  if (o.sample2 == 0)
+    return readMsSamples(o.path, o.inputfile, o.sample, run.data, run.snpositions);
   // Both sizes may reach the int limit: their sum saturates, and the reader
   // then reports the sizes as not adding up.
   int total = static_cast<int>(
       std::min<long long>(INT_MAX, static_cast<long long>(o.sample) + o.sample2));
+  return readMsTwoPops(o.path, o.inputfile, total, o.sample, o.sample2, run.data,
+                       run.snpositions);
+}
+
+// Calls the reader of the execution's format.
+ReadOutcome readWithFormatReader(Execution& exec, RunData& run) {
+  Options& o = exec.options;
+  ReadOutcome read;
   bool useFirstHaplotype = true;
-  bool ok = false;
-  switch (format) {
+  switch (exec.format) {
     case InputFormat::MS:
-      if (o.sample2 == 0)
-        ok = readMsSamples(o.path, o.inputfile, o.sample, run.data, run.snpositions);
-      else
-        ok = readMsTwoPops(o.path, o.inputfile, total, o.sample, o.sample2, run.data,
-                           run.snpositions);
+      read.ok = readMs(o, run);
       break;
     case InputFormat::FASTA:
-      if (verbose) std::cout << "Fasta file" << std::endl;
-      if (o.singlepopfile) {
-        variant = FastaVariant::TwoFiles;
-        ok = readFastaTwoFiles(o.nogaps, o.path, o.inputfile, o.inputfile2, run.samplesizes,
-                               run.data, run.snpfreqs, run.snpositions, exec.pref);
-      } else if (o.tag.empty()) {
-        variant = FastaVariant::Halves;
-        ok = readFastaHalves(o.nogaps, o.path, o.inputfile, run.samplesizes, run.data,
-                             run.snpfreqs, run.snpositions);
-      } else {
-        o.tag = toLower(o.tag);
-        if (o.tag == "rnd0") {
-          variant = FastaVariant::Alternate;
-          ok = readFastaAlternate(o.store, o.nogaps, o.path, o.inputfile, run.samplesizes,
-                                  run.data, run.snpfreqs, run.snpositions, exec.pref);
-        } else {
-          variant = FastaVariant::Tag;
-          ok = readFastaByTag(o.tag, o.store, o.nogaps, o.path, o.inputfile, run.samplesizes,
-                              run.data, run.snpfreqs, run.snpositions, exec.pref);
-        }
-      }
+      readFasta(exec, run, read);
       break;
     case InputFormat::VCF:
-      vcfStart = WallClock::now();
+      read.vcfStart = WallClock::now();
       if (verbose) std::cout << "Reading vcf files" << std::endl;
-      ok = readVcfPhasedPair(o.path, o.inputfile, o.inputfile2, run.samplesizes, run.data,
-                             run.snpfreqs, run.snpositions, exec.pref);
+      read.ok = readVcfPhasedPair(o.path, o.inputfile, o.inputfile2, run.samplesizes, run.data,
+                                  run.snpfreqs, run.snpositions, exec.pref);
       break;
     case InputFormat::HM:
-      ok = readHapMapPhased(o.path, o.inputfile, o.inputfile2, o.singlepopfile, run.samplesizes,
-                            run.data, run.snpfreqs, run.snpositions, run.rsidmap, exec.pref);
+      read.ok = readHapMapPhased(o.path, o.inputfile, o.inputfile2, o.singlepopfile,
+                                 run.samplesizes, run.data, run.snpfreqs, run.snpositions,
+                                 run.rsidmap, exec.pref);
       break;
     case InputFormat::FP:
-      ok = readFastPhaseFiles(o.path, o.inputfile, o.inputfile2, run.samplesizes, run.data,
-                              run.snpfreqs, run.snpositions, exec.pref, useFirstHaplotype);
+      read.ok = readFastPhaseFiles(o.path, o.inputfile, o.inputfile2, run.samplesizes, run.data,
+                                   run.snpfreqs, run.snpositions, exec.pref, useFirstHaplotype);
       break;
     case InputFormat::BS:
-      ok = readBayeScan(o.path, o.inputfile, exec.npops, run.allelecounts, run.maxallelecounts,
-                        true, run.filelocnames);
+      read.ok = readBayeScan(o.path, o.inputfile, exec.npops, run.allelecounts,
+                             run.maxallelecounts, true, run.filelocnames);
       break;
     case InputFormat::GP:
-      ok = readGenepop(o.path, o.inputfile, run.samplesizes, run.allelecounts,
-                       run.maxallelecounts, run.alleleids, true, run.filelocnames);
+      read.ok = readGenepop(o.path, o.inputfile, run.samplesizes, run.allelecounts,
+                            run.maxallelecounts, run.alleleids, true, run.filelocnames);
       break;
     case InputFormat::PL:
-      ok = readPlinkNucleotide(o.path, o.inputfile, o.inputfile2, exec.npops, run.snpositions,
-                               run.samplesizes, run.allelecounts, run.maxallelecounts,
-                               run.alleleids, true, run.filelocnames);
+      read.ok = readPlinkNucleotide(o.path, o.inputfile, o.inputfile2, exec.npops,
+                                    run.snpositions, run.samplesizes, run.allelecounts,
+                                    run.maxallelecounts, run.alleleids, true, run.filelocnames);
       break;
     case InputFormat::PL2:
-      ok = readPlinkNumeric(o.path, o.inputfile, o.inputfile2, exec.npops, run.snpositions,
-                            run.samplesizes, run.allelecounts, run.maxallelecounts, run.alleleids,
-                            true, run.filelocnames);
+      read.ok = readPlinkNumeric(o.path, o.inputfile, o.inputfile2, exec.npops, run.snpositions,
+                                 run.samplesizes, run.allelecounts, run.maxallelecounts,
+                                 run.alleleids, true, run.filelocnames);
       break;
   }
+  return read;
+}
 
-  if (!ok) {
-    const std::string message = failureMessage(format, variant, o);
-    std::cout << message << std::endl;
-    if (format == InputFormat::GP || format == InputFormat::PL || format == InputFormat::PL2 ||
-        o.runs == 1)
-      logMessage(1, message, true);
-    exec.logtext += message;
-    run.filelocnames.clear();
-    run.data.clear();
-    run.metapopdata.clear();
-    return false;
-  }
+// A failed read: the message on the console, the end of the program for
+// Genepop, PLINK or a single run, else the run's data released for the next run.
+void abandonFailedRead(Execution& exec, RunData& run, FastaVariant variant) {
+  const InputFormat format = exec.format;
+  const std::string message = failureMessage(format, variant, exec.options);
+  std::cout << message << std::endl;
+  if (format == InputFormat::GP || isPlinkFormat(format) || exec.options.runs == 1)
+    logMessage(1, message, true);
+  exec.logtext += message;
+  run.filelocnames.clear();
+  run.data.clear();
+  run.metapopdata.clear();
+}
 
-  // The read report: the log text always, the console with -verbose.
+// MS and BayeScan files do not hold their sample sizes: they are -sample
+// (and -sample2 for a second MS population).
+void takeSampleSizesFromOptions(const Execution& exec, RunData& run) {
+  const Options& o = exec.options;
+  if (exec.format != InputFormat::MS && exec.format != InputFormat::BS) return;
+  run.samplesizes.resize(static_cast<std::size_t>(exec.npops), o.sample);
+  if (exec.format == InputFormat::MS && o.sample2 != 0) run.samplesizes[1] = o.sample2;
+}
+
+// The read report: the files read and the sample sizes in the log text
+// always, on the console with -verbose.
+void reportRead(Execution& exec, const RunData& run, const ReadOutcome& read) {
+  const Options& o = exec.options;
+  const InputFormat format = exec.format;
   const bool twoFiles = isTwoFileHaplotypeInput(format, o);
-  if (format == InputFormat::FASTA && variant == FastaVariant::Alternate)
+  if (format == InputFormat::FASTA && read.variant == FastaVariant::Alternate)
     exec.logtext += "\nPravolin of randomized file " + o.inputfile + ":\n";
   else if (twoFiles)
     exec.logtext += "\nPravolin of files " + o.inputfile + " and " + o.inputfile2 + "\n";
-  else if (format == InputFormat::PL || format == InputFormat::PL2)
+  else if (isPlinkFormat(format))
     exec.logtext += "\nPravolin of files " + o.inputfile + " and " + o.inputfile2 + ":\n";
   else if (format != InputFormat::GP)
     exec.logtext += "\nPravolin of file " + o.inputfile + ":\n";
 
-  if (format == InputFormat::MS || format == InputFormat::BS) {
-    run.samplesizes.resize(static_cast<std::size_t>(exec.npops), o.sample);
-    if (format == InputFormat::MS && o.sample2 != 0) run.samplesizes[1] = o.sample2;
-  }
   const std::string a = run.samplesizes.size() > 0 ? toString(run.samplesizes[0]) : "";
   const std::string b = run.samplesizes.size() > 1 ? toString(run.samplesizes[1]) : "";
   std::string sizesLine;
-  if (format == InputFormat::PL || format == InputFormat::PL2)
+  if (isPlinkFormat(format))
     sizesLine = "\nSample sizes in " + o.inputfile2 + " are " + a + " and " + b + "\n";
   else if (format == InputFormat::GP)
     sizesLine = "\nSample sizes in " + o.inputfile + " are " + a + " and " + b + "\n";
   else
     sizesLine = "\nSample sizes are " + a + " and " + b + "\n";
   exec.logtext += sizesLine;
-  if (verbose) {
-    if (twoFiles || format == InputFormat::PL || format == InputFormat::PL2)
-      std::cout << "\nRead files " << o.inputfile << " and " << o.inputfile2 << std::endl;
-    else if (format != InputFormat::GP)
-      std::cout << "\nRead file " << o.inputfile << std::endl;
-    std::cout << sizesLine;
-    if (format == InputFormat::VCF) {
-      std::cout << "Time required: " << secondsSince(vcfStart) << " s" << std::endl;
-    }
-  }
+  if (!verbose) return;
+  if (twoFiles || isPlinkFormat(format))
+    std::cout << "\nRead files " << o.inputfile << " and " << o.inputfile2 << std::endl;
+  else if (format != InputFormat::GP)
+    std::cout << "\nRead file " << o.inputfile << std::endl;
+  std::cout << sizesLine;
+  if (format == InputFormat::VCF)
+    std::cout << "Time required: " << secondsSince(read.vcfStart) << " s" << std::endl;
+}
 
-  // The run's display name.
-  if (twoFiles) {
+// The run's display name: both file names for input read from two files.
+void setRunDisplayName(Execution& exec) {
+  Options& o = exec.options;
+  if (isTwoFileHaplotypeInput(exec.format, o)) {
     exec.runBaseName = o.inputfile;
     o.inputfile = o.inputfile + " vs " + o.inputfile2;
-  } else if (format == InputFormat::PL || format == InputFormat::PL2) {
+  } else if (isPlinkFormat(exec.format)) {
     o.inputfile = o.inputfile + " and " + o.inputfile2;
   }
+}
 
-  // What the reader leaves to the driver. Input read one block per population
-  // must hold one block per population before any frequency is computed.
+// What the reader leaves to the driver: the population and haplotype counts,
+// the MS reference population and frequencies, the sites of allele-count
+// input, and the EOS bound. Input read one block per population must hold one
+// block per population before any frequency is computed.
+void completeAfterRead(Execution& exec, RunData& run) {
+  const Options& o = exec.options;
+  const InputFormat format = exec.format;
   if (format == InputFormat::MS && o.sample2 == 0)
     requirePopulationCount(o.inputfile, run.snpositions.size(), exec.npops);
   if (!isAlleleCountFormat(format)) requireTwoHaplotypes(o.inputfile, run.samplesizes);
@@ -300,7 +343,22 @@ bool readRunInput(Execution& exec, RunData& run) {
                           run.snpfreqs, run.metapopsnpositions, exec.numsnps, run.fstdistrib,
                           run.meanFst);
   }
-
   run.Q = eosBound(exec, run);
+}
+
+}  // namespace
+
+bool readRunInput(Execution& exec, RunData& run) {
+  if (verbose) std::cout << "... Identifying file format ..." << std::endl;
+  nameInputFiles(exec.format, exec.options);
+  const ReadOutcome read = readWithFormatReader(exec, run);
+  if (!read.ok) {
+    abandonFailedRead(exec, run, read.variant);
+    return false;
+  }
+  takeSampleSizesFromOptions(exec, run);
+  reportRead(exec, run, read);
+  setRunDisplayName(exec);
+  completeAfterRead(exec, run);
   return true;
 }

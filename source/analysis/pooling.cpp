@@ -5,7 +5,6 @@
 #include <climits>
 #include <cmath>
 #include <iostream>
-#include <unordered_map>
 
 #include "analysis/elapsed.hpp"
 #include "analysis/run_state.hpp"
@@ -14,8 +13,11 @@
 
 namespace {
 
-bool hasNan(const std::vector<double>& values) {
-  return std::any_of(values.begin(), values.end(), [](double v) { return std::isnan(v); });
+// True when every value is a finite number and none is below the one before.
+bool ascendingFinite(const std::vector<double>& values) {
+  for (std::size_t i = 0; i < values.size(); ++i)
+    if (!std::isfinite(values[i]) || (i > 0 && values[i] < values[i - 1])) return false;
+  return true;
 }
 
 }  // namespace
@@ -26,34 +28,28 @@ void deleteNonCommonSNPs(HaplotypeMatrix& data, int p, const std::vector<int>& s
   std::size_t offset = 0;
   for (int q = 0; q < p; ++q) offset += static_cast<std::size_t>(samplesizes[q]);
   const std::size_t n = static_cast<std::size_t>(samplesizes[p]);
+  assert(offset + n <= data.size());
+  assert(freqs.size() == positions.size());
+  assert(ascendingFinite(positions) && ascendingFinite(commons));
 
+  // Ascending positions meet the ascending common sites in one walk.
   std::vector<std::size_t> kept;
   kept.reserve(positions.size());
-  if (std::is_sorted(positions.begin(), positions.end()) && !hasNan(positions)) {
-    // Ascending positions meet the ascending common sites in one walk.
-    std::size_t c = 0;
-    for (std::size_t i = 0; i < positions.size(); ++i) {
-      while (c < commons.size() && commons[c] < positions[i]) ++c;
-      if (c < commons.size() && commons[c] == positions[i]) kept.push_back(i);
-    }
-  } else {
-    for (std::size_t i = 0; i < positions.size(); ++i) {
-      const auto it = std::lower_bound(commons.begin(), commons.end(), positions[i]);
-      if (it != commons.end() && *it == positions[i]) kept.push_back(i);
-    }
+  std::size_t c = 0;
+  for (std::size_t i = 0; i < positions.size(); ++i) {
+    while (c < commons.size() && commons[c] < positions[i]) ++c;
+    if (c < commons.size() && commons[c] == positions[i]) kept.push_back(i);
   }
   std::vector<double> newFreqs, newPositions;
   newFreqs.reserve(kept.size());
   newPositions.reserve(kept.size());
   for (std::size_t i : kept) {
-    newFreqs.push_back(i < freqs.size() ? freqs[i] : 0.0);
+    newFreqs.push_back(freqs[i]);
     newPositions.push_back(positions[i]);
   }
   if (kept.size() != positions.size()) {
-    // Rows are as long as the population's position list.
     const CellSelection selection(kept, positions.size());
-    for (std::size_t r = offset; r < offset + n && r < data.size(); ++r)
-      data[r] = data[r].size() == positions.size() ? selection.apply(data[r]) : data[r].select(kept);
+    for (std::size_t r = offset; r < offset + n; ++r) data[r] = selection.apply(data[r]);
   }
   freqs = std::move(newFreqs);
   positions = std::move(newPositions);
@@ -62,38 +58,22 @@ void deleteNonCommonSNPs(HaplotypeMatrix& data, int p, const std::vector<int>& s
 void dataFusion(HaplotypeMatrix& data, HaplotypeMatrix& metapopdata,
                 const std::vector<std::vector<double>>& snpositions,
                 std::vector<double>& metapopsnpositions, int& metapopsamplesize) {
-  if (data.empty() || snpositions.empty()) {
-    const std::string message = "Empty data in dataFusion.";
-    std::cout << message << std::endl;
-    logMessage(static_cast<int>(data.size()), message, true);
-  }
-  metapopdata.clear();
-  metapopsnpositions.clear();
-  if (snpositions.size() == 1) {
-    metapopdata = std::move(data);
-    metapopsnpositions = snpositions[0];
-    metapopsamplesize = static_cast<int>(metapopdata.size());
-    return;
-  }
+  assert(!data.empty() && snpositions.size() == 2);
+  assert(ascendingFinite(snpositions[0]) && ascendingFinite(snpositions[1]));
   metapopdata = std::move(data);
-  const bool twoSorted = snpositions.size() == 2 &&
-                         std::is_sorted(snpositions[0].begin(), snpositions[0].end()) &&
-                         std::is_sorted(snpositions[1].begin(), snpositions[1].end());
-  if (twoSorted) {
-    // Two ascending lists: merging them gives the sorted list directly.
-    metapopsnpositions.resize(snpositions[0].size() + snpositions[1].size());
-    std::merge(snpositions[0].begin(), snpositions[0].end(), snpositions[1].begin(),
-               snpositions[1].end(), metapopsnpositions.begin());
-  } else {
-    for (const std::vector<double>& list : snpositions)
-      metapopsnpositions.insert(metapopsnpositions.end(), list.begin(), list.end());
-    if (!std::is_sorted(metapopsnpositions.begin(), metapopsnpositions.end()))
-      std::sort(metapopsnpositions.begin(), metapopsnpositions.end());
-  }
+  // Two ascending lists: merging them gives the sorted list directly.
+  metapopsnpositions.resize(snpositions[0].size() + snpositions[1].size());
+  std::merge(snpositions[0].begin(), snpositions[0].end(), snpositions[1].begin(),
+             snpositions[1].end(), metapopsnpositions.begin());
   metapopsnpositions.erase(std::unique(metapopsnpositions.begin(), metapopsnpositions.end()),
                            metapopsnpositions.end());
   metapopsamplesize = static_cast<int>(metapopdata.size());
-  if (metapopdata.empty()) logMessage(3, "Not sequences with commons", false);
+}
+
+void requirePopulationCount(const std::string& file, std::size_t found, int expected) {
+  if (found == static_cast<std::size_t>(expected)) return;
+  fatalError(3, "\nERROR: In file" + file + "\nThe number of populations " + toString(found) +
+                    " does not coincide with the expected " + toString(expected) + "\n");
 }
 
 int countDistinctPositions(std::vector<double>& positions, int& repeated) {
@@ -155,7 +135,8 @@ void requireAscendingPositions(const Execution& exec, const RunData& run) {
 }
 
 // Common positions of the two populations whose pooled allele-1 frequency
-// reaches maf, in the order of population 0, stopping at minsnps entries.
+// reaches maf, ascending and distinct, stopping at minsnps entries. Both
+// position lists ascend and are finite (checked before).
 std::vector<double> findCommonSites(const Execution& exec, const RunData& run,
                                     std::size_t minsnps) {
   std::vector<double> commons;
@@ -165,32 +146,19 @@ std::vector<double> findCommonSites(const Execution& exec, const RunData& run,
   for (int s : run.samplesizes) totsamplesize += s;
   const double n0 = run.samplesizes[0];
   const double n1 = run.samplesizes[1];
-  auto consider = [&](std::size_t i, std::size_t j) {
-    const double x = pos0[i];
-    const double f = (n0 * run.snpfreqs[0][i] + n1 * run.snpfreqs[1][j]) / totsamplesize;
-    if (!(exec.maf > f) && !std::binary_search(commons.begin(), commons.end(), x))
-      commons.push_back(x);
-  };
-  if (!hasNan(pos0) && !hasNan(pos1)) {
-    // Both lists ascend (checked before): one walk finds, for every position
-    // of population 0, the first equal position of population 1.
-    std::size_t j = 0;
-    for (std::size_t i = 0; i < pos0.size(); ++i) {
-      while (j < pos1.size() && pos1[j] < pos0[i]) ++j;
-      if (j < pos1.size() && pos1[j] == pos0[i]) consider(i, j);
-      if (commons.size() == minsnps) break;
+  assert(ascendingFinite(pos0) && ascendingFinite(pos1));
+  // One walk finds, for every position of population 0, the first equal
+  // position of population 1; a repeated position is listed once.
+  std::size_t j = 0;
+  for (std::size_t i = 0; i < pos0.size(); ++i) {
+    while (j < pos1.size() && pos1[j] < pos0[i]) ++j;
+    if (j < pos1.size() && pos1[j] == pos0[i]) {
+      const double x = pos0[i];
+      const double f = (n0 * run.snpfreqs[0][i] + n1 * run.snpfreqs[1][j]) / totsamplesize;
+      if (!(exec.maf > f) && (commons.empty() || commons.back() != x)) commons.push_back(x);
     }
-  } else {
-    std::unordered_map<double, std::size_t> firstIndex;
-    firstIndex.reserve(pos1.size());
-    for (std::size_t j = 0; j < pos1.size(); ++j) firstIndex.emplace(pos1[j], j);
-    for (std::size_t i = 0; i < pos0.size(); ++i) {
-      const auto found = firstIndex.find(pos0[i]);
-      if (found != firstIndex.end()) consider(i, found->second);
-      if (commons.size() == minsnps) break;
-    }
+    if (commons.size() == minsnps) break;
   }
-  if (!std::is_sorted(commons.begin(), commons.end())) std::sort(commons.begin(), commons.end());
   return commons;
 }
 
@@ -216,67 +184,73 @@ std::vector<double> findCommonSites(const Execution& exec, const RunData& run,
                     "\n");
 }
 
-}  // namespace
-
-void requirePopulationCount(const std::string& file, std::size_t found, int expected) {
-  if (found == static_cast<std::size_t>(expected)) return;
-  fatalError(3, "\nERROR: In file" + file + "\nThe number of populations " + toString(found) +
-                    " does not coincide with the expected " + toString(expected) + "\n");
-}
-
-RunStep poolRunSites(Execution& exec, RunData& run) {
+// The parsed-file line; unless only the EOS test runs, the reference
+// population must be one of the lists and the lists as many as expected.
+void checkRunPopulations(const Execution& exec, const RunData& run) {
   const Options& o = exec.options;
   const std::string& F = o.inputfile;
-  const bool counts = isAlleleCountFormat(exec.format);
-
   std::cout << "\nFile " << F << " parsed" << std::endl;
-  if (!o.onlyEOS) {
-    const std::size_t lists = run.snpositions.size();
-    if (static_cast<unsigned>(exec.pref) >= lists)
-      fatalError(2, "\nERROR: In file" + F + "\nReference population value is out of range " +
-                        toString(exec.pref + 1) + " > " + toString(lists) + "\n");
-    requirePopulationCount(F, lists, exec.npops);
-  }
+  if (o.onlyEOS) return;
+  const std::size_t lists = run.snpositions.size();
+  if (static_cast<unsigned>(exec.pref) >= lists)
+    fatalError(2, "\nERROR: In file" + F + "\nReference population value is out of range " +
+                      toString(exec.pref + 1) + " > " + toString(lists) + "\n");
+  requirePopulationCount(F, lists, exec.npops);
+}
+
+// Sites of the population that has the fewest.
+std::size_t fewestSites(const RunData& run) {
   std::size_t minsnps = 0;
   for (std::size_t p = 0; p < run.snpositions.size(); ++p)
     if (p == 0 || run.snpositions[p].size() < minsnps) minsnps = run.snpositions[p].size();
+  return minsnps;
+}
+
+// The skip flag that checkPooledSize settles: clear for VCF and allele-count
+// input, else set when the pooled frequencies held so far (the previous
+// run's) cover more than one site and the minimum window.
+void settleSkipFlag(Execution& exec, RunData& run) {
   if (verbose) std::cout << "Managing population structure" << std::endl;
   run.genomesize = 0;
-  if (exec.format == InputFormat::VCF || counts)
+  if (exec.format == InputFormat::VCF || isAlleleCountFormat(exec.format))
     exec.skipanalysis = false;
   else
-    exec.skipanalysis =
-        exec.metapopfreqs[0].size() > 1 && exec.numsnps[0] >= exec.minwin;
+    exec.skipanalysis = exec.metapopfreqs[0].size() > 1 && exec.numsnps[0] >= exec.minwin;
+}
 
-  if (counts) {
-    assert(exec.numsnps[0] == (int)run.filelocnames.size());
-    if (exec.numsnps[0] == 0) {
-      // No locus passed the filter: the run ends like a run without common sites.
-      noCommonSites(exec, run, 0);
-      return RunStep::EndRun;
-    }
-    return RunStep::Continue;
-  }
+// Allele-count input has its sites from the locus filter already; a run
+// where no locus passed ends like a run without common sites.
+RunStep requireAlleleCountSites(Execution& exec, RunData& run) {
+  assert(exec.numsnps[0] == (int)run.filelocnames.size());
+  if (exec.numsnps[0] != 0) return RunStep::Continue;
+  noCommonSites(exec, run, 0);
+  return RunStep::EndRun;
+}
 
-  // Common sites.
+// The common sites of two populations of ascending positions; EndRun when
+// there is none.
+RunStep findRunCommonSites(Execution& exec, RunData& run, std::size_t minsnps) {
+  const std::string& F = exec.options.inputfile;
   requirePopulationCount(F, run.snpositions.size(), 2);
   requirePopulationCount(F, run.snpfreqs.size(), 2);
   requirePopulationCount(F, run.samplesizes.size(), 2);
   requireAscendingPositions(exec, run);
   if (verbose) std::cout << "Management of low frequency polymorphisms." << std::endl;
   run.commons = findCommonSites(exec, run, minsnps);
-  if (run.commons.empty()) {
-    noCommonSites(exec, run, minsnps);
-    return RunStep::EndRun;
-  }
+  if (!run.commons.empty()) return RunStep::Continue;
+  noCommonSites(exec, run, minsnps);
+  return RunStep::EndRun;
+}
+
+// Counts the run and removes every other site from both populations; a
+// population left with other than the common sites (repeated positions) is fatal.
+void keepOnlyCommonSites(Execution& exec, RunData& run, std::size_t minsnps) {
   const auto t0 = WallClock::now();
   if (verbose)
     std::cout << run.commons.size() << " common SNPs passed. Deleting non-common ones..."
               << std::endl;
   ++exec.nRuns;
   run.countedInNRuns = true;
-
-  // Deletions and repeated positions.
   for (int p = 0; p < 2; ++p) {
     deleteNonCommonSNPs(run.data, p, run.samplesizes, run.snpfreqs[p], run.snpositions[p],
                         run.commons);
@@ -298,8 +272,11 @@ RunStep poolRunSites(Execution& exec, RunData& run) {
       run.snpositions[1].size() != run.commons.size())
     reportCountMismatch(run);
   assert(run.snpositions[0].size() == run.snpositions[1].size());
+}
 
-  // Pooled sample.
+// The pooled sample of the common sites: rows, positions, site names
+// (HapMap rs names, else the positions), frequencies and site count.
+void buildPooledSample(Execution& exec, RunData& run) {
   if (verbose) std::cout << "\n... Updating metapopulation information ...\n" << std::endl;
   dataFusion(run.data, run.metapopdata, run.snpositions, run.metapopsnpositions,
              run.metapopsamplesize);
@@ -319,6 +296,18 @@ RunStep poolRunSites(Execution& exec, RunData& run) {
   computeGlobalFreqs(run.metapopdata, exec.metapopfreqs[0]);
   exec.numsnps[0] = static_cast<int>(run.genomesize);
   run.fstdistrib.assign(run.genomesize, {0.0, 0.0});
+}
+
+}  // namespace
+
+RunStep poolRunSites(Execution& exec, RunData& run) {
+  checkRunPopulations(exec, run);
+  const std::size_t minsnps = fewestSites(run);
+  settleSkipFlag(exec, run);
+  if (isAlleleCountFormat(exec.format)) return requireAlleleCountSites(exec, run);
+  if (findRunCommonSites(exec, run, minsnps) == RunStep::EndRun) return RunStep::EndRun;
+  keepOnlyCommonSites(exec, run, minsnps);
+  buildPooledSample(exec, run);
   return RunStep::Continue;
 }
 

@@ -10,13 +10,19 @@
 struct Execution;
 struct RunData;
 
-// Keeps only population p's sites whose position is in commons (ascending).
+// Keeps only population p's sites whose position is in commons, with their
+// frequencies and their cells in p's rows (rows offset by the sample sizes of
+// the populations before p). Preconditions, asserted: positions and commons
+// ascend (repeats allowed) and are finite numbers, freqs holds one entry per
+// position, data holds p's rows, each with one cell per position.
 void deleteNonCommonSNPs(HaplotypeMatrix& data, int p, const std::vector<int>& samplesizes,
                          std::vector<double>& freqs, std::vector<double>& positions,
                          const std::vector<double>& commons);
 
-// Builds the pooled sample from the data and the position lists (moving the
-// rows, which the run does not need afterwards); ends the process on empty input.
+// Builds the pooled sample: moves the rows of data (which the run does not
+// need afterwards) into metapopdata and merges the two position lists into
+// ascending distinct positions. Preconditions, asserted: data is not empty,
+// snpositions holds exactly two lists, each ascending and finite.
 void dataFusion(HaplotypeMatrix& data, HaplotypeMatrix& metapopdata,
                 const std::vector<std::vector<double>>& snpositions,
                 std::vector<double>& metapopsnpositions, int& metapopsamplesize);
