@@ -396,7 +396,7 @@ void buildCandidateWindows(const Execution& exec, const RunData& run, const Refe
 
 CandidateOutcome chooseCandidates(Execution& exec, RunData& run,
                                   std::vector<CandidateWindow>& windows) {
-  assert((size_t)exec.numsnps[0] == run.metapopsnpositions.size());
+  assert(static_cast<std::size_t>(exec.numsnps[0]) == run.metapopsnpositions.size());
   const ReferenceLinkage rl = computeReferenceAndLinkage(exec, run);
   const Source source = candidateSource(exec.options);
   std::vector<Block> windowList;

@@ -58,7 +58,7 @@ CandidateResult testCandidate(const RunData& run, const CandidateWindow& cw, boo
     if (verbose)
       std::cout << "Population " << p << ". Window range " << cw.iniw << "-" << cw.endw << "."
                 << std::endl;
-    assert(popHACS[p].size() == (size_t)run.samplesizes[p]);
+    assert(popHACS[p].size() == static_cast<std::size_t>(run.samplesizes[p]));
     iniSample = endSample;
   }
 

@@ -221,7 +221,7 @@ void settleSkipFlag(Execution& exec, RunData& run) {
 // Allele-count input has its sites from the locus filter already; a run
 // where no locus passed ends like a run without common sites.
 RunStep requireAlleleCountSites(Execution& exec, RunData& run) {
-  assert(exec.numsnps[0] == (int)run.filelocnames.size());
+  assert(exec.numsnps[0] == static_cast<int>(run.filelocnames.size()));
   if (exec.numsnps[0] != 0) return RunStep::Continue;
   noCommonSites(exec, run, 0);
   return RunStep::EndRun;
@@ -280,7 +280,7 @@ void buildPooledSample(Execution& exec, RunData& run) {
   if (verbose) std::cout << "\n... Updating metapopulation information ...\n" << std::endl;
   dataFusion(run.data, run.metapopdata, run.snpositions, run.metapopsnpositions,
              run.metapopsamplesize);
-  assert((int)run.metapopdata.size() == run.metapopsamplesize);
+  assert(static_cast<int>(run.metapopdata.size()) == run.metapopsamplesize);
   assert(run.metapopsnpositions.size() == run.metapopdata[0].size());
   assert(run.metapopsnpositions.size() == run.snpositions[0].size());
   assert(run.commons.size() == run.metapopsnpositions.size());

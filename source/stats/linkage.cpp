@@ -91,8 +91,8 @@ void computeBlocks(const double& alpha, const std::vector<double>& Dprime,
   // No pair of neighbouring sites: the value written is the number of pairs.
   if (L <= 1) valueExit(0, "computeBlocksError.log", 1);
   // clang-format off
-  assert(L-1 == (int)Dprime.size());
-  assert(L-1== (int)r2.size());
+  assert(L - 1 == static_cast<int>(Dprime.size()));
+  assert(L - 1 == static_cast<int>(r2.size()));
   // clang-format on
   assert(p >= 0 && p < static_cast<int>(samplesizes.size()));
 
@@ -131,8 +131,8 @@ void computeWinSizesSeq(const double& alpha, const int& L, const std::vector<dou
                         double& meanDprime, double& meanR2) {
   if (L <= 1) valueExit(L, "ShortGenomeComputeWinSizesSeq.log", 1);
   // clang-format off
-  assert(L-1 == (int)Dprime.size());
-  assert(L-1== (int)r2.size());
+  assert(L - 1 == static_cast<int>(Dprime.size()));
+  assert(L - 1 == static_cast<int>(r2.size()));
   // clang-format on
   assert(pop >= 0 && pop < static_cast<int>(samplesizes.size()));
   const int n = samplesizes[static_cast<std::size_t>(pop)];

@@ -267,8 +267,8 @@ TEST_F(Linkage, WindowVectorsMustFitTheSites) {
   Window w;
   EXPECT_DEATH(computeWinSizesSeq(alpha, 5, pairs.Dprime, pairs.r2, 2, minDprime, sizes, 0, 1,
                                   w.iniw, w.endw, w.linked, w.meanDprime, w.meanR2),
-               "L-1 == \\(int\\)Dprime.size\\(\\)");
+               "L - 1 == static_cast<int>\\(Dprime.size\\(\\)\\)");
   EXPECT_DEATH(computeWinSizesSeq(alpha, 4, pairs.Dprime, {1.0}, 2, minDprime, sizes, 0, 1,
                                   w.iniw, w.endw, w.linked, w.meanDprime, w.meanR2),
-               "L-1== \\(int\\)r2.size\\(\\)");
+               "L - 1 == static_cast<int>\\(r2.size\\(\\)\\)");
 }
