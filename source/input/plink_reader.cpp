@@ -48,15 +48,9 @@ bool fail(const std::string& message) {
 // The words of line, split where splitBlanks splits, as views into line.
 void splitWords(const std::string& line, std::vector<std::string_view>& words) {
   words.clear();
-  const auto isBlank = [](char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; };
-  std::size_t i = 0;
-  const std::size_t n = line.size();
-  while (i < n) {
-    while (i < n && isBlank(line[i])) ++i;
-    const std::size_t start = i;
-    while (i < n && !isBlank(line[i])) ++i;
-    if (i > start) words.emplace_back(line.data() + start, i - start);
-  }
+  forEachWord(line, isBlankSeparator, [&](std::size_t start, std::size_t length) {
+    words.emplace_back(line.data() + start, length);
+  });
 }
 
 [[noreturn]] void excessiveSnps(const std::string& name) {

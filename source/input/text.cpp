@@ -52,20 +52,14 @@ namespace {
 template <typename IsSeparator>
 std::vector<std::string> splitWhere(const std::string& s, IsSeparator isSeparator) {
   std::vector<std::string> words;
-  std::size_t i = 0;
-  const std::size_t n = s.size();
-  while (i < n) {
-    while (i < n && isSeparator(s[i])) ++i;
-    const std::size_t start = i;
-    while (i < n && !isSeparator(s[i])) ++i;
-    if (i > start) words.emplace_back(s, start, i - start);
-  }
+  forEachWord(s, isSeparator,
+              [&](std::size_t start, std::size_t length) { words.emplace_back(s, start, length); });
   return words;
 }
 }  // namespace
 
 std::vector<std::string> splitBlanks(const std::string& s) {
-  return splitWhere(s, [](char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; });
+  return splitWhere(s, isBlankSeparator);
 }
 
 std::vector<std::string> splitBy(const std::string& s, const char& delim) {

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <istream>
 #include <sstream>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -39,6 +40,23 @@ void eraseIndices(Container& c, const std::vector<int>& indices) {
     c.erase(c.begin() + *it);
   }
 }
+
+// Calls word(start, length) for each maximal run of characters of s for
+// which isSeparator is false, in order.
+template <typename IsSeparator, typename Word>
+void forEachWord(std::string_view s, IsSeparator isSeparator, Word word) {
+  std::size_t i = 0;
+  const std::size_t n = s.size();
+  while (i < n) {
+    while (i < n && isSeparator(s[i])) ++i;
+    const std::size_t start = i;
+    while (i < n && !isSeparator(s[i])) ++i;
+    if (i > start) word(start, i - start);
+  }
+}
+
+// The separators of splitBlanks.
+inline bool isBlankSeparator(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
 
 // Maximal runs of characters other than space, tab, LF and CR.
 std::vector<std::string> splitBlanks(const std::string& s);

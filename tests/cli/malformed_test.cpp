@@ -74,10 +74,7 @@ class Malformed : public CliTest, public ::testing::WithParamInterface<Malformed
  protected:
   // One folder per case, named without the "/" of the parameterized suite name.
   void SetUp() override {
-    dir_ = std::filesystem::temp_directory_path() /
-           ("pravolin_malformed_" + identifier(GetParam().name) + "_" + std::to_string(::getpid()));
-    std::filesystem::remove_all(dir_);
-    std::filesystem::create_directories(dir_);
+    dir_ = freshTestFolder("pravolin_malformed_", identifier(GetParam().name));
   }
 };
 

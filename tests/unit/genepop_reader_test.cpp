@@ -5,7 +5,7 @@
 
 namespace {
 
-class GenepopReaderTest : public TempDirTest {
+class GenepopReaderTest : public TempDirTest, protected CountTables {
  protected:
   bool read(const std::string& content) {
     writeFile("gp.txt", content);
@@ -17,11 +17,6 @@ class GenepopReaderTest : public TempDirTest {
     return fatalReadStatus(out, message, [&] { return read(content); });
   }
 
-  std::vector<int> samplesizes;
-  AlleleCountTable counts;
-  MaxAlleleCountTable maxima;
-  AlleleIdTable ids;
-  std::vector<std::string> names;
   std::string out;
 };
 

@@ -4,6 +4,7 @@
 
 #include "analysis/run_state.hpp"
 #include "input/common.hpp"
+#include "reader_capture.hpp"
 #include "test_support.hpp"
 
 namespace {
@@ -83,17 +84,10 @@ class RunInput : public TempDirTest {
   // Reads with the options chosen for format; the console output goes to out.
   bool read(const std::string& format) {
     exec.options.format = format;
-    testing::internal::CaptureStdout();
-    exec.format = chooseInputFormat(exec.options);
-    bool ok = false;
-    try {
-      ok = readRunInput(exec, run);
-    } catch (...) {
-      out = testing::internal::GetCapturedStdout();
-      throw;
-    }
-    out = testing::internal::GetCapturedStdout();
-    return ok;
+    return captureRead(out, [&] {
+      exec.format = chooseInputFormat(exec.options);
+      return readRunInput(exec, run);
+    });
   }
   Execution exec;
   RunData run;

@@ -7,7 +7,7 @@
 
 namespace {
 
-class PlinkReaderTest : public TempDirTest {
+class PlinkReaderTest : public TempDirTest, protected CountTables {
  protected:
   void SetUp() override {
     TempDirTest::SetUp();
@@ -32,11 +32,6 @@ class PlinkReaderTest : public TempDirTest {
 
   int npops = 2;
   std::vector<std::vector<double>> snpositions;
-  std::vector<int> samplesizes;
-  AlleleCountTable counts;
-  MaxAlleleCountTable maxima;
-  AlleleIdTable ids;
-  std::vector<std::string> names;
   std::string out;
 };
 

@@ -1,6 +1,7 @@
 #include "analysis/pooling.hpp"
 
 #include "analysis/run_state.hpp"
+#include "reader_capture.hpp"
 #include "test_support.hpp"
 
 #include "haplotype_rows.hpp"
@@ -28,14 +29,15 @@ class Pooling : public TempDirTest {
     exec.options.inputfile = "in.ms";
   }
   int pool() {
-    testing::internal::CaptureStdout();
     int status = -1;
     try {
-      status = poolRunSites(exec, run) == RunStep::Continue ? 100 : 200;
+      captureRead(out, [&] {
+        status = poolRunSites(exec, run) == RunStep::Continue ? 100 : 200;
+        return true;
+      });
     } catch (const FatalExit& e) {
       status = e.status;
     }
-    out = testing::internal::GetCapturedStdout();
     return status;
   }
   Execution exec;

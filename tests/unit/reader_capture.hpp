@@ -7,8 +7,19 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
+#include "input/allele_counts.hpp"
 #include "input/log.hpp"
+
+// What the PLINK and Genepop readers fill.
+struct CountTables {
+  std::vector<int> samplesizes;
+  AlleleCountTable counts;
+  MaxAlleleCountTable maxima;
+  AlleleIdTable ids;
+  std::vector<std::string> names;
+};
 
 // Calls read() with standard output captured into out; a FatalExit is passed on.
 template <typename Read>
