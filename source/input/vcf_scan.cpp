@@ -18,8 +18,18 @@
 
 namespace vcf {
 
+namespace {
+
+// The first block of a reader: larger than the lines of most files, small
+// enough that a small file costs little.
+constexpr std::size_t firstBlock = std::size_t{1} << 16;
+
+}  // namespace
+
 LineReader::LineReader(std::istream& in, std::size_t blockSize)
-    : in_(in), buffer_(std::max<std::size_t>(blockSize, 64)) {}
+    : in_(in),
+      blockSize_(std::max<std::size_t>(blockSize, 64)),
+      buffer_(std::min(blockSize_, firstBlock)) {}
 
 bool LineReader::next(char*& begin, char*& end) {
   std::size_t scanned = begin_;  // bytes before this index hold no line end
@@ -50,12 +60,16 @@ void LineReader::refill() {
     begin_ = 0;
     end_ = rest;
   }
-  if (end_ == buffer_.size()) buffer_.resize(buffer_.size() * 2);  // a line longer than the buffer
+  if (end_ == buffer_.size())
+    buffer_.resize(buffer_.size() * 2);  // a line longer than the buffer
+  else if (readBefore_ && buffer_.size() < blockSize_)
+    buffer_.resize(std::min(buffer_.size() * 2, blockSize_));  // the stream is more than a block
   in_.read(buffer_.data() + end_, static_cast<std::streamsize>(buffer_.size() - end_));
   end_ += static_cast<std::size_t>(in_.gcount());
   // A failed read is no end of file: the lines after it would be lost.
   if (in_.bad()) throw std::ios_base::failure("read error in a VCF file");
   if (!in_) atEnd_ = true;
+  readBefore_ = true;
 }
 
 DataLineParser::DataLineParser(const std::string& fileName, int nSamples)
@@ -300,8 +314,19 @@ SiteBits::SiteBits(int nSamples)
           std::max<std::size_t>((std::size_t{1} << 16) / std::max<std::size_t>(half_, 1), 1)) {}
 
 std::uint64_t* SiteBits::next() {
-  if (size_ == chunks_.size() * perChunk_) chunks_.emplace_back(perChunk_ * 2 * half_);
-  return chunks_[size_ / perChunk_].data() + (size_ % perChunk_) * 2 * half_;
+  const std::size_t slot = 2 * half_;
+  if (size_ == chunks_.size() * perChunk_) chunks_.emplace_back();
+  std::vector<std::uint64_t>& chunk = chunks_.back();
+  const std::size_t at = (size_ % perChunk_) * slot;
+  if (chunk.size() == at) {
+    // The first chunk doubles from 64 sites, so that a small file costs no
+    // full chunk; the later ones come whole at once.
+    if (chunk.capacity() == at)
+      chunk.reserve(chunks_.size() > 1 ? perChunk_ * slot
+                                       : std::min(std::max(2 * at, 64 * slot), perChunk_ * slot));
+    chunk.resize(at + slot);
+  }
+  return chunk.data() + at;
 }
 
 void transpose64(std::uint64_t block[64]) {

@@ -19,6 +19,10 @@ namespace vcf {
 // A line is given without its line end; the last line is given even when it
 // has no line end. The bytes of a line may be changed by the caller until the
 // next call. A read error throws std::ios_base::failure.
+//
+// The block starts small and doubles at each read that fills it, up to
+// blockSize: a small file costs no large buffer, a large one is soon read in
+// full blocks. A line longer than the block grows it further.
 class LineReader {
  public:
   explicit LineReader(std::istream& in, std::size_t blockSize = std::size_t{1} << 22);
@@ -28,7 +32,9 @@ class LineReader {
   void refill();
 
   std::istream& in_;
+  std::size_t blockSize_;
   std::vector<char> buffer_;
+  bool readBefore_ = false;  // a read has filled the buffer: the stream goes on
   std::size_t begin_ = 0;  // first byte not yet handed out
   std::size_t end_ = 0;    // one past the last byte read
   bool atEnd_ = false;
@@ -88,7 +94,8 @@ class SiteBits {
   explicit SiteBits(int nSamples);
 
   // A slot for the next site, to be filled whole by the parser; keep() adds it
-  // to the sites, otherwise the next call hands out the same slot again.
+  // to the sites, otherwise the next call hands out the same slot again. The slot, and
+  // the sites site() gives, may move at the next call.
   std::uint64_t* next();
   void keep() { ++size_; }
 
