@@ -47,6 +47,23 @@ struct DataLine {
   double position = 0.0;
 };
 
+// How the genotypes of a data line are read: one by one; also two or four
+// of the usual form "a|b" per step in 8- or 16-byte loads (SSE2 where
+// built for it); also eight per step in 32-byte loads (AVX2). Wider scans
+// read the same lines into the same bits and faults, only faster.
+enum class GenotypeScan { oneByOne, words, avx2 };
+
+// The widest scan this build and this processor can run.
+GenotypeScan widestGenotypeScan();
+// Caps the scan of the parsers made from now on (tests compare the scans);
+// the cap is the widest scan unless set. A scan the processor cannot run is
+// never used: the result is the scan the parsers will use.
+GenotypeScan capGenotypeScan(GenotypeScan cap);
+
+// What spoils a genotype: no two parts between the bars, or a part that is
+// not the allele 0 or 1.
+enum class GenotypeFault { none, nonPhased, unsupported };
+
 // Checks the data lines of one file and takes them apart.
 class DataLineParser {
  public:
@@ -69,15 +86,14 @@ class DataLineParser {
   std::size_t accepted() const { return accepted_; }
 
  private:
-  enum class Fault { none, nonPhased, unsupported };
-
   int readGenotypes(char*& p, char* end, std::uint64_t* firsts, std::uint64_t* seconds,
-                    Fault& fault) const;
-  void accept(const std::string_view* fields, int found, int samples, Fault fault);
+                    GenotypeFault& fault) const;
+  void accept(const std::string_view* fields, int found, int samples, GenotypeFault fault);
 
   std::string fileName_;
   int nSamples_;
   std::size_t words_;
+  GenotypeScan scan_;
   int chromosome_ = 0;
   std::string chromName_;
   std::size_t accepted_ = 0;
