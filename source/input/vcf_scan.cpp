@@ -311,7 +311,8 @@ DataLineParser::DataLineParser(const std::string& fileName, int nSamples)
 int DataLineParser::readGenotypes(char*& p, char* end, std::uint64_t* firsts,
                                   std::uint64_t* seconds, GenotypeFault& fault) const {
 #if defined(PRAVOLIN_WIDE_GENOTYPES)
-  if (scan_ == GenotypeScan::avx2) return readGenotypesAvx2(p, end, nSamples_, firsts, seconds, fault);
+  if (scan_ == GenotypeScan::avx2)
+    return readGenotypesAvx2(p, end, nSamples_, firsts, seconds, fault);
 #endif
   if (scan_ == GenotypeScan::words)
     return readGenotypesInWords(p, end, nSamples_, firsts, seconds, fault);

@@ -48,7 +48,8 @@ struct LineOutcome {
 std::ostream& operator<<(std::ostream& out, const LineOutcome& o) {
   out << (o.taken ? "taken" : "passed over") << " status " << o.status << " " << o.message
       << " fields " << o.fields << " bits";
-  for (std::size_t w = 0; w < o.firsts.size(); ++w) out << " " << o.firsts[w] << "/" << o.seconds[w];
+  for (std::size_t w = 0; w < o.firsts.size(); ++w)
+    out << " " << o.firsts[w] << "/" << o.seconds[w];
   return out;
 }
 
@@ -69,7 +70,8 @@ const std::string badGenotypes[] = {
 const std::string changeBytes = "012|/.\t \r\n\0\x0b}~\x08\x19p\x89"s;
 
 std::string fixedFields(const std::string& chrom, int pos) {
-  return chrom + "\t" + std::to_string(pos) + "\trs" + std::to_string(pos) + "\ta\tc\t.\tPASS\t.\tGT";
+  return chrom + "\t" + std::to_string(pos) + "\trs" + std::to_string(pos) +
+         "\ta\tc\t.\tPASS\t.\tGT";
 }
 
 // A line of sound genotypes, of the usual form "a|b" after a tab (the form
@@ -268,7 +270,8 @@ const char* nameOf(vcf::GenotypeScan scan) {
 
 std::string bitsOf(const std::vector<std::uint64_t>& words, int samples) {
   std::string bits;
-  for (int s = 0; s < samples; ++s) bits += static_cast<char>('0' + ((words[s / 64] >> (s % 64)) & 1));
+  for (int s = 0; s < samples; ++s)
+    bits += static_cast<char>('0' + ((words[s / 64] >> (s % 64)) & 1));
   return bits;
 }
 

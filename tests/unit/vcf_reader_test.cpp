@@ -311,7 +311,8 @@ TEST_F(VcfReaderTest, LinesAreWholeWhileTheBlockGrows) {
   std::string text;
   while (text.size() < (std::size_t{5} << 20)) {
     const std::size_t length = rng() % 50 == 0 ? rng() % 100000 : rng() % 3000;
-    for (std::size_t i = 0; i < length; ++i) text += static_cast<char>('a' + (i + text.size()) % 26);
+    for (std::size_t i = 0; i < length; ++i)
+      text += static_cast<char>('a' + (i + text.size()) % 26);
     text += '\n';
     if (text.size() > (std::size_t{3} << 20) && text.size() < (std::size_t{3} << 20) + 5000)
       text += std::string((std::size_t{9} << 19), 'L') + "\n";
