@@ -236,15 +236,14 @@ int readGenotypesInWords(char*& p, const char* end, int nSamples, std::uint64_t*
 
 // Takes usual genotypes eight (32 bytes) per step, for processors with AVX2,
 // while eight are left in the word; stops at the first group of eight that
-// is not all of the usual form. Returns the number taken; p moves past them.
-__attribute__((target("avx2"))) int takeEightAtATime(char*& p, const char* end, GenotypeWord& g) {
+// is not all of the usual form. p moves past the genotypes taken.
+__attribute__((target("avx2"))) void takeEightAtATime(char*& p, const char* end, GenotypeWord& g) {
   const __m256i clear = _mm256_set1_epi32(~0x00010001);
   const __m256i pattern = _mm256_set1_epi32(0x09307C30);
   // Per 16-byte half: the left alleles (bytes 0, 4, 8, 12), then the right
   // ones (bytes 2, 6, 10, 14), in its first eight bytes.
   const __m256i gather = _mm256_setr_epi8(0, 4, 8, 12, 2, 6, 10, 14, -1, -1, -1, -1, -1, -1, -1, -1,
                                           0, 4, 8, 12, 2, 6, 10, 14, -1, -1, -1, -1, -1, -1, -1, -1);
-  int done = 0;
   while (g.t + 8 <= g.count && end - p >= 32) {
     const __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
     const __m256i cleared = _mm256_and_si256(v, clear);
@@ -257,10 +256,8 @@ __attribute__((target("avx2"))) int takeEightAtATime(char*& p, const char* end, 
     g.a |= std::uint64_t{(bits & 0xFu) | ((bits >> 12) & 0xF0u)} << g.t;
     g.b |= std::uint64_t{((bits >> 4) & 0xFu) | ((bits >> 16) & 0xF0u)} << g.t;
     g.t += 8;
-    done += 8;
     p += 32;
   }
-  return done;
 }
 
 int readGenotypesAvx2(char*& p, const char* end, int nSamples, std::uint64_t* firsts,
@@ -269,7 +266,8 @@ int readGenotypesAvx2(char*& p, const char* end, int nSamples, std::uint64_t* fi
                            [](char*& q, const char* stop, GenotypeWord& g) {
                              if (g.t + 8 <= g.count) {
                                takeEightAtATime(q, stop, g);
-                               if (g.t + 3 >= g.count) return true;  // the rest one by one
+                               // Fewer than four left: the narrower steps take them.
+                               if (g.t + 3 >= g.count) return true;
                              }
                              return takeFourOrTwo(q, stop, g);
                            });
@@ -288,6 +286,7 @@ GenotypeScan widestScan() {
   return wordLoads ? GenotypeScan::words : GenotypeScan::oneByOne;
 }
 
+// The scan new parsers may use at most; the widest kind caps nothing.
 std::atomic<GenotypeScan> scanCap{GenotypeScan::avx2};
 
 }  // namespace
