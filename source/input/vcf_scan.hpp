@@ -19,6 +19,10 @@ namespace vcf {
 // A line is given without its line end; the last line is given even when it
 // has no line end. The bytes of a line may be changed by the caller until the
 // next call. A read error throws std::ios_base::failure.
+//
+// The block starts small and doubles at each read that fills it, up to
+// blockSize: a small file costs no large buffer, a large one is soon read in
+// full blocks. A line longer than the block grows it further.
 class LineReader {
  public:
   explicit LineReader(std::istream& in, std::size_t blockSize = std::size_t{1} << 22);
@@ -28,7 +32,9 @@ class LineReader {
   void refill();
 
   std::istream& in_;
+  std::size_t blockSize_;
   std::vector<char> buffer_;
+  bool readBefore_ = false;  // a read has filled the buffer: the stream goes on
   std::size_t begin_ = 0;  // first byte not yet handed out
   std::size_t end_ = 0;    // one past the last byte read
   bool atEnd_ = false;
@@ -40,6 +46,23 @@ struct DataLine {
   std::string_view chrom, pos, id, ref, alt, format;
   double position = 0.0;
 };
+
+// How the genotypes of a data line are read: one by one; also two or four
+// of the usual form "a|b" per step in 8- or 16-byte loads (SSE2 where
+// built for it); also eight per step in 32-byte loads (AVX2). Wider scans
+// read the same lines into the same bits and faults, only faster.
+enum class GenotypeScan { oneByOne, words, avx2 };
+
+// The widest scan this build and this processor can run.
+GenotypeScan widestGenotypeScan();
+// Caps the scan of the parsers made from now on (tests compare the scans);
+// the cap is the widest scan unless set. A scan the processor cannot run is
+// never used: the result is the scan the parsers will use.
+GenotypeScan capGenotypeScan(GenotypeScan cap);
+
+// What spoils a genotype: no two parts between the bars, or a part that is
+// not the allele 0 or 1.
+enum class GenotypeFault { none, nonPhased, unsupported };
 
 // Checks the data lines of one file and takes them apart.
 class DataLineParser {
@@ -63,15 +86,14 @@ class DataLineParser {
   std::size_t accepted() const { return accepted_; }
 
  private:
-  enum class Fault { none, nonPhased, unsupported };
-
   int readGenotypes(char*& p, char* end, std::uint64_t* firsts, std::uint64_t* seconds,
-                    Fault& fault) const;
-  void accept(const std::string_view* fields, int found, int samples, Fault fault);
+                    GenotypeFault& fault) const;
+  void accept(const std::string_view* fields, int found, int samples, GenotypeFault fault);
 
   std::string fileName_;
   int nSamples_;
   std::size_t words_;
+  GenotypeScan scan_;
   int chromosome_ = 0;
   std::string chromName_;
   std::size_t accepted_ = 0;
@@ -88,7 +110,8 @@ class SiteBits {
   explicit SiteBits(int nSamples);
 
   // A slot for the next site, to be filled whole by the parser; keep() adds it
-  // to the sites, otherwise the next call hands out the same slot again.
+  // to the sites, otherwise the next call hands out the same slot again. The slot, and
+  // the sites site() gives, may move at the next call.
   std::uint64_t* next();
   void keep() { ++size_; }
 

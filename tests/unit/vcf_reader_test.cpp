@@ -303,6 +303,52 @@ TEST_F(VcfReaderTest, LinesLongerThanTheBlockAreWhole) {
   EXPECT_EQ(back.str(), text);
 }
 
+TEST_F(VcfReaderTest, LinesAreWholeWhileTheBlockGrows) {
+  // Some megabytes of lines of every length, one longer than the first block
+  // and one longer than the full one: every line must come back whole while
+  // the block doubles from its first size up to the full one.
+  std::mt19937 rng(31);
+  std::string text;
+  while (text.size() < (std::size_t{5} << 20)) {
+    const std::size_t length = rng() % 50 == 0 ? rng() % 100000 : rng() % 3000;
+    for (std::size_t i = 0; i < length; ++i)
+      text += static_cast<char>('a' + (i + text.size()) % 26);
+    text += '\n';
+    if (text.size() > (std::size_t{3} << 20) && text.size() < (std::size_t{3} << 20) + 5000)
+      text += std::string((std::size_t{9} << 19), 'L') + "\n";
+  }
+  for (const std::string& tail : {std::string(), std::string("no line end")}) {
+    std::istringstream in(text + tail);
+    vcf::LineReader reader(in);
+    char *b = nullptr, *e = nullptr;
+    std::string back;
+    while (reader.next(b, e)) back.append(b, e).append("\n");
+    EXPECT_EQ(back, text + (tail.empty() ? "" : tail + "\n"));
+  }
+}
+
+TEST_F(VcfReaderTest, SiteBitsKeepEverySiteAcrossChunks) {
+  // 130 samples: three words per half, so a chunk holds 21845 sites; the
+  // first chunk grows from 64 sites before the next chunks come.
+  vcf::SiteBits bits(130);
+  ASSERT_EQ(bits.half(), 3u);
+  const auto word = [](std::size_t site, std::size_t w) {
+    return site * 0x9E3779B97F4A7C15ull + w * 0xBF58476D1CE4E5B9ull;
+  };
+  std::size_t kept = 0;
+  for (std::size_t line = 0; kept < 50000; ++line) {
+    std::uint64_t* slot = bits.next();
+    // Lines not kept hand out the same slot again; it is written whole.
+    for (std::size_t w = 0; w < 6; ++w) slot[w] = word(kept, w) ^ (line % 3 == 1 ? ~0ull : 0ull);
+    if (line % 3 == 1) continue;
+    bits.keep();
+    ++kept;
+  }
+  ASSERT_EQ(bits.size(), 50000u);
+  for (std::size_t k = 0; k < bits.size(); ++k)
+    for (std::size_t w = 0; w < 6; ++w) ASSERT_EQ(bits.site(k)[w], word(k, w)) << k << " " << w;
+}
+
 TEST_F(VcfReaderTest, AReadErrorIsNoEndOfFile) {
   struct FailingBuffer : std::streambuf {
     int_type underflow() override { throw std::runtime_error("device error"); }
