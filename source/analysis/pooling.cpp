@@ -146,7 +146,6 @@ std::vector<double> findCommonSites(const Execution& exec, const RunData& run,
   for (int s : run.samplesizes) totsamplesize += s;
   const double n0 = run.samplesizes[0];
   const double n1 = run.samplesizes[1];
-  assert(ascendingFinite(pos0) && ascendingFinite(pos1));
   // One walk finds, for every position of population 0, the first equal
   // position of population 1; a repeated position is listed once.
   std::size_t j = 0;

@@ -76,7 +76,8 @@ bool buildSnpTable(Execution& exec, RunData& run) {
     assert(exec.outnames.size() == exec.buffers.size());
     for (std::size_t i = 0; i < exec.outnames.size(); ++i) {
       OutputFile out(exec.outnames[i], OutputFile::Mode::Append);
-      out.write(exec.buffers[i] + "\n");
+      out.write(exec.buffers[i]);
+      out.write("\n");
       out.close();
     }
   } else {
