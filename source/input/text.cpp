@@ -175,6 +175,33 @@ int toInt(const std::string& s) {
 
 double toDouble(const std::string& s) { return std::strtod(s.c_str(), nullptr); }
 
+bool parseFiniteNumber(std::string_view word, double& value) {
+  std::size_t i = 0;
+  const std::size_t n = word.size();
+  const auto digitsFrom = [&](std::size_t& at) {
+    const std::size_t start = at;
+    while (at < n && word[at] >= '0' && word[at] <= '9') ++at;
+    return at - start;
+  };
+  if (i < n && (word[i] == '+' || word[i] == '-')) ++i;
+  std::size_t mantissaDigits = digitsFrom(i);
+  if (i < n && word[i] == '.') {
+    ++i;
+    mantissaDigits += digitsFrom(i);
+  }
+  if (mantissaDigits == 0) return false;
+  if (i < n && (word[i] == 'e' || word[i] == 'E')) {
+    ++i;
+    if (i < n && (word[i] == '+' || word[i] == '-')) ++i;
+    if (digitsFrom(i) == 0) return false;
+  }
+  if (i != n) return false;
+  const double v = std::strtod(std::string(word).c_str(), nullptr);
+  if (!std::isfinite(v)) return false;
+  value = v;
+  return true;
+}
+
 bool parseDigits(std::string_view text, std::size_t maxDigits, std::int64_t& value) {
   if (text.empty() || text.size() > maxDigits) return false;
   value = 0;

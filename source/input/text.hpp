@@ -93,3 +93,11 @@ bool parseDigits(std::string_view text, std::size_t maxDigits, std::int64_t& val
 // number begins the text, out-of-range values saturated instead of undefined).
 int toInt(const std::string& s);
 double toDouble(const std::string& s);
+
+// A whole word that is a finite decimal number (optional sign, digits with an
+// optional point, optional exponent: "12", "-0.5", "3.2e4"), as a double;
+// false for anything else, such as "abc", "10O", "0x10", "nan", "inf", an
+// empty word or a value beyond the double range. The readers check positions
+// with it, where a word read as 0 or cut at its first bad character would put
+// a site at a wrong place without a word.
+bool parseFiniteNumber(std::string_view word, double& value);

@@ -39,6 +39,22 @@ TEST(Text, NumbersToText) {
   EXPECT_DOUBLE_EQ(toDouble("1.5e3x"), 1500.0);
 }
 
+TEST(Text, ParseFiniteNumberTakesOnlyAWholeFiniteDecimalWord) {
+  double v = -1.0;
+  for (const auto& [word, expected] :
+       std::vector<std::pair<std::string, double>>{{"12", 12.0}, {"-0.5", -0.5}, {"+3.", 3.0},
+                                                   {".25", 0.25}, {"3.2e4", 32000.0},
+                                                   {"1E-2", 0.01}, {"0.0000001", 1e-07}}) {
+    ASSERT_TRUE(parseFiniteNumber(word, v)) << word;
+    EXPECT_DOUBLE_EQ(v, expected) << word;
+  }
+  v = 7.0;
+  for (const std::string word : {"", "abc", "10O", "1.5e3x", "nan", "inf", "-inf", "0x10", ".",
+                                 "-", "1e", "1e+", " 1", "1 ", "1e999", "1,5"})
+    EXPECT_FALSE(parseFiniteNumber(word, v)) << word;
+  EXPECT_EQ(v, 7.0);  // untouched when the word is refused
+}
+
 TEST(Text, EraseIndicesWalksFromTheLastIndex) {
   std::vector<int> v = {0, 1, 2, 3, 4};
   eraseIndices(v, {1, 3, 10});
