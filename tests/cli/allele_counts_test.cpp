@@ -152,3 +152,20 @@ TEST_F(TooSmallPopulations, BayeScan) {
   write("b.txt", first + "[pop]=2\n1 2 2 1 1\n2 1 2 0 1\n3 0 2 0 0\n");
   expectAnalysed({"-format", "bs", "-input", "b.txt", "-maf", "0", "-minwin", "3"});
 }
+
+TEST_F(AlleleCounts, PlinkMapPositionThatIsNoWholeNumberIsRejected) {
+  write("d.ped", "P1 i1 0 0 1 -9 A G A A C T\nP1 i2 0 0 1 -9 A A A G C C\n"
+                 "P2 j1 0 0 1 -9 G G A A T T\nP2 j2 0 0 1 -9 A G G A C T\n");
+  for (const std::string word : {"abc", "10O"}) {
+    write("d.map", "1 rs1 0 1000\n1 rs2 0 " + word + "\n1 rs3 0 3000\n");
+    const RunResult r = run({"-format", "plink", "-input", "d", "-maf", "0", "-minwin", "3"});
+    EXPECT_EQ(r.status, 1) << r.out;
+    EXPECT_NE(r.out.find("\nERROR: problem reading map file d.map . The position " + word +
+                         " on line 2 is not a finite number\n"),
+              std::string::npos)
+        << r.out;
+    const std::string failure = "\nERROR: \nFail when reading d.ped under plink nucleotide format\n";
+    EXPECT_NE(r.out.find(failure), std::string::npos);
+    EXPECT_EQ(read("Pravis_ERROR.log"), failure + " 1\n");
+  }
+}
