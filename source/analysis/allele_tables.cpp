@@ -206,7 +206,42 @@ void fillFstDistribution(const Heterozygosities& het,
   meanFst = m > 0 ? sum / static_cast<double>(m) : 0.0;
 }
 
+[[noreturn]] void populationTooSmall(const std::string& inputName, std::size_t p,
+                                     const std::string& has, const std::string& needed) {
+  fatalError(1, "\nERROR: \nPopulation " + toString(p + 1) + " of " + inputName + " has " + has +
+                    ": at least 2 " + needed + " per population are needed\n");
+}
+
+// Whether population p has two gene copies or more at some locus.
+bool hasTwoCopiesSomewhere(const AlleleCountTable& allelecounts, std::size_t p) {
+  for (const auto& locus : allelecounts) {
+    if (p >= locus.size()) continue;
+    double copies = 0.0;
+    for (const float c : locus[p]) copies += c;
+    if (copies >= 2.0) return true;
+  }
+  return false;
+}
+
 }  // namespace
+
+void requireTwoPerPopulation(CountFormat format, const std::string& inputName,
+                             const std::vector<int>& samplesizes,
+                             const AlleleCountTable& allelecounts) {
+  if (format != CountFormat::BayeScan) {
+    for (std::size_t p = 0; p < samplesizes.size(); ++p)
+      if (samplesizes[p] < 2)
+        populationTooSmall(inputName, p,
+                           toString(samplesizes[p]) +
+                               (samplesizes[p] == 1 ? " individual" : " individuals"),
+                           "individuals");
+    return;
+  }
+  if (allelecounts.empty()) return;
+  for (std::size_t p = 0; p < allelecounts[0].size(); ++p)
+    if (!hasTwoCopiesSomewhere(allelecounts, p))
+      populationTooSmall(inputName, p, "fewer than 2 gene copies at every locus", "gene copies");
+}
 
 void buildAlleleCountSites(CountFormat format, const double& maf, const std::string& inputName,
                            AlleleCountTable& allelecounts, MaxAlleleCountTable& maxallelecounts,

@@ -16,6 +16,15 @@ template <typename Skip>
 void distinctValuesExcept(const std::vector<std::vector<std::int32_t>>& rows, const Skip& skip,
                           std::vector<std::int32_t>& out);
 
+// Diversity within a population, and so FST, needs two individuals of it
+// (Genepop, PLINK: samplesizes) or, for BayeScan, whose files give no
+// individuals, two gene copies of it at one locus at least. Fatal (status 1),
+// naming the first population that falls short. A BayeScan table without
+// loci is left to the analysis, which finds no locus to keep.
+void requireTwoPerPopulation(CountFormat format, const std::string& inputName,
+                             const std::vector<int>& samplesizes,
+                             const AlleleCountTable& allelecounts);
+
 // Keeps the loci that pass maf in every population (and are usable), computes
 // their Hs, Ht and FST; fills the run's names, positions, frequencies, site
 // count (numsnps[0]), FST distribution {FST, 0.0} and mean FST. inputName names

@@ -2,7 +2,6 @@
 
 #include <cctype>
 #include <climits>
-#include <cmath>
 #include <iostream>
 #include <stdexcept>
 #include <string_view>
@@ -71,9 +70,10 @@ bool readMap(const PlinkFiles& files, std::ifstream& in, std::vector<double>& po
       return fail("\nERROR: problem reading map file " + files.mapShown +
                   " . Num of columns were " + toString(words.size()) + "\n");
     if (locnames.size() >= static_cast<std::size_t>(INT_MAX - 1)) excessiveSnps(files.mapName);
-    // A position that is no finite number (nan, inf) cannot be ordered.
-    const double position = toDouble(words[columns - 1]);
-    if (!std::isfinite(position))
+    // The position is the whole word: "10O" is no position 10, nor "abc" 0,
+    // and nan or inf cannot be ordered.
+    double position = 0.0;
+    if (!parseFiniteNumber(words[columns - 1], position))
       return fail("\nERROR: problem reading map file " + files.mapShown + " . The position " +
                   words[columns - 1] + " on line " + toString(lineNumber) +
                   " is not a finite number\n");

@@ -76,3 +76,96 @@ TEST_F(AlleleCounts, SnpTablesOfPlinkAndGenepop) {
             "\nNo SNP information table for file g.txt: Genepop input holds no allele "
             "frequencies.\n\n");
 }
+
+// A population too small to measure diversity within it ends the execution
+// before any analysis: its message on the console and in Pravis_ERROR.log,
+// status 1, no results. Exactly two individuals (or gene copies) are enough.
+class TooSmallPopulations : public AlleleCounts {
+ protected:
+  void expectTooSmall(const std::vector<std::string>& args, const std::string& message) {
+    const RunResult r = run(args);
+    EXPECT_EQ(r.status, 1) << r.out;
+    EXPECT_NE(r.out.find(message + "\n"), std::string::npos) << r.out;
+    EXPECT_EQ(r.out.find("WRITING"), std::string::npos) << r.out;
+    EXPECT_EQ(read("Pravis_ERROR.log"), message + " 1\n");
+    EXPECT_TRUE(!exists("Pravis_Results") || std::filesystem::is_empty(dir_ / "Pravis_Results"));
+  }
+  void expectAnalysed(const std::vector<std::string>& args) {
+    const RunResult r = run(args);
+    EXPECT_EQ(r.status, 0) << r.out;
+    EXPECT_NE(r.out.find("Pravolin FINISHED."), std::string::npos) << r.out;
+    EXPECT_FALSE(exists("Pravis_ERROR.log"));
+    EXPECT_NE(read("Pravis_Results/Prav_out_EOS__MAF0_FSTs.txt").find("#SNPs\t3\n"),
+              std::string::npos);
+  }
+};
+
+TEST_F(TooSmallPopulations, Genepop) {
+  const std::string head = "title\nL1, L2, L3\nPop\na, 0101 0102 0101\nb, 0202 0101 0102\n";
+  write("empty.txt", head + "Pop\n");
+  expectTooSmall({"-format", "gp", "-input", "empty.txt"},
+                 "\nERROR: \nPopulation 2 of empty.txt has 0 individuals: at least 2 individuals "
+                 "per population are needed\n");
+  write("one.txt",
+        "title\nL1, L2, L3\nPop\nc, 0101 0202 0101\nPop\n" + head.substr(head.find("a,")));
+  expectTooSmall({"-format", "gp", "-input", "one.txt", "-maf", "0"},
+                 "\nERROR: \nPopulation 1 of one.txt has 1 individual: at least 2 individuals "
+                 "per population are needed\n");
+  // A file of one population is first a wrong number of populations.
+  write("single.txt", "title\nL1, L2, L3\nPop\nc, 0101 0202 0101\n");
+  const RunResult r = run({"-format", "gp", "-input", "single.txt"});
+  EXPECT_EQ(r.status, 3) << r.out;
+  EXPECT_NE(r.out.find("The number of populations 1 does not coincide with the expected 2\n"),
+            std::string::npos);
+
+  write("two.txt", head + "Pop\nc, 0101 0202 0202\nd, 0102 0101 0102\n");
+  expectAnalysed({"-format", "gp", "-input", "two.txt", "-maf", "0", "-minwin", "3"});
+}
+
+TEST_F(TooSmallPopulations, Plink) {
+  write("d.map", "1 rs1 0 1000\n1 rs2 0 2000\n1 rs3 0 3000\n");
+  const std::string first = "P1 i1 0 0 1 -9 A G A A C T\nP1 i2 0 0 1 -9 A A A G C C\n";
+  write("d.ped", first + "P2 j1 0 0 1 -9 G G A A T T\n");
+  expectTooSmall({"-format", "plink", "-input", "d"},
+                 "\nERROR: \nPopulation 2 of d.ped has 1 individual: at least 2 individuals per "
+                 "population are needed\n");
+  write("n.map", "1 rs1 1000\n1 rs2 2000\n");
+  write("n.ped", "P1 i1 0 0 1 -9 1 2 1 1\nP2 j1 0 0 1 -9 2 2 1 1\nP2 j2 0 0 1 -9 1 2 1 2\n");
+  expectTooSmall({"-format", "pl2", "-input", "n"},
+                 "\nERROR: \nPopulation 1 of n.ped has 1 individual: at least 2 individuals per "
+                 "population are needed\n");
+
+  write("d.ped", first + "P2 j1 0 0 1 -9 G G A A T T\nP2 j2 0 0 1 -9 A G G A C T\n");
+  expectAnalysed({"-format", "plink", "-input", "d", "-maf", "0", "-minwin", "3"});
+}
+
+TEST_F(TooSmallPopulations, BayeScan) {
+  // Population 2 holds one gene copy at each locus: 2 copies in all, but
+  // never 2 at one locus.
+  const std::string first =
+      "[loci]=3\n[populations]=2\n[pop]=1\n1 10 2 4 6\n2 10 2 3 7\n3 10 2 5 5\n";
+  write("b.txt", first + "[pop]=2\n1 1 2 1 0\n2 1 2 0 1\n3 0 2 0 0\n");
+  expectTooSmall({"-format", "bs", "-input", "b.txt"},
+                 "\nERROR: \nPopulation 2 of b.txt has fewer than 2 gene copies at every locus: "
+                 "at least 2 gene copies per population are needed\n");
+
+  write("b.txt", first + "[pop]=2\n1 2 2 1 1\n2 1 2 0 1\n3 0 2 0 0\n");
+  expectAnalysed({"-format", "bs", "-input", "b.txt", "-maf", "0", "-minwin", "3"});
+}
+
+TEST_F(AlleleCounts, PlinkMapPositionThatIsNoWholeNumberIsRejected) {
+  write("d.ped", "P1 i1 0 0 1 -9 A G A A C T\nP1 i2 0 0 1 -9 A A A G C C\n"
+                 "P2 j1 0 0 1 -9 G G A A T T\nP2 j2 0 0 1 -9 A G G A C T\n");
+  for (const std::string word : {"abc", "10O"}) {
+    write("d.map", "1 rs1 0 1000\n1 rs2 0 " + word + "\n1 rs3 0 3000\n");
+    const RunResult r = run({"-format", "plink", "-input", "d", "-maf", "0", "-minwin", "3"});
+    EXPECT_EQ(r.status, 1) << r.out;
+    EXPECT_NE(r.out.find("\nERROR: problem reading map file d.map . The position " + word +
+                         " on line 2 is not a finite number\n"),
+              std::string::npos)
+        << r.out;
+    const std::string failure = "\nERROR: \nFail when reading d.ped under plink nucleotide format\n";
+    EXPECT_NE(r.out.find(failure), std::string::npos);
+    EXPECT_EQ(read("Pravis_ERROR.log"), failure + " 1\n");
+  }
+}

@@ -219,3 +219,34 @@ TEST_F(AlleleTablesTest, WrongShapesAreFatal) {
                 "The number of locus names 1 is smaller than the number of loci 2"),
             std::string::npos);
 }
+
+TEST_F(AlleleTablesTest, PopulationsTooSmallToMeasureDiversityAreFatal) {
+  const auto expectTooSmall = [&](CountFormat format, const std::vector<int>& sizes,
+                                  const std::string& message) {
+    testing::internal::CaptureStdout();
+    EXPECT_FATAL_STATUS(requireTwoPerPopulation(format, "in.txt", sizes, counts), 1);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), message + "\n");
+    EXPECT_EQ(readFile("Pravis_ERROR.log"), message + " 1\n");
+  };
+  // Individuals: the first population that falls short is named.
+  expectTooSmall(CountFormat::Genepop, {0, 1},
+                 "\nERROR: \nPopulation 1 of in.txt has 0 individuals: at least 2 individuals "
+                 "per population are needed\n");
+  expectTooSmall(CountFormat::PlinkNucleotide, {5, 1},
+                 "\nERROR: \nPopulation 2 of in.txt has 1 individual: at least 2 individuals "
+                 "per population are needed\n");
+  requireTwoPerPopulation(CountFormat::PlinkNumeric, "in.txt", {2, 2}, counts);
+
+  // BayeScan: gene copies per locus, not summed over loci. Two copies at one
+  // locus are enough, fractional copies count as they stand, and the sizes
+  // (-sample) play no part.
+  addBayeScanLocus("1", {1, 1}, {1.5f, 0.5f});
+  addBayeScanLocus("2", {0, 1}, {0, 1});
+  requireTwoPerPopulation(CountFormat::BayeScan, "in.txt", {50, 50}, counts);
+  counts[0][1] = {1.5f, 0.25f};
+  expectTooSmall(CountFormat::BayeScan, {50, 50},
+                 "\nERROR: \nPopulation 2 of in.txt has fewer than 2 gene copies at every locus: "
+                 "at least 2 gene copies per population are needed\n");
+  counts.clear();  // no locus at all: left to the analysis
+  requireTwoPerPopulation(CountFormat::BayeScan, "in.txt", {0, 0}, counts);
+}

@@ -120,6 +120,24 @@ TEST_F(PlinkReaderTest, MapFailures) {
   EXPECT_EQ(out, "\nERROR: problem reading map file s.map . Num of columns were 4\n\n");
 }
 
+TEST_F(PlinkReaderTest, MapPositionsAreWholeFiniteNumbers) {
+  const std::string ped = "A i1 0 0 1 1 A C A C\nA i2 0 0 1 1 A C A C\n"
+                          "B i3 0 0 1 1 A C A C\nB i4 0 0 1 1 A C A C\n";
+  for (const std::string word : {"abc", "10O", "1,000", "0x10", "nan", "inf", "1e999", "-"}) {
+    EXPECT_FALSE(read(false, "# positions\n1 rs1 0 100\n\n1 rs2 0 " + word + "\n", ped)) << word;
+    EXPECT_EQ(out, "\nERROR: problem reading map file d/s.map . The position " + word +
+                       " on line 4 is not a finite number\n\n");
+  }
+  EXPECT_FALSE(read(true, "1 rs1 12abc\n1 rs2 20\n", ped));
+  EXPECT_EQ(out, "\nERROR: problem reading map file s.map . The position 12abc on line 1 is not "
+                 "a finite number\n\n");
+  ASSERT_TRUE(read(false, "1 a 0 +5\n1 b 0 1e3\n1 c 0 2.5E3\n1 d 0 .5\n1 e 0 -7\n",
+                   "A i1 0 0 1 1 A C A C A C A C A C\nA i2 0 0 1 1 A C A C A C A C A C\n"
+                   "B i3 0 0 1 1 A C A C A C A C A C\nB i4 0 0 1 1 A C A C A C A C A C\n"))
+      << out;
+  EXPECT_EQ(snpositions[0], (std::vector<double>{5, 1000, 2500, 0.5, -7}));
+}
+
 TEST_F(PlinkReaderTest, PedFailures) {
   writeFile("d/s.map", twoLociMap);
   EXPECT_FALSE(readFiles(false, "s.map", "none.ped"));

@@ -390,12 +390,17 @@ PLFAIL = "\nERROR: \nFail when reading %s.ped under plink nucleotide format\n"
 pl("pl_ok", pl_map, pl_ped, 0, "Pravolin FINISHED.")
 pl("pl_crlf", pl_map.replace("\n", "\r\n"), pl_ped.replace("\n", "\r\n"), 0, "Pravolin FINISHED.")
 pl("pl_empty_map", "", pl_ped, 1, "\nERROR: empty map file pl_empty_map.map\n")
-pl("pl_map_garbage", garbage(2000), pl_ped, 1, "\nERROR: problem reading map file pl_map_garbage.map . Num of columns were")
+# Its first line has four words, the last of which is no position.
+pl("pl_map_garbage", garbage(2000), pl_ped, 1, "\nERROR: problem reading map file pl_map_garbage.map . The position ")
 pl("pl_map_two_columns", "1 snp0\n", pl_ped, 1, "\nERROR: problem reading map file pl_map_two_columns.map . Num of columns were 2\n")
 pl("pl_map_mixed_columns", plink_map(6) + plink_map(6, 3), pl_ped, 1,
    "\nERROR: problem reading map file pl_map_mixed_columns.map . Num of columns were 3\n")
 pl("pl_map_position_nan", pl_map.replace(" 1500\n", " nan\n"), pl_ped, 1,
    "\nERROR: problem reading map file pl_map_position_nan.map . The position nan on line 6 is not a finite number\n")
+pl("pl_map_position_word", pl_map.replace(" 1500\n", " abc\n"), pl_ped, 1,
+   "\nERROR: problem reading map file pl_map_position_word.map . The position abc on line 6 is not a finite number\n")
+pl("pl_map_position_suffix", pl_map.replace(" 1500\n", " 15O0\n"), pl_ped, 1,
+   "\nERROR: problem reading map file pl_map_position_suffix.map . The position 15O0 on line 6 is not a finite number\n")
 pl("pl_empty_ped", pl_map, "", 1, "\nERROR: empty ped file pl_empty_ped.ped\n")
 pl("pl_ped_short", pl_map, "F i 0 0 1 -9 A\n", 1, "\nERROR: problem reading ped file pl_ped_short.ped\n")
 pl("pl_ped_odd", pl_map, "F i 0 0 1 -9 A C G\n", 1, "\nERROR: wrong number of genotypes in ped file pl_ped_odd.ped\n")
@@ -411,6 +416,8 @@ pl("pl_ped_three_families", pl_map, ped([("A", 3), ("B", 3), ("A", 3)], 12, "ACG
    "\nERROR: ped file pl_ped_three_families.ped holds 3 runs of family ids (populations) but should hold 2\n")
 pl("pl_ped_one_family", pl_map, ped([("A", 6)], 12, "ACGT", "A"), 1,
    "\nERROR: ped file pl_ped_one_family.ped holds 1 runs of family ids (populations) but should hold 2\n")
+pl("pl_ped_one_individual", pl_map, "\n".join(ped_lines[:9]) + "\n", 1,
+   "\nERROR: \nPopulation 2 of pl_ped_one_individual.ped has 1 individual: at least 2 individuals per population are needed\n")
 pl("pl_ped_nonascii", pl_map, pl_ped.replace(" C ", " \xc3\xa7 "), 0, "Pravolin FINISHED.")
 pl("pl_ped_garbage", pl_map, garbage(3000), 1, "ERROR")
 pl("pl2_numeric_letters", plink_map(12, 3), pl_ped, 1,
@@ -457,6 +464,8 @@ gp("gp_three_populations.txt", genepop(3, [2, 2, 2]), 3,
    "\nERROR reading genpop format: Only two populations are allowed and found 3\n")
 gp("gp_one_population.txt", genepop(3, [4]), 3, "The number of populations 1 does not coincide with the expected 2\n")
 gl = gp_ok.split("\n")
+gp("gp_one_individual.txt", "\n".join(gl[:13]) + "\n", 1,
+   "\nERROR: \nPopulation 2 of gp_one_individual.txt has 1 individual: at least 2 individuals per population are needed\n")
 gp("gp_two_commas.txt", "\n".join(gl[:4] + [gl[4] + ", extra"] + gl[5:]), 1,
    "ERROR reading genpop format: When separating loci names word number was 3 should be 2\n")
 gp("gp_no_comma.txt", "\n".join(gl[:4] + [gl[4].replace(",", "")] + gl[5:]), 1,
@@ -528,6 +537,10 @@ bs("bs_one_block.txt", bs_ok.split("\n[pop]=2")[0] + "\n", 1,
    "ERROR reading BScan format: Read 1 populations but should be 2 (file bs_one_block.txt ended before population 2)\n")
 bs("bs_wrong_block_word.txt", bs_ok.replace("[pop]=2", "[POP]=2"), 1,
    "ERROR reading BScan format: Read 1 populations but should be 2")
+bs_head, bs_second = bs_ok.split("\n[pop]=2\n")
+bs("bs_one_copy.txt", bs_head + "\n[pop]=2\n" + "".join(
+    "%s 1 2 1 0\n" % line.split()[0] for line in bs_second.splitlines() if line), 1,
+   "\nERROR: \nPopulation 2 of bs_one_copy.txt has fewer than 2 gene copies at every locus: at least 2 gene copies per population are needed\n")
 bs("bs_nul_bytes.txt", bs_ok.replace("\n3 40 2 ", "\n3 40\x00 2 ", 1), 1, "\nERROR: bs_nul_bytes.txt %s" % NOT_TEXT)
 put("bs_gzip.txt.gz", gz(bs_ok))
 case("bs_gzip.txt.gz", ["bs_gzip.txt.gz"], ["-input", "bs_gzip.txt.gz"] + BS, 1,
