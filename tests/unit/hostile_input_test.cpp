@@ -74,19 +74,19 @@ TEST_F(HostileInput, BayeScanCountsAreNumbersOfCopies) {
   EXPECT_EQ(outcome([&] { return read("1 4 2 0 4"); }), 1);
 }
 
-TEST_F(HostileInput, RepeatedPositionBeyondTheIntRangeIsNamedSaturated) {
-  // The repeated position is named as an int: far positions saturate instead
-  // of overflowing the conversion.
-  int repeated = -1;
+TEST_F(HostileInput, RepeatedPositionBeyondTheIntRangeIsNamedAsRead) {
+  // The repeated position is named as it was read: far positions are not
+  // brought into the int range, nor fractions cut to whole numbers.
+  double repeated = -1;
   std::vector<double> far{1e10, 1e10, 3.0};
   EXPECT_EQ(countDistinctPositions(far, repeated), 2);
-  EXPECT_EQ(repeated, 2147483647);
+  EXPECT_EQ(repeated, 1e10);
   std::vector<double> below{-1e12, -1e12};
   countDistinctPositions(below, repeated);
-  EXPECT_EQ(repeated, -2147483647 - 1);
+  EXPECT_EQ(repeated, -1e12);
   std::vector<double> near{7.9, 7.9};
   countDistinctPositions(near, repeated);
-  EXPECT_EQ(repeated, 7);
+  EXPECT_EQ(repeated, 7.9);
 }
 
 TEST_F(HostileInput, PositionsMustBeFiniteNumbers) {
