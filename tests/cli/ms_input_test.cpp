@@ -1,4 +1,5 @@
-// MS input end to end: a repeated position is named as it was read.
+// MS input end to end: positions must be numbers, and a repeated position is
+// named as it was read.
 #include "cli_harness.hpp"
 #include "sample_files.hpp"
 
@@ -31,9 +32,34 @@ std::vector<std::string> linkedRows(int n, int sites, std::uint64_t seed) {
   return rows;
 }
 
+std::vector<std::string> firstRows(const std::vector<std::string>& rows, std::size_t n) {
+  return std::vector<std::string>(rows.begin(), rows.begin() + static_cast<long>(n));
+}
+
 }  // namespace
 
 class MsInput : public CliTest {};
+
+TEST_F(MsInput, APositionThatIsNoNumberIsRejectedWithItsFileAndLine) {
+  const std::vector<std::string> rows = linkedRows(20, 3, 9);
+  // One block per population: the second block's positions line is line 13.
+  write("blocks.ms", "ms 40 2\n1 2 3\n" + msBlock("0.1 0.2 0.3", firstRows(rows, 3)) +
+                         msBlock("0.1 10O 0.3", firstRows(rows, 3)));
+  RunResult r = run({"-input", "blocks.ms", "-sample", "3"});
+  std::string message = "ERROR: There is a format problem reading positions in pop 2 of file "
+                        "blocks.ms, line 13: 10O is not a finite number\n";
+  EXPECT_EQ(r.status, 2);
+  EXPECT_NE(r.out.find(message + "\n"), std::string::npos) << r.out;
+  EXPECT_EQ(read("Pravis_ERROR.log"), message + " 2\n");
+
+  write("one.ms", "ms 20 1\n1 2 3\n" + msBlock("0.1 abc 0.3", rows));
+  r = run({"-input", "one.ms", "-sample", "10", "-sample2", "10"});
+  message = "ERROR: There is a format problem reading positions in file one.ms, line 6: abc is "
+            "not a finite number\n";
+  EXPECT_EQ(r.status, 2);
+  EXPECT_NE(r.out.find(message + "\n"), std::string::npos) << r.out;
+  EXPECT_EQ(read("Pravis_ERROR.log"), message + " 2\n");
+}
 
 TEST_F(MsInput, ARepeatedPositionIsNamedAsRead) {
   // One block per population keeps positions as read: the repeat reaches

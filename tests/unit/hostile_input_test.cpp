@@ -97,13 +97,13 @@ TEST_F(HostileInput, PositionsMustBeFiniteNumbers) {
   int sample = 2, first = 1, second = 1, total = 2;
   writeFile("nan.ms", "//\nsegsites: 3\npositions: 0.1 nan 0.3\n010\n011\n");
   EXPECT_EQ(outcome([&] { return readMsSamples("", "nan.ms", sample, data, positions); }), 102);
-  EXPECT_NE(out.find("ERROR: There is a format problem reading positions in pop 1: nan is not a "
-                     "finite number\n"),
+  EXPECT_NE(out.find("ERROR: There is a format problem reading positions in pop 1 of file nan.ms, "
+                     "line 3: nan is not a finite number\n"),
             std::string::npos);
   writeFile("inf.ms", "//\nsegsites: 2\npositions: 0.1 -inf\n01\n11\n");
   EXPECT_EQ(outcome([&] { return readMsTwoPops("", "inf.ms", total, first, second, data, positions); }),
             102);
-  EXPECT_NE(out.find("reading positions in file inf.ms: -inf is not a finite number"),
+  EXPECT_NE(out.find("reading positions in file inf.ms, line 3: -inf is not a finite number"),
             std::string::npos);
 
   int npops = 2;

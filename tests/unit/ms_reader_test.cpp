@@ -154,15 +154,15 @@ TEST_F(MsReader, TwoPopulationPositionsAreCheckedInOrder) {
   const std::string out = testing::internal::GetCapturedStdout();
   const std::size_t repeat = out.find("repeated positions in file sim.txt Positions 0.1");
   const std::size_t nan =
-      out.find("ERROR: There is a format problem reading positions in file sim.txt: nan is not a "
-               "finite number\n");
+      out.find("ERROR: There is a format problem reading positions in file sim.txt, line 2: nan is "
+               "not a finite number\n");
   ASSERT_NE(repeat, std::string::npos);
   ASSERT_NE(nan, std::string::npos);
   EXPECT_LT(repeat, nan);
   EXPECT_NE(readFile("Pravis.log").find("repeated positions"), std::string::npos);
   EXPECT_EQ(readFile("Pravis_ERROR.log"),
-            "ERROR: There is a format problem reading positions in file sim.txt: nan is not a "
-            "finite number\n 2\n");
+            "ERROR: There is a format problem reading positions in file sim.txt, line 2: nan is "
+            "not a finite number\n 2\n");
 
   // The first position is compared with -1: one at or below it is raised too.
   testing::internal::CaptureStdout();
@@ -170,4 +170,26 @@ TEST_F(MsReader, TwoPopulationPositionsAreCheckedInOrder) {
   testing::internal::GetCapturedStdout();
   EXPECT_DOUBLE_EQ(positions[0][0], -3 + 1e-7);
   EXPECT_EQ(positions[1], positions[0]);
+}
+
+TEST_F(MsReader, APositionMustBeAWholeNumberWord) {
+  // Written the ways simulators write positions: accepted.
+  testing::internal::CaptureStdout();
+  EXPECT_EQ(readSamples("segsites: 4\npositions: .5 0.25 1e-3 +7\n0101\n", 1), 1);
+  testing::internal::GetCapturedStdout();
+  EXPECT_EQ(positions[0], (std::vector<double>{0.5, 0.25, 0.001, 7.0}));
+  // A word that is a number only in part, or not at all, names the file and
+  // the line, counted from the first line of the file (CR LF ends included).
+  for (const char* word : {"abc", "10O", "0x10", "1,5", "-"}) {
+    const std::string text = std::string("ms 2 1\r\n\r\n//\r\nsegsites: 2\r\npositions: 0.1 ") +
+                             word + "\r\n01\r\n";
+    const std::string message = "ERROR: There is a format problem reading positions in pop 1 of "
+                                "file sim.txt, line 5: " + std::string(word) +
+                                " is not a finite number\n";
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(readSamples(text, 1), 102) << word;
+    const std::string out = testing::internal::GetCapturedStdout();
+    EXPECT_NE(out.find(message + "\n"), std::string::npos) << out;
+    EXPECT_EQ(readFile("Pravis_ERROR.log"), message + " 2\n");
+  }
 }
