@@ -25,11 +25,24 @@ struct MsFile {
   }
 };
 
+std::size_t firstNonBlank(const std::string& line) {
+  std::size_t i = 0;
+  while (i < line.size() && isBlankSeparator(line[i])) ++i;
+  return i;
+}
+
 // Only a line whose first word begins with "segsites" opens a sample; other
 // lines that begin with "s" (such as a simulator's command line) do not.
+// Checked in place: every line of the file may pass through here.
 bool isSegsitesLine(const std::string& line) {
-  const std::vector<std::string> words = splitBlanks(line);
-  return !words.empty() && words[0].compare(0, 8, "segsites") == 0;
+  return line.compare(firstNonBlank(line), 8, "segsites") == 0;
+}
+
+// The haplotype lines of a block end at a blank line, at the "//" line or
+// the segsites line of the next sample, or at the end of the file.
+bool endsHaplotypeLines(const std::string& line) {
+  const std::size_t i = firstNonBlank(line);
+  return i == line.size() || line.compare(i, 2, "//") == 0 || isSegsitesLine(line);
 }
 
 bool beginsWith(const std::string& line, char c) { return !line.empty() && line[0] == c; }
@@ -194,6 +207,53 @@ void checkDataSize(std::size_t rows, long long expected, const std::string& file
                            " and should be " + toString(expected) + "\n");
 }
 
+// The haplotype lines of a block that follow those read, counted up to the
+// end of the block and not kept; line is left holding the line that ended
+// them.
+struct UnreadLines {
+  long long count = 0;
+  bool atSegsites = false;  // the block ended at the segsites line of the next sample
+};
+
+UnreadLines skipUnreadHaplotypes(MsFile& f, std::string& line) {
+  UnreadLines unread;
+  while (f.next(line)) {
+    checkReadError(f.in);
+    if (endsHaplotypeLines(line)) {
+      unread.atSegsites = isSegsitesLine(line);
+      break;
+    }
+    ++unread.count;
+  }
+  checkReadError(f.in);
+  return unread;
+}
+
+// The samples of the rest of the file (counted, not read), the one whose
+// segsites line is already in line included when atSegsites.
+long long countLaterSamples(MsFile& f, std::string& line, bool atSegsites) {
+  long long samples = atSegsites ? 1 : 0;
+  while (f.next(line)) {
+    checkReadError(f.in);
+    if (isSegsitesLine(line)) ++samples;
+  }
+  checkReadError(f.in);
+  return samples;
+}
+
+std::string plural(long long n, const std::string& word) {
+  return toString(n) + " " + word + (n == 1 ? "" : "s");
+}
+
+// Lines or samples of the file that no population holds are said on one
+// warning line, on standard output and in Pravis.log: the results describe
+// only what was read.
+void warnUnread(const std::string& fileName, const std::string& what) {
+  const std::string warning = "\nWARNING: File " + fileName + " holds " + what + "\n";
+  std::cout << warning << std::endl;
+  logMessage(0, warning, false);
+}
+
 // One block of the one-block-per-population layout: its segsites line is in
 // line; its first sampleSize haplotype lines are read.
 void readSampleBlock(MsFile& f, std::string& line, int block, int sampleSize,
@@ -209,6 +269,27 @@ void readSampleBlock(MsFile& f, std::string& line, int block, int sampleSize,
   readHaplotypes(f, S, {sampleSize, block, 4, true}, sample, data);
 }
 
+// After both populations of a two-population file: the haplotype lines left
+// in the first sample and the samples after it.
+void warnUnreadTwoPops(MsFile& f, std::string& line, int first, int second) {
+  const UnreadLines unread = skipUnreadHaplotypes(f, line);
+  const long long samples = 1 + countLaterSamples(f, line, unread.atSegsites);
+  std::string what;
+  if (unread.count > 0) {
+    const long long read = static_cast<long long>(first) + second;
+    what = toString(read + unread.count) + " haplotype lines in its first sample and " +
+           toString(read) + " were read: the sample is read up to its first -sample " +
+           toString(first) + " + -sample2 " + toString(second) + " lines";
+  }
+  if (samples > 1) {
+    what += what.empty() ? "" : "; it holds ";
+    what += toString(samples) +
+            " samples and 1 was read: only the first sample of a file with two populations is "
+            "read (-runs reads one file per sample)";
+  }
+  if (!what.empty()) warnUnread(f.name, what);
+}
+
 }  // namespace
 
 // The positions of a block are kept as read; each block has its own.
@@ -219,15 +300,26 @@ bool readMsSamples(const std::string& path, const std::string& file, int& sample
   f.name = path + file;
   snpositions.clear();
   int blocks = 0;
+  long long unread = 0;
   std::string line;
+  bool atSegsites = findSegsitesLine(f, line);
   // A segsites line without a line end opens no block.
-  while (findSegsitesLine(f, line) && !f.in.eof()) {
+  while (atSegsites && !f.in.eof()) {
     ++blocks;
     readSampleBlock(f, line, blocks, sampleSize, data, snpositions);
     if (f.in.eof()) break;
+    const UnreadLines rest = skipUnreadHaplotypes(f, line);
+    unread += rest.count;
+    atSegsites = rest.atSegsites || findSegsitesLine(f, line);
   }
   if (blocks == 0) return false;
-  checkDataSize(data.size(), static_cast<long long>(blocks) * sampleSize, f.name, 5);
+  const long long read = static_cast<long long>(blocks) * sampleSize;
+  checkDataSize(data.size(), read, f.name, 5);
+  if (unread > 0)
+    warnUnread(f.name, toString(read + unread) + " haplotype lines in its " +
+                           plural(blocks, "block") + " and " + toString(read) +
+                           " were read: each block is read up to its first -sample " +
+                           toString(sampleSize) + " lines");
   std::cout << dashLine << std::endl;
   return true;
 }
@@ -253,7 +345,8 @@ bool readMsTwoPops(const std::string& path, const std::string& file, int& total,
   const int S = segsitesCount(line, f.name, 1);
   // A positions line without a line end is no positions line: the row count
   // then reports the missing haplotypes.
-  if (findPositionsLine(f, line) && !f.in.eof()) {
+  const bool positioned = findPositionsLine(f, line) && !f.in.eof();
+  if (positioned) {
     const std::string where = "in file " + f.name;
     snpositions[0] = parsePositions(line, S, {where, where + ", line " + toString(f.lineNumber)},
                                     RepeatedPositions::raise);
@@ -265,6 +358,7 @@ bool readMsTwoPops(const std::string& path, const std::string& file, int& total,
     readHaplotypes(f, S, {second, 1, 6, false}, sample, data);
   }
   checkDataSize(data.size(), total, f.name, 7);
+  if (positioned && !f.in.eof()) warnUnreadTwoPops(f, line, first, second);
   std::cout << dashLine << std::endl;
   return true;
 }

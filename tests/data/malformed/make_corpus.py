@@ -129,6 +129,12 @@ ms("ms_positions_trailing_letter.txt", ms_block(["010"] * 20, "0.1 0.2 0.3") + m
 ms("ms_two_samples_position_hex.txt", ms_block(["010"] * 40, "0.1 0.2 0x3"), 2,
    "ERROR: There is a format problem reading positions in file ms_two_samples_position_hex.txt, line 3: 0x3 is not a finite number\n",
    ["-sample2", "20"])
+# Haplotype lines and samples that are not read are announced.
+ms("ms_unread_lines.txt", ms_block(["0101", "1100", "0011", "1010"] * 6, "0.1 0.2 0.3 0.4") * 2, 0,
+   "\nWARNING: File ms_unread_lines.txt holds 48 haplotype lines in its 2 blocks and 40 were read: each block is read up to its first -sample 20 lines\n\n")
+ms("ms_two_samples_unread_samples.txt", ms_block(["0101", "1100", "0011", "1010"] * 10, "0.1 0.2 0.3 0.4") * 3, 0,
+   "\nWARNING: File ms_two_samples_unread_samples.txt holds 3 samples and 1 was read: only the first sample of a file with two populations is read (-runs reads one file per sample)\n\n",
+   ["-sample2", "20"])
 # Sample sizes whose sum passes the int limit.
 case("ms_sample_sizes_overflow", ["ms_two_samples_rows_missing.txt"],
      ["-input", "ms_two_samples_rows_missing.txt", "-sample", "2147483646", "-sample2", "2147483646"], 1,
