@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cassert>
-#include <climits>
 #include <cmath>
 #include <iostream>
 
@@ -76,15 +75,12 @@ void requirePopulationCount(const std::string& file, std::size_t found, int expe
                     " does not coincide with the expected " + toString(expected) + "\n");
 }
 
-int countDistinctPositions(std::vector<double>& positions, int& repeated) {
+int countDistinctPositions(std::vector<double>& positions, double& repeated) {
   if (positions.empty()) return 0;
   std::sort(positions.begin(), positions.end());
   const auto first = std::adjacent_find(positions.begin(), positions.end());
-  // Truncated to an int for the message; positions beyond the int range saturate.
-  if (first != positions.end())
-    repeated = *first >= static_cast<double>(INT_MAX)   ? INT_MAX
-               : *first <= static_cast<double>(INT_MIN) ? INT_MIN
-                                                         : static_cast<int>(*first);
+  // Kept whole: MS positions are fractions, which a whole number would name as 0.
+  if (first != positions.end()) repeated = *first;
   positions.erase(std::unique(positions.begin(), positions.end()), positions.end());
   int distinct = static_cast<int>(positions.size());
   if (std::binary_search(positions.begin(), positions.end(), -99.0)) --distinct;
@@ -162,7 +158,7 @@ std::vector<double> findCommonSites(const Execution& exec, const RunData& run,
 }
 
 [[noreturn]] void reportCountMismatch(const RunData& run) {
-  int repeated = -1;
+  double repeated = -1.0;
   std::vector<double> copy0 = run.snpositions[0];
   std::vector<double> copy1 = run.snpositions[1];
   const int d0 = countDistinctPositions(copy0, repeated);

@@ -28,8 +28,8 @@ void dataFusion(HaplotypeMatrix& data, HaplotypeMatrix& metapopdata,
                 std::vector<double>& metapopsnpositions, int& metapopsamplesize);
 
 // Sorts positions in place; returns the number of distinct values other than
-// -99.0 and sets repeated to the first repeated value (truncated).
-int countDistinctPositions(std::vector<double>& positions, int& repeated);
+// -99.0 and sets repeated to the first repeated value.
+int countDistinctPositions(std::vector<double>& positions, double& repeated);
 
 // Ends the execution (status 3) when the input named file holds other than
 // the expected number of populations.

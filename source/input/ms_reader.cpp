@@ -2,7 +2,6 @@
 
 #include <cctype>
 #include <climits>
-#include <cmath>
 #include <fstream>
 #include <iomanip>
 #include <iostream>
@@ -13,11 +12,37 @@ namespace {
 
 const char* const dashLine = "------------------------------------------------------------\n";
 
+// The open input and the number of the last line read, for the messages.
+struct MsFile {
+  std::ifstream in;
+  std::string name;  // path and file, as the messages name it
+  long long lineNumber = 0;
+
+  bool next(std::string& line) {
+    if (!readLine(in, line)) return false;
+    ++lineNumber;
+    return true;
+  }
+};
+
+std::size_t firstNonBlank(const std::string& line) {
+  std::size_t i = 0;
+  while (i < line.size() && isBlankSeparator(line[i])) ++i;
+  return i;
+}
+
 // Only a line whose first word begins with "segsites" opens a sample; other
 // lines that begin with "s" (such as a simulator's command line) do not.
+// Checked in place: every line of the file may pass through here.
 bool isSegsitesLine(const std::string& line) {
-  const std::vector<std::string> words = splitBlanks(line);
-  return !words.empty() && words[0].compare(0, 8, "segsites") == 0;
+  return line.compare(firstNonBlank(line), 8, "segsites") == 0;
+}
+
+// The haplotype lines of a block end at a blank line, at the "//" line or
+// the segsites line of the next sample, or at the end of the file.
+bool endsHaplotypeLines(const std::string& line) {
+  const std::size_t i = firstNonBlank(line);
+  return i == line.size() || line.compare(i, 2, "//") == 0 || isSegsitesLine(line);
 }
 
 bool beginsWith(const std::string& line, char c) { return !line.empty() && line[0] == c; }
@@ -27,16 +52,16 @@ void checkReadError(const std::ifstream& in) {
 }
 
 // Reads up to the next segsites line, left in line; false when none is left.
-bool findSegsitesLine(std::ifstream& in, std::string& line) {
+bool findSegsitesLine(MsFile& f, std::string& line) {
   bool found = false;
-  while (readLine(in, line)) {
-    checkReadError(in);
+  while (f.next(line)) {
+    checkReadError(f.in);
     if (isSegsitesLine(line)) {
       found = true;
       break;
     }
   }
-  checkReadError(in);
+  checkReadError(f.in);
   return found;
 }
 
@@ -58,16 +83,16 @@ int segsitesCount(const std::string& line, const std::string& fileName, int pop)
 // Reads up to the next line that begins with "p", left in line, and tells
 // whether one was found. A last line without a line end stops the search and
 // stays in line.
-bool findPositionsLine(std::ifstream& in, std::string& line) {
+bool findPositionsLine(MsFile& f, std::string& line) {
   bool found = false;
-  while (readLine(in, line)) {
+  while (f.next(line)) {
     if (beginsWith(line, 'p')) {
       found = true;
       break;
     }
-    if (in.eof()) break;
+    if (f.in.eof()) break;
   }
-  checkReadError(in);
+  checkReadError(f.in);
   return found;
 }
 
@@ -78,20 +103,30 @@ enum class RepeatedPositions {
   raise,  // reported on standard output and in Pravis.log, and raised by 1e-07
 };
 
-// A position of the positions line; one that is no finite number (nan, inf)
-// could not be ordered or matched with the other population's positions.
-double positionValue(const std::string& word, const std::string& where) {
-  const double v = toDouble(word);
-  if (!std::isfinite(v))
-    fatalError(2, "ERROR: There is a format problem reading positions " + where + ": " + word +
+// Where a positions line is, for the messages: where names the sample as the
+// format messages have always named it ("in pop 2", "in file sim.txt"), at
+// adds the file and the line for a word that is no number.
+struct PositionsLine {
+  std::string where;
+  std::string at;
+};
+
+// A position of the positions line must be a finite number as a whole word:
+// a word read as 0 ("abc"), cut at a bad character ("10O") or not a number
+// at all (nan, inf) would put the site at a wrong place, or one that cannot
+// be ordered or matched with the other population's positions.
+double positionValue(const std::string& word, const PositionsLine& place) {
+  double v = 0.0;
+  if (!parseFiniteNumber(word, v))
+    fatalError(2, "ERROR: There is a format problem reading positions " + place.at + ": " + word +
                       " is not a finite number\n");
   return v;
 }
 
-// The positions of a "positions:" line that must list S of them; where names
-// the sample in the messages ("in pop 2", "in file sim.txt").
-std::vector<double> parsePositions(const std::string& line, int S, const std::string& where,
+// The positions of a "positions:" line that must list S of them.
+std::vector<double> parsePositions(const std::string& line, int S, const PositionsLine& place,
                                    RepeatedPositions repeats) {
+  const std::string& where = place.where;
   const std::vector<std::string> words = splitBlanks(line);
   if (words.empty() || words[0] != "positions:")
     fatalError(2, "ERROR: There is a format problem reading positions " + where + "\n");
@@ -104,7 +139,7 @@ std::vector<double> parsePositions(const std::string& line, int S, const std::st
   std::vector<double> positions(static_cast<std::size_t>(S), 0.0);
   double prev = -1.0;
   for (int i = 0; i < S; ++i) {
-    double v = positionValue(words[i + 1], where);
+    double v = positionValue(words[i + 1], place);
     if (repeats == RepeatedPositions::raise && v <= prev) {
       const std::string message = "ERROR: There is a problem with repeated positions " + where +
                                   " Positions " + toString(v) + " is equal to previous one " +
@@ -145,7 +180,7 @@ struct HaplotypeLines {
 
 // Reads the lines of run into data; sample numbers the lines in the messages
 // and goes on from its value on entry.
-void readHaplotypes(std::ifstream& in, int S, const HaplotypeLines& run, int& sample,
+void readHaplotypes(MsFile& f, int S, const HaplotypeLines& run, int& sample,
                     HaplotypeMatrix& data) {
   std::cout << "Reading sample of size " << run.count << std::endl;
   std::string line;
@@ -153,8 +188,8 @@ void readHaplotypes(std::ifstream& in, int S, const HaplotypeLines& run, int& sa
     ++sample;
     // Past the end of the file an empty line is read; with empty haplotypes
     // that would go on for ever, so the caller's row count reports it instead.
-    if (!readLine(in, line) && S == 0) break;
-    checkReadError(in);
+    if (!f.next(line) && S == 0) break;
+    checkReadError(f.in);
     if (run.stripBlanks) line = stripSpaces(line);
     if (static_cast<long long>(line.size()) != S)
       fatalError(run.status, "ERROR: In sample " + toString(sample) +
@@ -172,30 +207,119 @@ void checkDataSize(std::size_t rows, long long expected, const std::string& file
                            " and should be " + toString(expected) + "\n");
 }
 
+// The haplotype lines of a block that follow those read, counted up to the
+// end of the block and not kept; line is left holding the line that ended
+// them.
+struct UnreadLines {
+  long long count = 0;
+  bool atSegsites = false;  // the block ended at the segsites line of the next sample
+};
+
+UnreadLines skipUnreadHaplotypes(MsFile& f, std::string& line) {
+  UnreadLines unread;
+  while (f.next(line)) {
+    checkReadError(f.in);
+    if (endsHaplotypeLines(line)) {
+      unread.atSegsites = isSegsitesLine(line);
+      break;
+    }
+    ++unread.count;
+  }
+  checkReadError(f.in);
+  return unread;
+}
+
+// The samples of the rest of the file (counted, not read), the one whose
+// segsites line is already in line included when atSegsites.
+long long countLaterSamples(MsFile& f, std::string& line, bool atSegsites) {
+  long long samples = atSegsites ? 1 : 0;
+  while (f.next(line)) {
+    checkReadError(f.in);
+    if (isSegsitesLine(line)) ++samples;
+  }
+  checkReadError(f.in);
+  return samples;
+}
+
+std::string plural(long long n, const std::string& word) {
+  return toString(n) + " " + word + (n == 1 ? "" : "s");
+}
+
+// Lines or samples of the file that no population holds are said on one
+// warning line, on standard output and in Pravis.log: the results describe
+// only what was read.
+void warnUnread(const std::string& fileName, const std::string& what) {
+  const std::string warning = "\nWARNING: File " + fileName + " holds " + what + "\n";
+  std::cout << warning << std::endl;
+  logMessage(0, warning, false);
+}
+
+// One block of the one-block-per-population layout: its segsites line is in
+// line; its first sampleSize haplotype lines are read.
+void readSampleBlock(MsFile& f, std::string& line, int block, int sampleSize,
+                     HaplotypeMatrix& data, std::vector<std::vector<double>>& snpositions) {
+  const std::string where = "in pop " + toString(block);
+  const int S = segsitesCount(line, f.name, block);
+  std::cout << "Reading positions..." << std::endl;
+  findPositionsLine(f, line);
+  const PositionsLine place{where, where + " of file " + f.name + ", line " +
+                                       toString(f.lineNumber)};
+  snpositions.push_back(parsePositions(line, S, place, RepeatedPositions::keep));
+  int sample = 0;
+  readHaplotypes(f, S, {sampleSize, block, 4, true}, sample, data);
+}
+
+// After both populations of a two-population file: the haplotype lines left
+// in the first sample and the samples after it.
+void warnUnreadTwoPops(MsFile& f, std::string& line, int first, int second) {
+  const UnreadLines unread = skipUnreadHaplotypes(f, line);
+  const long long samples = 1 + countLaterSamples(f, line, unread.atSegsites);
+  std::string what;
+  if (unread.count > 0) {
+    const long long read = static_cast<long long>(first) + second;
+    what = toString(read + unread.count) + " haplotype lines in its first sample and " +
+           toString(read) + " were read: the sample is read up to its first -sample " +
+           toString(first) + " + -sample2 " + toString(second) + " lines";
+  }
+  if (samples > 1) {
+    what += what.empty() ? "" : "; it holds ";
+    what += toString(samples) +
+            " samples and 1 was read: only the first sample of a file with two populations is "
+            "read (-runs reads one file per sample)";
+  }
+  if (!what.empty()) warnUnread(f.name, what);
+}
+
 }  // namespace
 
 // The positions of a block are kept as read; each block has its own.
 bool readMsSamples(const std::string& path, const std::string& file, int& sampleSize,
                    HaplotypeMatrix& data, std::vector<std::vector<double>>& snpositions) {
-  std::ifstream in;
-  if (!openInputFile(path, file, in, false)) return false;
+  MsFile f;
+  if (!openInputFile(path, file, f.in, false)) return false;
+  f.name = path + file;
   snpositions.clear();
   int blocks = 0;
+  long long unread = 0;
   std::string line;
+  bool atSegsites = findSegsitesLine(f, line);
   // A segsites line without a line end opens no block.
-  while (findSegsitesLine(in, line) && !in.eof()) {
+  while (atSegsites && !f.in.eof()) {
     ++blocks;
-    const std::string where = "in pop " + toString(blocks);
-    const int S = segsitesCount(line, path + file, blocks);
-    std::cout << "Reading positions..." << std::endl;
-    findPositionsLine(in, line);
-    snpositions.push_back(parsePositions(line, S, where, RepeatedPositions::keep));
-    int sample = 0;
-    readHaplotypes(in, S, {sampleSize, blocks, 4, true}, sample, data);
-    if (in.eof()) break;
+    readSampleBlock(f, line, blocks, sampleSize, data, snpositions);
+    if (f.in.eof()) break;
+    const UnreadLines rest = skipUnreadHaplotypes(f, line);
+    unread += rest.count;
+    atSegsites = rest.atSegsites || findSegsitesLine(f, line);
   }
   if (blocks == 0) return false;
-  checkDataSize(data.size(), static_cast<long long>(blocks) * sampleSize, path + file, 5);
+  const long long read = static_cast<long long>(blocks) * sampleSize;
+  checkDataSize(data.size(), read, f.name, 5);
+  if (unread > 0)
+    warnUnread(f.name, toString(read + unread) + " haplotype lines in its " +
+                           plural(blocks, "block") + " and " + toString(read) +
+                           " were read: each block is read up to its first -sample " +
+                           toString(sampleSize) + " lines");
   std::cout << dashLine << std::endl;
   return true;
 }
@@ -211,25 +335,30 @@ bool readMsTwoPops(const std::string& path, const std::string& file, int& total,
               << std::endl;
     return false;
   }
-  std::ifstream in;
-  if (!openInputFile(path, file, in, false)) return false;
+  MsFile f;
+  if (!openInputFile(path, file, f.in, false)) return false;
+  f.name = path + file;
   snpositions.assign(2, std::vector<double>());
 
   std::string line;
-  if (!findSegsitesLine(in, line)) return false;
-  const int S = segsitesCount(line, path + file, 1);
+  if (!findSegsitesLine(f, line)) return false;
+  const int S = segsitesCount(line, f.name, 1);
   // A positions line without a line end is no positions line: the row count
   // then reports the missing haplotypes.
-  if (findPositionsLine(in, line) && !in.eof()) {
-    snpositions[0] = parsePositions(line, S, "in file " + path + file, RepeatedPositions::raise);
+  const bool positioned = findPositionsLine(f, line) && !f.in.eof();
+  if (positioned) {
+    const std::string where = "in file " + f.name;
+    snpositions[0] = parsePositions(line, S, {where, where + ", line " + toString(f.lineNumber)},
+                                    RepeatedPositions::raise);
     // Haplotype lines are taken whole here, blanks included, and numbered
     // across both populations.
     int sample = 0;
-    readHaplotypes(in, S, {first, 0, 5, false}, sample, data);
+    readHaplotypes(f, S, {first, 0, 5, false}, sample, data);
     snpositions[1] = snpositions[0];
-    readHaplotypes(in, S, {second, 1, 6, false}, sample, data);
+    readHaplotypes(f, S, {second, 1, 6, false}, sample, data);
   }
-  checkDataSize(data.size(), total, path + file, 7);
+  checkDataSize(data.size(), total, f.name, 7);
+  if (positioned && !f.in.eof()) warnUnreadTwoPops(f, line, first, second);
   std::cout << dashLine << std::endl;
   return true;
 }

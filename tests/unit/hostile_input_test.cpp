@@ -74,19 +74,19 @@ TEST_F(HostileInput, BayeScanCountsAreNumbersOfCopies) {
   EXPECT_EQ(outcome([&] { return read("1 4 2 0 4"); }), 1);
 }
 
-TEST_F(HostileInput, RepeatedPositionBeyondTheIntRangeIsNamedSaturated) {
-  // The repeated position is named as an int: far positions saturate instead
-  // of overflowing the conversion.
-  int repeated = -1;
+TEST_F(HostileInput, RepeatedPositionBeyondTheIntRangeIsNamedAsRead) {
+  // The repeated position is named as it was read: far positions are not
+  // brought into the int range, nor fractions cut to whole numbers.
+  double repeated = -1;
   std::vector<double> far{1e10, 1e10, 3.0};
   EXPECT_EQ(countDistinctPositions(far, repeated), 2);
-  EXPECT_EQ(repeated, 2147483647);
+  EXPECT_EQ(repeated, 1e10);
   std::vector<double> below{-1e12, -1e12};
   countDistinctPositions(below, repeated);
-  EXPECT_EQ(repeated, -2147483647 - 1);
+  EXPECT_EQ(repeated, -1e12);
   std::vector<double> near{7.9, 7.9};
   countDistinctPositions(near, repeated);
-  EXPECT_EQ(repeated, 7);
+  EXPECT_EQ(repeated, 7.9);
 }
 
 TEST_F(HostileInput, PositionsMustBeFiniteNumbers) {
@@ -97,13 +97,13 @@ TEST_F(HostileInput, PositionsMustBeFiniteNumbers) {
   int sample = 2, first = 1, second = 1, total = 2;
   writeFile("nan.ms", "//\nsegsites: 3\npositions: 0.1 nan 0.3\n010\n011\n");
   EXPECT_EQ(outcome([&] { return readMsSamples("", "nan.ms", sample, data, positions); }), 102);
-  EXPECT_NE(out.find("ERROR: There is a format problem reading positions in pop 1: nan is not a "
-                     "finite number\n"),
+  EXPECT_NE(out.find("ERROR: There is a format problem reading positions in pop 1 of file nan.ms, "
+                     "line 3: nan is not a finite number\n"),
             std::string::npos);
   writeFile("inf.ms", "//\nsegsites: 2\npositions: 0.1 -inf\n01\n11\n");
   EXPECT_EQ(outcome([&] { return readMsTwoPops("", "inf.ms", total, first, second, data, positions); }),
             102);
-  EXPECT_NE(out.find("reading positions in file inf.ms: -inf is not a finite number"),
+  EXPECT_NE(out.find("reading positions in file inf.ms, line 3: -inf is not a finite number"),
             std::string::npos);
 
   int npops = 2;

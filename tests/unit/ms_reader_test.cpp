@@ -1,5 +1,7 @@
 #include "input/ms_reader.hpp"
 
+#include <cstdio>
+
 #include "haplotype_rows.hpp"
 #include "test_support.hpp"
 
@@ -154,15 +156,15 @@ TEST_F(MsReader, TwoPopulationPositionsAreCheckedInOrder) {
   const std::string out = testing::internal::GetCapturedStdout();
   const std::size_t repeat = out.find("repeated positions in file sim.txt Positions 0.1");
   const std::size_t nan =
-      out.find("ERROR: There is a format problem reading positions in file sim.txt: nan is not a "
-               "finite number\n");
+      out.find("ERROR: There is a format problem reading positions in file sim.txt, line 2: nan is "
+               "not a finite number\n");
   ASSERT_NE(repeat, std::string::npos);
   ASSERT_NE(nan, std::string::npos);
   EXPECT_LT(repeat, nan);
   EXPECT_NE(readFile("Pravis.log").find("repeated positions"), std::string::npos);
   EXPECT_EQ(readFile("Pravis_ERROR.log"),
-            "ERROR: There is a format problem reading positions in file sim.txt: nan is not a "
-            "finite number\n 2\n");
+            "ERROR: There is a format problem reading positions in file sim.txt, line 2: nan is "
+            "not a finite number\n 2\n");
 
   // The first position is compared with -1: one at or below it is raised too.
   testing::internal::CaptureStdout();
@@ -170,4 +172,89 @@ TEST_F(MsReader, TwoPopulationPositionsAreCheckedInOrder) {
   testing::internal::GetCapturedStdout();
   EXPECT_DOUBLE_EQ(positions[0][0], -3 + 1e-7);
   EXPECT_EQ(positions[1], positions[0]);
+}
+
+// Haplotype lines beyond those read end at the block's end: a blank line, the
+// "//" or segsites line of the next sample, or the end of the file. The
+// lines are counted for the warning; the rows read stay the same.
+TEST_F(MsReader, UnreadHaplotypeLinesAreCountedToTheEndOfTheirBlock) {
+  const std::string warning =
+      "\nWARNING: File sim.txt holds 7 haplotype lines in its 2 blocks and 4 were read: each "
+      "block is read up to its first -sample 2 lines\n";
+  // Extra lines before a blank line, and straight before the next segsites
+  // line, which must still open the second block; text after the blank line
+  // is no haplotype line.
+  testing::internal::CaptureStdout();
+  EXPECT_EQ(readSamples("segsites: 2\npositions: 0.1 0.2\n01\n10\n11\n00\n\njunk\n"
+                        "segsites: 2\npositions: 0.3 0.4\n00\n11\n01\n",
+                        2),
+            1);
+  std::string out = testing::internal::GetCapturedStdout();
+  EXPECT_EQ(rowsOf(data), (std::vector<std::string>{"01", "10", "00", "11"}));
+  EXPECT_EQ(positions.size(), 2u);
+  EXPECT_NE(out.find(warning + "\n" + std::string(60, '-')), std::string::npos) << out;
+  EXPECT_EQ(readFile("Pravis.log"), warning + "\n");
+
+  // The same blocks without extra lines: no warning, no log.
+  std::remove("Pravis.log");
+  testing::internal::CaptureStdout();
+  EXPECT_EQ(readSamples(block("0.1 0.2", {"01", "10"}) + "\n" + block("0.3 0.4", {"00", "11"}) +
+                            "\n",
+                        2),
+            1);
+  out = testing::internal::GetCapturedStdout();
+  EXPECT_EQ(out.find("WARNING"), std::string::npos);
+  EXPECT_FALSE(fileExists("Pravis.log"));
+}
+
+TEST_F(MsReader, UnreadLinesAndSamplesOfTwoPopulationsAreCounted) {
+  // Extra lines of the first sample up to "//", then two more samples, one
+  // of which begins with its segsites line alone.
+  testing::internal::CaptureStdout();
+  EXPECT_EQ(readTwoPops(block("0.1 0.2", {"01", "10", "11", "00", "01"}) + block("0.5", {"1"}) +
+                            "segsites: 1\npositions: 0.7\n0\n",
+                        1, 2),
+            1);
+  std::string out = testing::internal::GetCapturedStdout();
+  EXPECT_EQ(rowsOf(data), (std::vector<std::string>{"01", "10", "11"}));
+  const std::string warning =
+      "\nWARNING: File sim.txt holds 5 haplotype lines in its first sample and 3 were read: the "
+      "sample is read up to its first -sample 1 + -sample2 2 lines; it holds 3 samples and 1 was "
+      "read: only the first sample of a file with two populations is read (-runs reads one file "
+      "per sample)\n";
+  EXPECT_NE(out.find(warning + "\n"), std::string::npos) << out;
+  EXPECT_EQ(readFile("Pravis.log"), warning + "\n");
+
+  // Extra lines that run to the end of a file of one sample.
+  testing::internal::CaptureStdout();
+  EXPECT_EQ(readTwoPops(block("0.1", {"0", "1", "1"}), 1, 1), 1);
+  out = testing::internal::GetCapturedStdout();
+  EXPECT_NE(out.find("\nWARNING: File sim.txt holds 3 haplotype lines in its first sample and 2 "
+                     "were read: the sample is read up to its first -sample 1 + -sample2 1 "
+                     "lines\n"),
+            std::string::npos)
+      << out;
+  EXPECT_EQ(out.find("samples"), std::string::npos) << out;
+}
+
+TEST_F(MsReader, APositionMustBeAWholeNumberWord) {
+  // Written the ways simulators write positions: accepted.
+  testing::internal::CaptureStdout();
+  EXPECT_EQ(readSamples("segsites: 4\npositions: .5 0.25 1e-3 +7\n0101\n", 1), 1);
+  testing::internal::GetCapturedStdout();
+  EXPECT_EQ(positions[0], (std::vector<double>{0.5, 0.25, 0.001, 7.0}));
+  // A word that is a number only in part, or not at all, names the file and
+  // the line, counted from the first line of the file (CR LF ends included).
+  for (const char* word : {"abc", "10O", "0x10", "1,5", "-"}) {
+    const std::string text = std::string("ms 2 1\r\n\r\n//\r\nsegsites: 2\r\npositions: 0.1 ") +
+                             word + "\r\n01\r\n";
+    const std::string message = "ERROR: There is a format problem reading positions in pop 1 of "
+                                "file sim.txt, line 5: " + std::string(word) +
+                                " is not a finite number\n";
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(readSamples(text, 1), 102) << word;
+    const std::string out = testing::internal::GetCapturedStdout();
+    EXPECT_NE(out.find(message + "\n"), std::string::npos) << out;
+    EXPECT_EQ(readFile("Pravis_ERROR.log"), message + " 2\n");
+  }
 }

@@ -137,7 +137,7 @@ TEST_F(Pooling, TooFewSitesEndTheRun) {
 
 TEST(PoolingHelpers, CountDistinctPositions) {
   std::vector<double> v = {5, 5, -99, 7};
-  int repeated = -1;
+  double repeated = -1;
   EXPECT_EQ(countDistinctPositions(v, repeated), 2);
   EXPECT_EQ(repeated, 5);
   std::vector<double> none;

@@ -94,9 +94,9 @@ ms("ms_positions_word.txt", "//\nsegsites: 2\npositions 0.1 0.2\n01\n", 2,
 ms("ms_positions_count.txt", "//\nsegsites: 3\npositions: 0.1 0.2\n010\n", 3,
    "ERROR: There is a problem reading positions in pop 1 Expected number of positions 3 was different of observed 2\n")
 ms("ms_positions_nan.txt", "//\nsegsites: 3\npositions: 0.1 nan 0.3\n010\n", 2,
-   "ERROR: There is a format problem reading positions in pop 1: nan is not a finite number\n")
+   "ERROR: There is a format problem reading positions in pop 1 of file ms_positions_nan.txt, line 3: nan is not a finite number\n")
 ms("ms_positions_inf.txt", ms_block(["01"] * 20, "0.5 inf") + ms_block(["01"] * 20, "0.5 1e999"), 2,
-   "reading positions in pop 1: inf is not a finite number")
+   "reading positions in pop 1 of file ms_positions_inf.txt, line 3: inf is not a finite number")
 ms("ms_haplotype_short.txt", ms_block(["0101", "011"], "0.1 0.2 0.3 0.4"), 4,
    "ERROR: In sample 2 there is a problem with haplotype size in pop 1 Expected haplo size 4 was different of observed 3\n")
 ms("ms_one_block.txt", ms_block(linked(20, 12, "01")), 3,
@@ -110,7 +110,7 @@ ms("ms_utf16.txt", ms_ok.encode("utf-16"), 1, "\nERROR: ms_utf16.txt %s" % NOT_T
 ms("ms_bom.txt", b"\xef\xbb\xbf" + ms_ok.encode("latin-1"), 0, "Pravolin FINISHED.")
 ms("ms_repeated_far_position.txt",
    ms_block(linked(20, 22, "01"), " ".join(str(k) for k in range(1, 21)) + " 1e10 1e10") * 2, 4,
-   "repeated positions in your files. Please check position 2147483647\n")
+   "repeated positions in your files. Please check position 1e+10\n")
 ms("ms_positions_down.txt", ms_block(linked(20, 12, "01"), "5 4 3 2 1 6 7 8 9 10 11 12") * 2, 4,
    "go down: position 4 follows position 5. Positions must be in ascending order.\n")
 ms("ms_two_samples_bad_row.txt", ms_block(["010"] * 20 + ["01"] + ["010"] * 19, "0.1 0.2 0.3"), 6,
@@ -121,6 +121,20 @@ ms("ms_two_samples_rows_missing.txt", ms_block(["010"] * 30, "0.1 0.2 0.3"), 6,
    ["-sample2", "20"])
 ms("ms_two_samples_no_positions.txt", "//\nsegsites: 3\n", 7,
    "There is a problem with data size which is 0 and should be 40\n", ["-sample2", "20"])
+# Position words that are numbers only in part, or not at all.
+ms("ms_positions_letters.txt", ms_block(["010"] * 20, "0.1 abc 0.3") * 2, 2,
+   "ERROR: There is a format problem reading positions in pop 1 of file ms_positions_letters.txt, line 3: abc is not a finite number\n")
+ms("ms_positions_trailing_letter.txt", ms_block(["010"] * 20, "0.1 0.2 0.3") + ms_block(["010"] * 20, "0.1 10O 0.3"), 2,
+   "ERROR: There is a format problem reading positions in pop 2 of file ms_positions_trailing_letter.txt, line 26: 10O is not a finite number\n")
+ms("ms_two_samples_position_hex.txt", ms_block(["010"] * 40, "0.1 0.2 0x3"), 2,
+   "ERROR: There is a format problem reading positions in file ms_two_samples_position_hex.txt, line 3: 0x3 is not a finite number\n",
+   ["-sample2", "20"])
+# Haplotype lines and samples that are not read are announced.
+ms("ms_unread_lines.txt", ms_block(["0101", "1100", "0011", "1010"] * 6, "0.1 0.2 0.3 0.4") * 2, 0,
+   "\nWARNING: File ms_unread_lines.txt holds 48 haplotype lines in its 2 blocks and 40 were read: each block is read up to its first -sample 20 lines\n\n")
+ms("ms_two_samples_unread_samples.txt", ms_block(["0101", "1100", "0011", "1010"] * 10, "0.1 0.2 0.3 0.4") * 3, 0,
+   "\nWARNING: File ms_two_samples_unread_samples.txt holds 3 samples and 1 was read: only the first sample of a file with two populations is read (-runs reads one file per sample)\n\n",
+   ["-sample2", "20"])
 # Sample sizes whose sum passes the int limit.
 case("ms_sample_sizes_overflow", ["ms_two_samples_rows_missing.txt"],
      ["-input", "ms_two_samples_rows_missing.txt", "-sample", "2147483646", "-sample2", "2147483646"], 1,
