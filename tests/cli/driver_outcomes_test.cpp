@@ -1,0 +1,64 @@
+// How an execution ends when it cannot do what was asked: user sites that
+// match no site.
+#include "cli_harness.hpp"
+#include "sample_files.hpp"
+
+namespace {
+
+const std::string msArgs[] = {"-path", std::string(PRAVOLIN_TEST_DATA) + "/ms/", "-input",
+                              "sim0.txt", "-sample", "30", "-sample2", "30", "-fixseed", "1"};
+
+std::vector<std::string> msRun(std::vector<std::string> extra) {
+  std::vector<std::string> args(std::begin(msArgs), std::end(msArgs));
+  args.insert(args.end(), extra.begin(), extra.end());
+  return args;
+}
+
+// A phased VCF of one population of two individuals: sites at first,
+// first + 100, first + 200, ...
+std::string vcfFile(int sites, std::uint64_t seed, int first = 100) {
+  TestRandom rnd(seed);
+  std::string text =
+      "##fileformat=VCFv4.2\n#CHROM\tPOS\tID\tREF\tALT\tQUAL\tFILTER\tINFO\tFORMAT\ts0\ts1\n";
+  for (int s = 0; s < sites; ++s) {
+    text += "7\t" + std::to_string(first + 100 * s) + "\t.\tA\tG\t.\tPASS\t.\tGT";
+    for (int k = 0; k < 2; ++k) {
+      text += '\t';
+      text += static_cast<char>('0' + rnd.next() % 2);
+      text += '|';
+      text += static_cast<char>('0' + rnd.next() % 2);
+    }
+    text += "\n";
+  }
+  return text;
+}
+
+}  // namespace
+
+class DriverOutcomes : public CliTest {
+ protected:
+  // Status 1, the message on the console and, with its status, in the error log.
+  void expectFatal(const RunResult& r, const std::string& message) {
+    EXPECT_EQ(r.status, 1) << r.out;
+    EXPECT_NE(r.out.find(message + "\n"), std::string::npos) << r.out;
+    EXPECT_EQ(r.out.find("FINISHED"), std::string::npos);
+    EXPECT_EQ(read("Pravis_ERROR.log"), message + " 1\n");
+  }
+};
+
+TEST_F(DriverOutcomes, UserSitesThatGiveNoCandidateSayWhyOnTheConsole) {
+  // MS values are fractions of the pooled sample: 5 and 2.5 lie beyond it.
+  const std::string message =
+      "Pravolin ERROR:\nCannot found between-population-shared SNP with frequency above MAF and "
+      "close to any of the proposed candidate SNPs for studying selection.";
+  expectFatal(run(msRun({"-selectives", "5", "2.5"})), message);
+  EXPECT_FALSE(exists("Pravis_Results/Prav_out_AutoRefPop1_MAF_0.01_Blocks.tsv"));
+
+  // VCF sites at 1000 .. 2400: 800 lies above half their range (700), so the
+  // walk from it goes down, below the first site, and meets none.
+  write("a.vcf", vcfFile(15, 1, 1000));
+  write("b.vcf", vcfFile(15, 2, 1000));
+  expectFatal(run({"-format", "vcf", "-input", "a.vcf", "-input2", "b.vcf", "-minwin", "5",
+                   "-selectives", "800"}),
+              message);
+}
