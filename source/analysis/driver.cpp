@@ -161,7 +161,11 @@ RunEnd processRun(Execution& exec, RunData& run) {
   if (!readRunInput(exec, run)) return RunEnd::Skipped;
   run.dataRows = run.data.size();
 
-  if (poolRunSites(exec, run) == RunStep::EndRun) return RunEnd::Completed;
+  if (poolRunSites(exec, run) == RunStep::EndRun) {
+    // -onlyrsidInfo ends with its table also when no site passed -maf.
+    if (o.onlyrsidInfo && buildSnpTable(exec, run)) return RunEnd::EndExecution;
+    return RunEnd::Completed;
+  }
   if (buildSnpTable(exec, run)) return RunEnd::EndExecution;
   if (checkPooledSize(exec, run) == RunStep::EndRun) return RunEnd::Completed;
 

@@ -1,5 +1,7 @@
 // How an execution ends when it cannot do what was asked: user sites that
-// match no site.
+// match no site, a SNP table without sites.
+#include <filesystem>
+
 #include "cli_harness.hpp"
 #include "sample_files.hpp"
 
@@ -33,6 +35,14 @@ std::string vcfFile(int sites, std::uint64_t seed, int first = 100) {
   return text;
 }
 
+// The names of the files in a folder.
+std::vector<std::string> filesIn(const std::filesystem::path& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder))
+    names.push_back(entry.path().filename().string());
+  return names;
+}
+
 }  // namespace
 
 class DriverOutcomes : public CliTest {
@@ -61,4 +71,39 @@ TEST_F(DriverOutcomes, UserSitesThatGiveNoCandidateSayWhyOnTheConsole) {
   expectFatal(run({"-format", "vcf", "-input", "a.vcf", "-input2", "b.vcf", "-minwin", "5",
                    "-selectives", "800"}),
               message);
+}
+
+TEST_F(DriverOutcomes, OnlyRsidInfoWritesItsTableWhenNoSitePassesMaf) {
+  // No site of sim0.txt reaches a pooled allele-1 frequency of 0.99: the
+  // table holds the header and the population lines, and no results table
+  // is written.
+  RunResult r = run(msRun({"-onlyrsidInfo", "1", "-maf", "0.99"}));
+  EXPECT_EQ(r.status, 0) << r.out;
+  EXPECT_NE(r.out.find("\nThere are not common SNPs at frequency >= 0.99in the file sim0.txt\n"),
+            std::string::npos)
+      << r.out;
+  EXPECT_EQ(r.out.find("WRITING"), std::string::npos);
+  EXPECT_EQ(read("Pravis_Results/Prav_out_.txt"), "\nPopulation\trsID\tPosition\tFrequency\n1\n2\n\n");
+  EXPECT_EQ(filesIn(dir_ / "Pravis_Results"), std::vector<std::string>{"Prav_out_.txt"});
+
+  // Allele-count input whose every locus is fixed fails the locus filter the same way.
+  write("fixed.txt", "[loci]=2\n[populations]=2\n[pop]=1\n1 10 2 10 0\n2 10 2 0 10\n[pop]=2\n"
+                     "1 10 2 10 0\n2 10 2 0 10\n");
+  r = run({"-format", "bs", "-input", "fixed.txt", "-onlyrsidInfo", "1", "-output", "bs"});
+  EXPECT_EQ(r.status, 0) << r.out;
+  EXPECT_EQ(read("Pravis_Results/bs_.txt"), "\nPopulation\trsID\tPosition\tFrequency\n1\n2\n\n");
+  EXPECT_EQ(r.out.find("WRITING"), std::string::npos);
+
+  // Several runs: still only the first run is read and nothing is written.
+  std::filesystem::remove_all(dir_ / "Pravis_Results");
+  for (int k = 0; k < 3; ++k)
+    std::filesystem::copy_file(std::string(PRAVOLIN_TEST_DATA) + "/ms/sim0.txt",
+                               dir_ / ("sim" + std::to_string(k) + ".txt"));
+  r = run({"-input", "sim", "-runs", "3", "-sample", "30", "-sample2", "30", "-onlyrsidInfo", "1",
+           "-maf", "0.99"});
+  EXPECT_EQ(r.status, 0) << r.out;
+  EXPECT_NE(r.out.find("File sim0.txt parsed"), std::string::npos);
+  EXPECT_EQ(r.out.find("File sim1.txt parsed"), std::string::npos);
+  EXPECT_NE(r.out.find("no table was written for these 3 runs\n"), std::string::npos);
+  EXPECT_TRUE(filesIn(dir_ / "Pravis_Results").empty());
 }
