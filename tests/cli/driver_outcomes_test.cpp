@@ -1,5 +1,5 @@
 // How an execution ends when it cannot do what was asked: user sites that
-// match no site, a SNP table without sites.
+// match no site, a SNP table without sites, exceptions (memory that runs out).
 #include <filesystem>
 
 #include "cli_harness.hpp"
@@ -106,4 +106,31 @@ TEST_F(DriverOutcomes, OnlyRsidInfoWritesItsTableWhenNoSitePassesMaf) {
   EXPECT_EQ(r.out.find("File sim1.txt parsed"), std::string::npos);
   EXPECT_NE(r.out.find("no table was written for these 3 runs\n"), std::string::npos);
   EXPECT_TRUE(filesIn(dir_ / "Pravis_Results").empty());
+}
+
+TEST_F(DriverOutcomes, MemoryThatRunsOutIsNamedAsTheCause) {
+#ifdef PRAVOLIN_ASAN
+  GTEST_SKIP() << "the address space of a sanitized process cannot be limited";
+#else
+  // 400000 sites of 4 + 4 haplotypes (10 MB) read within 14 MB but need about
+  // 70 MB to be analysed: at 40 MB the run fails after its read.
+  write("big.ms", msTwoBlocks(400000, 4, 7));
+  expectFatal(runWithAddressLimit(40000, {"-input", "big.ms", "-sample", "4", "-minwin", "5"}),
+              "\nAn exception occurred during Pravolin execution: not enough memory while "
+              "processing big.ms");
+
+  // 2147483646 SNP tables are set up before the first run (64 GB).
+  expectFatal(runWithAddressLimit(1000000, {"-runs", "2147483646", "-rsidInfo", "1"}),
+              "\nAn exception occurred during Pravolin execution: not enough memory");
+
+  // The VCF reader catches the failure itself, names it, and the read fails.
+  write("a.vcf", vcfFile(200000, 1));
+  write("b.vcf", vcfFile(200000, 2));
+  const RunResult r =
+      runWithAddressLimit(20000, {"-format", "vcf", "-input", "a.vcf", "-input2", "b.vcf"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.out.find("An exception occurred when reading VCF files: not enough memory\n"),
+            std::string::npos)
+      << r.out;
+#endif
 }
