@@ -83,6 +83,7 @@ void startUp(Execution& exec) {
     note(exec, "\nUseblocks option desactivated when there is user defined window size.\n");
   }
   exec.minwin = o.minwin;
+  const int runsAsked = o.runs;
   exec.format = chooseInputFormat(o);
   if (o.maxwin > 0 && o.maxwin < o.minwin)
     fatalError(o.maxwin, "\nERROR: \nMaxWinSize is lower than minWinSize: " + toString(o.minwin) +
@@ -114,6 +115,10 @@ void startUp(Execution& exec) {
     o.inputfile2 = o.inputfile;
     if (o.inputgiven && o.runs > 1) exec.runBaseName = o.inputfile;
   }
+  // A pair of files (or a PLINK map and ped) is one run, whatever -runs asks.
+  if (runsAsked > 1 && o.runs == 1)
+    note(exec, "\n-runs " + toString(runsAsked) +
+                   " is read as one run: this input is one pair of files, read once.\n");
   if (o.rsidInfo || o.onlyrsidInfo) {
     exec.buffers.assign(static_cast<std::size_t>(o.runs), std::string());
     exec.outnames.assign(static_cast<std::size_t>(o.runs), std::string());

@@ -1,5 +1,6 @@
 // How an execution ends when it cannot do what was asked: user sites that
-// match no site, a SNP table without sites, exceptions (memory that runs out).
+// match no site, a SNP table without sites, exceptions (memory that runs
+// out), and -runs asked of input that is read once.
 #include <filesystem>
 
 #include "cli_harness.hpp"
@@ -133,4 +134,37 @@ TEST_F(DriverOutcomes, MemoryThatRunsOutIsNamedAsTheCause) {
             std::string::npos)
       << r.out;
 #endif
+}
+
+TEST_F(DriverOutcomes, RunsAskedOfAPairOfFilesAreReadAsOneRun) {
+  write("a.vcf", vcfFile(30, 1));
+  write("b.vcf", vcfFile(30, 2));
+  const std::string note = "\n-runs 3 is read as one run: this input is one pair of files, read once.\n";
+  RunResult r = run({"-format", "vcf", "-input", "a.vcf", "-input2", "b.vcf", "-runs", "3",
+                     "-minwin", "5", "-verbose", "1"});
+  EXPECT_EQ(r.status, 0) << r.out;
+  EXPECT_NE(r.out.find(note), std::string::npos) << r.out;
+  EXPECT_NE(read("Pravis.log").find(note), std::string::npos);
+  const std::string parsed = "\nFile a.vcf vs b.vcf parsed\n";
+  const std::size_t at = r.out.find(parsed);
+  EXPECT_NE(at, std::string::npos);
+  EXPECT_EQ(r.out.find(" parsed", at + parsed.size()), std::string::npos);
+
+  // The note comes at start-up, before any file is read.
+  for (const std::vector<std::string>& args :
+       std::vector<std::vector<std::string>>{
+           {"-format", "fp", "-input", "x", "-input2", "y"},
+           {"-format", "fasta", "-input", "x", "-input2", "y"},
+           {"-format", "hm", "-singlepopfile", "1", "-input", "x", "-input2", "y"},
+           {"-format", "plink", "-input", "x"}}) {
+    std::vector<std::string> withRuns = args;
+    withRuns.insert(withRuns.end(), {"-runs", "3"});
+    r = run(withRuns);
+    EXPECT_NE(r.out.find(note), std::string::npos) << args[1] << "\n" << r.out;
+  }
+  // Input read once per run, or one run asked for: no note.
+  EXPECT_EQ(run(msRun({"-runs", "3"})).out.find("read as one run"), std::string::npos);
+  EXPECT_EQ(run({"-format", "vcf", "-input", "a.vcf", "-input2", "b.vcf", "-minwin", "5"})
+                .out.find("read as one run"),
+            std::string::npos);
 }
