@@ -52,10 +52,9 @@ std::vector<int> userCandidates(Execution& exec, const RunData& run) {
     candidates.push_back(site);
   }
   if (candidates.empty())
-    logMessage(1,
+    fatalError(1,
                "Pravolin ERROR:\nCannot found between-population-shared SNP with frequency above "
-               "MAF and close to any of the proposed candidate SNPs for studying selection.",
-               true);
+               "MAF and close to any of the proposed candidate SNPs for studying selection.");
   return candidates;
 }
 

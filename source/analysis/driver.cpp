@@ -17,6 +17,7 @@
 #include "analysis/snp_table.hpp"
 #include "input/common.hpp"
 #include "input/output_file.hpp"
+#include "input/read_guard.hpp"
 
 namespace {
 
@@ -82,6 +83,7 @@ void startUp(Execution& exec) {
     note(exec, "\nUseblocks option desactivated when there is user defined window size.\n");
   }
   exec.minwin = o.minwin;
+  const int runsAsked = o.runs;
   exec.format = chooseInputFormat(o);
   if (o.maxwin > 0 && o.maxwin < o.minwin)
     fatalError(o.maxwin, "\nERROR: \nMaxWinSize is lower than minWinSize: " + toString(o.minwin) +
@@ -113,6 +115,10 @@ void startUp(Execution& exec) {
     o.inputfile2 = o.inputfile;
     if (o.inputgiven && o.runs > 1) exec.runBaseName = o.inputfile;
   }
+  // A pair of files (or a PLINK map and ped) is one run, whatever -runs asks.
+  if (runsAsked > 1 && o.runs == 1)
+    note(exec, "\n-runs " + toString(runsAsked) +
+                   " is read as one run: this input is one pair of files, read once.\n");
   if (o.rsidInfo || o.onlyrsidInfo) {
     exec.buffers.assign(static_cast<std::size_t>(o.runs), std::string());
     exec.outnames.assign(static_cast<std::size_t>(o.runs), std::string());
@@ -161,7 +167,11 @@ RunEnd processRun(Execution& exec, RunData& run) {
   if (!readRunInput(exec, run)) return RunEnd::Skipped;
   run.dataRows = run.data.size();
 
-  if (poolRunSites(exec, run) == RunStep::EndRun) return RunEnd::Completed;
+  if (poolRunSites(exec, run) == RunStep::EndRun) {
+    // -onlyrsidInfo ends with its table also when no site passed -maf.
+    if (o.onlyrsidInfo && buildSnpTable(exec, run)) return RunEnd::EndExecution;
+    return RunEnd::Completed;
+  }
   if (buildSnpTable(exec, run)) return RunEnd::EndExecution;
   if (checkPooledSize(exec, run) == RunStep::EndRun) return RunEnd::Completed;
 
@@ -204,7 +214,10 @@ void writeOutputs(Execution& exec, std::clock_t start) {
   if (verbose) logMessage(0, exec.logtext, false);
 }
 
-int runExecution(int argc, const char* const* argv, Execution& exec, std::clock_t start) {
+// runInput names the input of the run under way, for the report of an
+// exception; it is empty outside the runs.
+int runExecution(int argc, const char* const* argv, Execution& exec, std::string& runInput,
+                 std::clock_t start) {
   const std::time_t now = std::time(nullptr);
   const std::string date = std::asctime(std::localtime(&now));
   std::cout << date << std::endl << dashes48 << std::endl;
@@ -224,6 +237,7 @@ int runExecution(int argc, const char* const* argv, Execution& exec, std::clock_
     if (o.window != 0) exec.window = o.window;
     if (!o.inputgiven) o.inputfile = exec.runBaseName;
     if (o.runs > 1) o.inputfile = exec.runBaseName + toString(r) + ".txt";
+    runInput = o.singlepopfile ? o.inputfile + " and " + o.inputfile2 : o.inputfile;
 
     switch (processRun(exec, run)) {
       case RunEnd::Skipped:
@@ -236,6 +250,7 @@ int runExecution(int argc, const char* const* argv, Execution& exec, std::clock_
         break;
     }
   }
+  runInput.clear();
   // Empty tables would pass for an analysis that found nothing.
   if (!anyRead)
     fatalError(1, "\nERROR: \nNo input could be read: each of the " + toString(o.runs) +
@@ -244,8 +259,18 @@ int runExecution(int argc, const char* const* argv, Execution& exec, std::clock_
   return 0;
 }
 
-// Reports an exception that escaped the execution and ends with status 1.
-[[noreturn]] void exceptionExit(const std::string& message) {
+// Reports an exception that escaped the execution and ends with status 1:
+// the report, then ": " and the cause when there is one, and the input of the
+// run under way when the exception came from a run. The execution's data are
+// released first, for after an allocation failure the report needs memory.
+[[noreturn]] void exceptionExit(Execution& exec, const char* report, const char* cause = nullptr,
+                                const std::string& runInput = std::string()) {
+  exec = Execution();
+  std::string message = report;
+  if (cause != nullptr) {
+    message += std::string(": ") + cause;
+    if (!runInput.empty()) message += " while processing " + runInput;
+  }
   std::cout << message << std::endl;
   logMessage(1, message, true);
   endProcess(1);
@@ -257,16 +282,18 @@ int runPravolin(int argc, const char* const* argv) {
   printBanner();
   std::remove("Pravis_ERROR.log");
   Execution exec;
+  std::string runInput;
   const std::clock_t start = std::clock();
   try {
-    return runExecution(argc, argv, exec, start);
+    return runExecution(argc, argv, exec, runInput, start);
   } catch (const FatalExit&) {
     throw;
   } catch (const std::overflow_error& e) {
-    exceptionExit(e.what());
-  } catch (const std::exception&) {
-    exceptionExit("\nAn exception occurred during Pravolin execution");
+    exceptionExit(exec, e.what());
+  } catch (const std::exception& e) {
+    exceptionExit(exec, "\nAn exception occurred during Pravolin execution", exceptionCause(e),
+                  runInput);
   } catch (...) {
-    exceptionExit("\nUnexpected problem occurred during Pravolin execution");
+    exceptionExit(exec, "\nUnexpected problem occurred during Pravolin execution");
   }
 }

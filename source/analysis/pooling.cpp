@@ -109,6 +109,9 @@ void noCommonSites(Execution& exec, RunData& run, std::size_t minsnps) {
               << std::endl;
     std::cout << discarded;
     std::cout << "This run will be skipped" << std::endl;
+  } else if (o.onlyrsidInfo) {
+    // The SNP information table written next has no site row: say why.
+    std::cout << none << std::endl;
   }
   exec.logtext += discarded;
   run.candidatesLineDue = false;

@@ -58,7 +58,12 @@ bool buildSnpTable(Execution& exec, RunData& run) {
     labels = {exec.runBaseName, o.inputfile2};
 
   std::string table;
-  if (isAlleleCountFormat(exec.format)) {
+  if (run.filelocnames.empty() && exec.format != InputFormat::GP) {
+    // No site passed -maf: the population lines only (the run's site lists
+    // may still hold the sites read, none of which the run keeps).
+    const std::vector<std::vector<double>> none(labels.size());
+    writeRsidTable(labels, {}, none, none, table);
+  } else if (isAlleleCountFormat(exec.format)) {
     table = alleleCountTable(exec, run, labels);
   } else {
     writeRsidTable(labels, run.filelocnames, run.snpositions, run.snpfreqs, table);

@@ -13,6 +13,7 @@ void writeRsidTable(const std::vector<std::string>& popNames, const std::vector<
                     const std::vector<std::vector<double>>& snpositions,
                     const std::vector<std::vector<double>>& snpfreqs, std::string& out);
 
-// Builds run r's table with -rsidInfo or -onlyrsidInfo. True when the
-// execution ends here (-onlyrsidInfo), after the table was written.
+// Builds run r's table with -rsidInfo or -onlyrsidInfo; a run where no site
+// passed -maf has its population lines only. True when the execution ends
+// here (-onlyrsidInfo), after the table was written.
 bool buildSnpTable(Execution& exec, RunData& run);

@@ -1,18 +1,28 @@
-// The exception guard of the readers that catch what escapes their body.
+// The exception guard of the readers that catch what escapes their body, and
+// the cause that every exception report names.
 #pragma once
 
 #include <iostream>
+#include <new>
 #include <stdexcept>
 #include <string>
 
 #include "input/log.hpp"
 
+// The cause of a caught exception, for its report: "not enough memory" for
+// an allocation failure (whose own text names only its type), else the
+// exception's own text. Takes no memory, which may have run out.
+inline const char* exceptionCause(const std::exception& e) {
+  if (dynamic_cast<const std::bad_alloc*>(&e) != nullptr) return "not enough memory";
+  return e.what();
+}
+
 // Runs a reader's body; an exception escaping it is reported on standard
 // output and makes the read fail: the text of an overflow_error, else
-// "An exception occurred when reading " + standardName for a standard
-// exception and "Unexpected problem occurred when reading " + otherName for
-// anything else. The names are read when the exception is caught, so a reader
-// may change them as it goes. Fatal exits pass through.
+// "An exception occurred when reading " + standardName + ": " + its cause for
+// a standard exception and "Unexpected problem occurred when reading " +
+// otherName for anything else. The names are read when the exception is
+// caught, so a reader may change them as it goes. Fatal exits pass through.
 template <typename Body>
 bool guardedRead(Body body, const std::string& standardName, const std::string& otherName) {
   try {
@@ -21,8 +31,9 @@ bool guardedRead(Body body, const std::string& standardName, const std::string& 
     throw;
   } catch (const std::overflow_error& e) {
     std::cout << e.what() << std::endl;
-  } catch (const std::exception&) {
-    std::cout << "An exception occurred when reading " << standardName << std::endl;
+  } catch (const std::exception& e) {
+    std::cout << "An exception occurred when reading " << standardName << ": "
+              << exceptionCause(e) << std::endl;
   } catch (...) {
     std::cout << "Unexpected problem occurred when reading " << otherName << std::endl;
   }

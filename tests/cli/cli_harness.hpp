@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "../sanitizer_build.hpp"
 #include "../temp_folder.hpp"
 
 struct RunResult {
@@ -38,8 +39,18 @@ class CliTest : public ::testing::Test {
     return q + "'";
   }
 
-  RunResult run(const std::vector<std::string>& args) const {
-    std::string command = "cd " + quote(dir_.string()) + " && " + quote(PRAVOLIN_EXE);
+  RunResult run(const std::vector<std::string>& args) const { return runAfter("", args); }
+
+  // The same with the program's address space limited to the given number of
+  // kilobytes (ulimit -v), where an allocation fails beyond it. A sanitized
+  // build cannot run so: skip such tests when PRAVOLIN_ASAN is defined.
+  RunResult runWithAddressLimit(long kilobytes, const std::vector<std::string>& args) const {
+    return runAfter("ulimit -v " + std::to_string(kilobytes) + " && ", args);
+  }
+
+  // Runs the program after the shell commands in prefix.
+  RunResult runAfter(const std::string& prefix, const std::vector<std::string>& args) const {
+    std::string command = "cd " + quote(dir_.string()) + " && " + prefix + quote(PRAVOLIN_EXE);
     for (const std::string& a : args) command += " " + quote(a);
     command += " > .stdout 2> .stderr";
     const int raw = std::system(command.c_str());

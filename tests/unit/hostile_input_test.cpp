@@ -16,6 +16,7 @@
 #include "input/fasta_reader.hpp"
 #include "input/ms_reader.hpp"
 #include "input/plink_reader.hpp"
+#include "../sanitizer_build.hpp"
 #include "test_support.hpp"
 
 namespace {
@@ -161,14 +162,6 @@ TEST_F(HostileInput, ManyDistinctAllelesAtOneLocusAreTalliedInLinearTime) {
   }
   std::exit(3);
 }
-
-#if defined(__SANITIZE_ADDRESS__)
-#define PRAVOLIN_ASAN 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define PRAVOLIN_ASAN 1
-#endif
-#endif
 
 TEST_F(HostileInput, ShortRecordsAfterALongFirstOneTakeNoMemoryOfItsLength) {
 #ifdef PRAVOLIN_ASAN
