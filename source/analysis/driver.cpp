@@ -183,6 +183,8 @@ RunEnd processRun(Execution& exec, RunData& run) {
   std::vector<CandidateWindow> windows;
   switch (chooseCandidates(exec, run, windows)) {
     case CandidateOutcome::NoSelection:
+      // No candidate, no row; but the run's EOS outliers go to the outlier report.
+      if (o.doEOS) storeFileRecord(exec, run, false);
       return RunEnd::Completed;
     case CandidateOutcome::TooFewSites:
       storeFileRecord(exec, run, false);

@@ -24,13 +24,15 @@ int truncatedPosition(double position) {
 
 std::vector<double> classCounts(const std::vector<double>& hacs, int K, int m) {
   std::vector<double> counts(static_cast<std::size_t>(K), 0.0);
-  const long w = (m - 1) / K;
+  // Values past the last class's range (a window wider than its capped class
+  // range, or a range that K does not divide) join the last class, so that
+  // every haplotype counted in n_p is counted in a class.
+  const long w = std::max((m - 1) / K, 1);
+  const long last = K - 1;
   for (double value : hacs) {
     const long x = static_cast<long>(value);
-    if (w > 0 && x / w < K)
-      counts[static_cast<std::size_t>(x / w)] += 1.0;
-    else if (x == m - 1)
-      counts[static_cast<std::size_t>(K - 1)] += 1.0;
+    assert(x >= 0);
+    counts[static_cast<std::size_t>(std::min(x / w, last))] += 1.0;
   }
   return counts;
 }

@@ -9,8 +9,8 @@ struct Execution;
 struct RunData;
 struct CandidateResult;
 
-// Counts of the HAC values in K classes of width w = (m - 1) / K; the last
-// class also takes the value m - 1; other values fall in no class.
+// Counts of the HAC values in K classes: with w = max((m - 1) / K, 1), the
+// value x is in class min(x / w, K - 1), so that every value has one class.
 std::vector<double> classCounts(const std::vector<double>& hacs, int K, int m);
 
 // JHac of two class distributions of n1 and n2 values: the frequencies

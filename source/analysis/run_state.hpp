@@ -30,8 +30,10 @@ struct CandidateResult {
   double fstPval = 1.0;       // Lewontin-Krakauer p-value of the site
 };
 
-// Everything the report writers need of one analysed file, kept together so
-// that the results table and the outlier report never read misaligned entries.
+// Everything the report writers need of one file, kept together so that the
+// results table and the outlier report never read misaligned entries. The
+// results table reads the analysed files only; the outlier report every file
+// whose EOS test ran, those that ended without a candidate included.
 struct FileRecord {
   std::string name;                      // the run's display name
   int nsnps = 0;                         // sites of the pooled sample

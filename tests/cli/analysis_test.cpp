@@ -16,6 +16,14 @@ double upperGammaWhole(int a, double x) {
   return std::exp(-x) * sum;
 }
 
+// Q(a, x) for a half-whole a (0.5, 1.5, ...): up from Q(1/2, x) = erfc(sqrt x)
+// by Q(s + 1, x) = Q(s, x) + x^s exp(-x) / Gamma(s + 1).
+double upperGammaHalf(double a, double x) {
+  double q = std::erfc(std::sqrt(x));
+  for (double s = 0.5; s < a; s += 1.0) q += std::exp(s * std::log(x) - x - std::lgamma(s + 1));
+  return q;
+}
+
 std::vector<std::string> lines(const std::string& text) {
   std::vector<std::string> out;
   std::size_t start = 0;
@@ -58,9 +66,73 @@ std::string handWorkedMs() {
   return text;
 }
 
+// One block of 40 fully linked sites: every haplotype is all 0 or all 1.
+// Population 1 (50 haplotypes) holds 45 all-0 and 5 all-1, population 2 the
+// reverse.
+std::string linkedBlockMs() {
+  std::string positions;
+  for (int s = 0; s < 40; ++s) positions += " " + std::to_string((s + 0.5) / 40).substr(0, 6);
+  std::string text = "ms 100 1 -t 5\n1 2 3\n";
+  for (int pop = 0; pop < 2; ++pop) {
+    text += "\n//\nsegsites: 40\npositions:" + positions + "\n";
+    for (int i = 0; i < 50; ++i) text += std::string(40, (i < 45) == (pop == 0) ? '0' : '1') + "\n";
+  }
+  return text;
+}
+
 }  // namespace
 
 class Analysis : public CliTest {};
+
+// HAC classes keep every haplotype: the values that lie past the last
+// class's range join the last class, in n_p and in the class counts alike.
+//
+// The 40-site block of linkedBlockMs() with -maxwin 25: K = 25, m = 26, w = 1.
+// Against population 1's majority haplotype (all 0), with the candidate left
+// out, an all-0 haplotype has HAC 0 and an all-1 haplotype 39, above m - 1.
+//   class 0: 45 and 5; class 24: 5 and 45. With f = (count + 0.5) / (50 + 12.5):
+//   S = 2 (40 / 62.5) ln(45.5 / 5.5), JHac = 50*50/100 * S, Pval = Q(12, JHac / 2).
+// Leaving the all-1 haplotypes out of class 24 halved JHac: Pval 0.088, ns.
+TEST_F(Analysis, HacValuesPastTheCappedRangeJoinTheLastClass) {
+  write("linked.ms", linkedBlockMs());
+  const RunResult r = run({"-input", "linked.ms", "-sample", "50", "-minwin", "5", "-maxwin",
+                           "25", "-SL", "0.01", "-fixseed", "1"});
+  ASSERT_EQ(r.status, 0) << r.out << r.err;
+  const std::vector<std::string> table =
+      lines(read("Pravis_Results/Prav_out_AutoRefPop1_MAF_0.01_Blocks.tsv"));
+  ASSERT_GE(table.size(), 2u);
+  const std::vector<std::string> row = fields(table[1]);
+  ASSERT_EQ(row.size(), 17u) << table[1];
+  EXPECT_EQ(row[4], "40");  // Wide
+  EXPECT_EQ(row[7], "25");  // NCLASSES
+  const double jhac = 25.0 * 2 * (40 / 62.5) * std::log(45.5 / 5.5);
+  EXPECT_NEAR(std::stod(row[14]), jhac, 1e-8);
+  EXPECT_NEAR(std::stod(row[15]) / upperGammaWhole(12, jhac / 2), 1.0, 1e-9);
+  EXPECT_EQ(row[16], "*");
+}
+
+// A fixed window as wide as the sample: -window 12 over the 12 sites of
+// handWorkedMs() gives K = 12 and m = 12, so (m - 1) / K is 0 and the width 1.
+//   HAC values at site 5: population 1 one 0 and nine 1, population 2 ten 11.
+//   With f = (count + 0.5) / (10 + 6): S = (ln 3 + 9 ln 19 + 10 ln 21) / 16,
+//   JHac = 5 S, Pval = Q(5.5, JHac / 2) (0.078). Only the values 11 had a class
+//   before: population 1 in no class, JHac 5 (10 / 16) ln 21.
+TEST_F(Analysis, HacClassesOfAFixedWindowAsWideAsTheSample) {
+  write("hand.ms", handWorkedMs());
+  const RunResult r = run({"-input", "hand.ms", "-sample", "10", "-window", "12", "-selectives",
+                           "0.44", "-fixseed", "1"});
+  ASSERT_EQ(r.status, 0) << r.out << r.err;
+  const std::vector<std::string> table =
+      lines(read("Pravis_Results/Prav_out_AutoRefPop1_MAF_0.01_W12.tsv"));
+  ASSERT_GE(table.size(), 2u);
+  const std::vector<std::string> row = fields(table[1]);
+  ASSERT_EQ(row.size(), 17u) << table[1];
+  EXPECT_EQ(row[4], "12");
+  EXPECT_EQ(row[7], "12");
+  const double jhac = 5.0 * (std::log(3.0) + 9 * std::log(19.0) + 10 * std::log(21.0)) / 16;
+  EXPECT_NEAR(std::stod(row[14]), jhac, 1e-9);
+  EXPECT_NEAR(std::stod(row[15]) / upperGammaHalf(5.5, jhac / 2), 1.0, 1e-9);
+}
 
 // The user site 0.44 of handWorkedMs() is site 5; a fixed window of 11 sites gives
 // K = 11 classes of width 1 and m = 12 (the window covers all 12 sites).

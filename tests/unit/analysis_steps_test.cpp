@@ -119,12 +119,42 @@ TEST(JhacClasses, WidthsAndTheLastClass) {
   EXPECT_EQ(c41[1], 1);
   EXPECT_EQ(c41[18], 1);
   EXPECT_EQ(c41[19], 3);
-  // m = 20, K = 20, w = 0: only the value 19 finds a class.
-  const std::vector<double> c20 = classCounts({0, 5, 18, 19, 19}, 20, 20);
-  double total = 0;
-  for (double c : c20) total += c;
-  EXPECT_EQ(total, 2);
-  EXPECT_EQ(c20[19], 2);
+  // m = 20, K = 20 (a fixed window as wide as the sample): (m - 1) / K is 0,
+  // so the width is 1 and every value keeps its class.
+  std::vector<double> c20(20, 0.0);
+  c20[0] = c20[5] = c20[18] = 1;
+  c20[19] = 2;
+  EXPECT_EQ(classCounts({0, 5, 18, 19, 19}, 20, 20), c20);
+}
+
+TEST(JhacClasses, ValuesPastTheRangeJoinTheLastClass) {
+  // m = 26, K = 25, w = 1 (a 40-site window capped at 25): values 26 to 39
+  // lie above m - 1 and join class 24 with 24 and 25.
+  std::vector<double> capped(25, 0.0);
+  capped[0] = capped[3] = 1;
+  capped[24] = 4;
+  EXPECT_EQ(classCounts({0, 3, 24, 25, 26, 39}, 25, 26), capped);
+  // m = 11, K = 4, w = 2: classes [0,1], [2,3], [4,5], [6,7]; 8 and 9 lie in
+  // the gap below m - 1 = 10, and join class 3 with 7, 10 and 12.
+  EXPECT_EQ(classCounts({1, 2, 7, 8, 9, 10, 12}, 4, 11), (std::vector<double>{1, 1, 0, 5}));
+  // m = 40, K = 20 (a fixed window of 40 over 40 sites): w = 1, values 19 to 39
+  // all in class 19.
+  std::vector<double> c40(20, 0.0);
+  c40[0] = 1;
+  c40[19] = 4;
+  EXPECT_EQ(classCounts({0, 19, 20, 38, 39}, 20, 40), c40);
+}
+
+TEST(JhacClasses, EveryValueIsCountedOnce) {
+  for (int K = 2; K <= 30; ++K)
+    for (int m = 1; m <= 70; ++m) {
+      std::vector<double> values;
+      for (int x = 0; x <= 80; ++x) values.push_back(x);
+      const std::vector<double> counts = classCounts(values, K, m);
+      double total = 0;
+      for (double c : counts) total += c;
+      ASSERT_EQ(total, static_cast<double>(values.size())) << "K " << K << " m " << m;
+    }
 }
 
 TEST(JhacClasses, StatisticOfTwoDistributions) {

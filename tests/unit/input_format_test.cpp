@@ -21,7 +21,10 @@ InputFormat formatOf(const std::string& word, Options* out = nullptr) {
 
 }  // namespace
 
-TEST(InputFormatChoice, SubstringSearchInOrder) {
+// A word that names no format is announced in Pravis.log, in the test's folder.
+class InputFormatChoice : public TempDirTest {};
+
+TEST_F(InputFormatChoice, SubstringSearchInOrder) {
   EXPECT_EQ(formatOf("fasta"), InputFormat::FASTA);
   EXPECT_EQ(formatOf("msfasta"), InputFormat::FASTA);
   EXPECT_EQ(formatOf("fas"), InputFormat::MS);
@@ -36,7 +39,7 @@ TEST(InputFormatChoice, SubstringSearchInOrder) {
   EXPECT_EQ(formatOf("fp"), InputFormat::FP);
 }
 
-TEST(InputFormatChoice, ForcedOptions) {
+TEST_F(InputFormatChoice, ForcedOptions) {
   Options o;
   o.format = "gp";
   testing::internal::CaptureStdout();

@@ -1,0 +1,154 @@
+// The FST-outlier report next to the results table: which runs it lists and
+// what its percentage counts.
+#include <map>
+#include <sstream>
+
+#include "cli_harness.hpp"
+#include "sample_files.hpp"
+
+namespace {
+
+// MS output with both populations in one sample of 2n haplotypes (read with
+// -sample n -sample2 n), 60 sites drawn independently in every haplotype, so
+// that no neighbours are linked and no haplotype block forms. Sites 15, 30
+// and 45 have far apart allele frequencies in the two populations (the EOS
+// outliers); every other site has one frequency in both.
+std::string msUnlinkedWithOutliers(int n, std::uint64_t seed) {
+  TestRandom rnd(seed);
+  const int sites = 60;
+  std::vector<double> f1(sites), f2(sites);
+  for (int s = 0; s < sites; ++s) f1[s] = f2[s] = 0.3 + 0.4 * rnd.uniform();
+  f1[15] = 0.1, f2[15] = 0.9;
+  f1[30] = 0.15, f2[30] = 0.85;
+  f1[45] = 0.1, f2[45] = 0.8;
+  std::ostringstream text;
+  text << "ms " << 2 * n << " 1 -t 5\n1 2 3\n\n//\nsegsites: " << sites << "\npositions:";
+  for (int s = 0; s < sites; ++s) text << " " << (s + 0.5) / sites;
+  text << "\n";
+  for (int pop = 0; pop < 2; ++pop)
+    for (int i = 0; i < n; ++i) {
+      std::string h;
+      for (int s = 0; s < sites; ++s) h += rnd.uniform() < (pop == 0 ? f1 : f2)[s] ? '1' : '0';
+      text << h << "\n";
+    }
+  return text.str();
+}
+
+// The count that follows a title line of each file's part of the report.
+std::vector<int> countsAfter(const std::string& report, const std::string& title) {
+  std::vector<int> counts;
+  for (std::size_t at = report.find(title); at != std::string::npos;
+       at = report.find(title, at + 1))
+    counts.push_back(std::stoi(report.substr(at + title.size())));
+  return counts;
+}
+
+// The "#SNPs" count of the file whose part of the report starts at from.
+int reportedSites(const std::string& report, std::size_t from) {
+  const std::string title = "\n#SNPs\t";
+  return std::stoi(report.substr(report.find(title, from) + title.size()));
+}
+
+std::vector<std::string> fields(const std::string& line) {
+  std::vector<std::string> out;
+  std::istringstream in(line);
+  for (std::string field; std::getline(in, field, '\t');) out.push_back(field);
+  return out;
+}
+
+const std::string noSelection = "\n***NO SELECTION DETECTED IN THIS FILE.***\n";
+const std::string eosTitle = "*************** EOS FST OUTLIERS\n";
+
+}  // namespace
+
+class Reports : public CliTest {};
+
+// A run with EOS outliers and no haplotype block ends with no candidate: no
+// row in the results table, but its outliers are reported, as the EOS test
+// alone (-onlyEOS) reports them.
+TEST_F(Reports, RunWithoutBlocksIsListedWithItsOutliers) {
+  write("noblock.ms", msUnlinkedWithOutliers(50, 2));
+  const RunResult r = run({"-input", "noblock.ms", "-sample", "50", "-sample2", "50", "-doEOS",
+                           "1", "-fixseed", "1"});
+  ASSERT_EQ(r.status, 0) << r.out << r.err;
+  EXPECT_NE(r.out.find(noSelection), std::string::npos) << r.out;
+  const std::string name = "Pravis_Results/Prav_out_AutoRefPop1_MAF_0.01_Blocks";
+  ASSERT_TRUE(exists(name + ".tsv"));
+  EXPECT_EQ(read(name + ".tsv"), "");
+  EXPECT_EQ(read(name + "_SIG.tsv"), "");
+
+  const std::string report = read(name + "_FSTs.txt");
+  EXPECT_EQ(report.find("MAF = 0.01\n% FILES WITH K-MEANS EXTREME POSITIVE OUTLIERS = 100%\n\n"
+                        "****************************************************\nFILE noblock.ms\n"),
+            0u)
+      << report;
+  EXPECT_NE(report.find("\n#SNPs\t60\n"), std::string::npos) << report;
+  EXPECT_EQ(countsAfter(report, eosTitle), std::vector<int>{3}) << report;
+
+  const RunResult eos = run({"-input", "noblock.ms", "-sample", "50", "-sample2", "50",
+                             "-onlyEOS", "1", "-fixseed", "1"});
+  ASSERT_EQ(eos.status, 0) << eos.out;
+  EXPECT_EQ(read("Pravis_Results/Prav_out_EOS__MAF0.01_FSTs.txt"), report);
+}
+
+// Three runs, the second without blocks: the report lists all three in run
+// order and its percentage counts the second; the results table holds the
+// rows of the other two, and its summary is over those two analysed files
+// (%PowerJ) and the three runs that found common sites (%FPJJ).
+TEST_F(Reports, PercentageCountsRunsWithoutCandidates) {
+  copyData("ms/sim0.txt", "run0.txt");  // blocks, no EOS outlier
+  write("run1.txt", msUnlinkedWithOutliers(30, 2));
+  copyData("ms/sim2.txt", "run2.txt");  // blocks and EOS outliers
+  const RunResult r = run({"-input", "run", "-runs", "3", "-sample", "30", "-sample2", "30",
+                           "-doEOS", "1", "-maf", "0.05", "-fixseed", "1"});
+  ASSERT_EQ(r.status, 0) << r.out << r.err;
+  const std::size_t none = r.out.find(noSelection);
+  ASSERT_NE(none, std::string::npos) << r.out;
+  EXPECT_EQ(r.out.find(noSelection, none + 1), std::string::npos) << "one run without blocks";
+
+  const std::string name = "Pravis_Results/Prav_out_AutoRefPop1_MAF_0.05_NF3_Blocks";
+  const std::string report = read(name + "_FSTs.txt");
+  const std::vector<int> eosCounts = countsAfter(report, eosTitle);
+  ASSERT_EQ(eosCounts.size(), 3u) << report;
+  EXPECT_EQ(eosCounts[0], 0);
+  EXPECT_GT(eosCounts[1], 0);
+  EXPECT_GT(eosCounts[2], 0);
+  EXPECT_EQ(report.find("MAF = 0.05\n% FILES WITH K-MEANS EXTREME POSITIVE OUTLIERS = 66.6667%\n"),
+            0u)
+      << report;
+  const std::size_t file0 = report.find("\nFILE run0.txt\n");
+  const std::size_t file1 = report.find("\nFILE run1.txt\n");
+  const std::size_t file2 = report.find("\nFILE run2.txt\n");
+  EXPECT_LT(file0, file1);
+  EXPECT_LT(file1, file2);
+  ASSERT_NE(file2, std::string::npos);
+  EXPECT_EQ(reportedSites(report, file1), 60);
+
+  // Rows of run0.txt and run2.txt only, and their #SNPs as in the report.
+  std::istringstream table(read(name + ".tsv"));
+  std::map<std::string, int> sites;
+  std::vector<double> significant;
+  std::string line, segsites;
+  double mean = -1;
+  while (std::getline(table, line)) {
+    const std::vector<std::string> row = fields(line);
+    if (row.size() == 17 && row[0] != "File") {
+      sites[row[0]] = std::stoi(row[1]);
+      const std::size_t rank = std::stoul(row[2]);
+      if (significant.size() < rank) significant.resize(rank);
+      if (row[16] == "*") significant[rank - 1] += 1;
+    } else if (row.size() == 6 && !row[0].empty() && row[0] != "SegSites") {
+      mean = std::stod(row[0]);
+      segsites = line;
+    }
+  }
+  ASSERT_EQ(sites.size(), 2u);
+  ASSERT_EQ(sites.count("run0.txt") + sites.count("run2.txt"), 2u);
+  EXPECT_EQ(reportedSites(report, file0), sites["run0.txt"]);
+  EXPECT_EQ(reportedSites(report, file2), sites["run2.txt"]);
+  EXPECT_DOUBLE_EQ(mean, (sites["run0.txt"] + sites["run2.txt"]) / 2.0);
+  const std::vector<std::string> first = fields(segsites);
+  ASSERT_FALSE(significant.empty());
+  EXPECT_NEAR(std::stod(first[4]), significant[0] * 100 / 2, 1e-9) << segsites;
+  EXPECT_NEAR(std::stod(first[5]), significant[0] * 100 / 3, 1e-9) << segsites;
+}
