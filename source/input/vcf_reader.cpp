@@ -24,13 +24,16 @@ void printRead(const std::string& name) {
 }
 
 // Reads the header line of an opened file: meta lines ("##") and blank lines
-// before it are skipped. The lock-step reader quotes the first field in its
-// #CHROM message.
+// before it are skipped; headerLine is its line number. The lock-step reader
+// quotes the first field in its #CHROM message.
 bool readHeaderLine(std::ifstream& in, const std::string& name,
-                    std::vector<std::string>& headerFields, int& nSamples, bool quoteFirstField) {
+                    std::vector<std::string>& headerFields, int& nSamples, std::size_t& headerLine,
+                    bool quoteFirstField) {
   std::string line;
+  headerLine = 0;
   for (;;) {
     if (!readLine(in, line)) return false;
+    ++headerLine;
     ltrim(line, blankChars);
     if (line.empty() || line.compare(0, 2, "##") == 0) continue;
     // A header line without a line end is the whole file: no data can follow.
@@ -211,10 +214,11 @@ bool phasedPair(const std::string& path, const std::string& file1, const std::st
   std::ifstream in1, in2;
   std::vector<std::string> header1, header2;
   int n1 = 0, n2 = 0;
-  if (!readVcfHeader(path, file1, in1, header1, n1)) return false;
-  if (!readVcfHeader(path, file2, in2, header2, n2)) return false;
+  std::size_t headerLine1 = 0, headerLine2 = 0;
+  if (!readVcfHeader(path, file1, in1, header1, n1, headerLine1)) return false;
+  if (!readVcfHeader(path, file2, in2, header2, n2, headerLine2)) return false;
 
-  vcf::DataLineParser parser1(file1, n1);
+  vcf::DataLineParser parser1(file1, n1, headerLine1);
   StoredFile stored(n1);
   scanDataLines(in1, parser1, stored.bits,
                 [&stored](const vcf::DataLine& line) { stored.add(line); });
@@ -224,7 +228,7 @@ bool phasedPair(const std::string& path, const std::string& file1, const std::st
   // first file in position order; a record of either file at a position that
   // the other lacks is passed over, and two records at the same position are
   // paired (and both passed) whether or not they share an allele.
-  vcf::DataLineParser parser2(file2, n2);
+  vcf::DataLineParser parser2(file2, n2, headerLine2);
   vcf::SiteBits bits2(n2);
   CommonSites common;
   std::size_t i = 0;
@@ -285,8 +289,9 @@ bool lockstepPair(const std::string& path, const std::string& file1, const std::
   }
   std::vector<std::string> header1, header2;
   int n1 = 0, n2 = 0;
-  if (!readHeaderLine(in1, file1, header1, n1, true)) return false;
-  vcf::DataLineParser parser1(file1, n1);
+  std::size_t headerLine1 = 0, headerLine2 = 0;
+  if (!readHeaderLine(in1, file1, header1, n1, headerLine1, true)) return false;
+  vcf::DataLineParser parser1(file1, n1, headerLine1);
   StoredFile stored(n1);
   scanDataLines(in1, parser1, stored.bits, [&](const vcf::DataLine& line) {
     if (stored.size() == maxSites)
@@ -297,8 +302,8 @@ bool lockstepPair(const std::string& path, const std::string& file1, const std::
   printRead(file1);
 
   std::ifstream in2;
-  if (!readVcfHeader(path, file2, in2, header2, n2)) return false;
-  vcf::DataLineParser parser2(file2, n2);
+  if (!readVcfHeader(path, file2, in2, header2, n2, headerLine2)) return false;
+  vcf::DataLineParser parser2(file2, n2, headerLine2);
   vcf::SiteBits bits2(n2);
   CommonSites common;
   scanDataLines(in2, parser2, bits2, [&](const vcf::DataLine& line) {
@@ -336,20 +341,28 @@ bool lockstepPair(const std::string& path, const std::string& file1, const std::
 }  // namespace
 
 bool readVcfHeader(const std::string& path, const std::string& name, std::ifstream& in,
-                   std::vector<std::string>& headerFields, int& nSamples) {
+                   std::vector<std::string>& headerFields, int& nSamples,
+                   std::size_t& headerLine) {
   if (!openInputFile(path, name, in, false)) {
     printCannotFind(name);
     return false;
   }
-  return readHeaderLine(in, name, headerFields, nSamples, false);
+  return readHeaderLine(in, name, headerFields, nSamples, headerLine, false);
+}
+
+bool readVcfHeader(const std::string& path, const std::string& name, std::ifstream& in,
+                   std::vector<std::string>& headerFields, int& nSamples) {
+  std::size_t headerLine = 0;
+  return readVcfHeader(path, name, in, headerFields, nSamples, headerLine);
 }
 
 bool readVcfRecords(std::ifstream& in, const std::string& fileName, int nSamples,
-                    std::vector<VcfRecord>& out, int& chromosome, std::string& chromName) {
+                    std::vector<VcfRecord>& out, int& chromosome, std::string& chromName,
+                    std::size_t headerLine) {
   assert(nSamples >= 0);
   chromosome = 0;
   const std::size_t samples = static_cast<std::size_t>(nSamples);
-  vcf::DataLineParser parser(fileName, nSamples);
+  vcf::DataLineParser parser(fileName, nSamples, headerLine);
   vcf::LineReader reader(in);
   std::vector<std::uint64_t> firsts(parser.wordsPerHaplotype()), seconds(firsts.size());
   char* begin = nullptr;
@@ -377,9 +390,9 @@ bool readVcfRecords(std::ifstream& in, const std::string& fileName, int nSamples
 }
 
 bool readVcfRecords(std::ifstream& in, const std::string& fileName, int nSamples,
-                    std::vector<VcfRecord>& out, int& chromosome) {
+                    std::vector<VcfRecord>& out, int& chromosome, std::size_t headerLine) {
   std::string chromName;
-  return readVcfRecords(in, fileName, nSamples, out, chromosome, chromName);
+  return readVcfRecords(in, fileName, nSamples, out, chromosome, chromName, headerLine);
 }
 
 bool readVcfPhasedPair(const std::string& path, const std::string& file1, const std::string& file2,

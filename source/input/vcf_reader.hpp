@@ -1,6 +1,7 @@
 // Reader of two phased VCF files, one population each, merged on shared sites.
 #pragma once
 
+#include <cstddef>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -24,15 +25,21 @@ struct VcfRecord {
 // faulty header, or one without samples, ends the process.
 bool readVcfHeader(const std::string& path, const std::string& name, std::ifstream& in,
                    std::vector<std::string>& headerFields, int& nSamples);
+// The same, also giving the line number of the header line in the file.
+bool readVcfHeader(const std::string& path, const std::string& name, std::ifstream& in,
+                   std::vector<std::string>& headerFields, int& nSamples,
+                   std::size_t& headerLine);
 
-// Reads the data lines that follow the header and appends one record per line
-// to out; chromosome is the number of their CHROM (0 when it is no number).
-// False when out stays empty. A faulty line ends the process.
+// Reads the data lines that follow the header line (line headerLine of the
+// file, which the messages of faulty lines count from) and appends one record
+// per line to out; chromosome is the number of their CHROM (0 when it is no
+// number). False when out stays empty. A faulty line ends the process.
 bool readVcfRecords(std::ifstream& in, const std::string& fileName, int nSamples,
-                    std::vector<VcfRecord>& out, int& chromosome);
+                    std::vector<VcfRecord>& out, int& chromosome, std::size_t headerLine);
 // The same, also giving the CHROM text (upper-cased) that all lines share.
 bool readVcfRecords(std::ifstream& in, const std::string& fileName, int nSamples,
-                    std::vector<VcfRecord>& out, int& chromosome, std::string& chromName);
+                    std::vector<VcfRecord>& out, int& chromosome, std::string& chromName,
+                    std::size_t headerLine);
 
 // Reads file1 (population 0) and file2 (population 1), keeps the sites that
 // both hold at the same position with an allele in common, and fills the

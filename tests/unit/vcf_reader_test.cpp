@@ -79,12 +79,14 @@ bool oraclePair(const std::string& path, const std::string& file1, const std::st
   std::ifstream in1, in2;
   std::vector<std::string> h1, h2;
   int n1 = 0, n2 = 0, c1 = 0, c2 = 0;
+  std::size_t line1 = 0, line2 = 0;
   std::string name1, name2;
   std::vector<VcfRecord> r1, r2;
-  if (!readVcfHeader(path, file1, in1, h1, n1) || !readVcfHeader(path, file2, in2, h2, n2))
+  if (!readVcfHeader(path, file1, in1, h1, n1, line1) ||
+      !readVcfHeader(path, file2, in2, h2, n2, line2))
     return false;
-  if (!readVcfRecords(in1, file1, n1, r1, c1, name1)) return false;
-  if (!readVcfRecords(in2, file2, n2, r2, c2, name2)) return false;
+  if (!readVcfRecords(in1, file1, n1, r1, c1, name1, line1)) return false;
+  if (!readVcfRecords(in2, file2, n2, r2, c2, name2, line2)) return false;
   if (name1 != name2) {
     const std::string m = "ERROR there are different chromosomes in file: " + file1 + " and file " +
                           file2 + ". Bad VCF-Pravolin format.\n";
@@ -159,7 +161,9 @@ class VcfReaderTest : public TempDirTest {
       std::ifstream in;
       std::vector<std::string> fields;
       int n = 0;
-      if (readVcfHeader("", name, in, fields, n)) readVcfRecords(in, name, n, out, chromosome);
+      std::size_t headerLine = 0;
+      if (readVcfHeader("", name, in, fields, n, headerLine))
+        readVcfRecords(in, name, n, out, chromosome, headerLine);
     } catch (const FatalExit& e) {
       status = e.status;
     }
@@ -201,9 +205,11 @@ TEST_F(VcfReaderTest, HeaderFaultsAndEarlyEnds) {
   EXPECT_FALSE(readVcfHeader("", "noend.vcf", in, fields, n));
 
   writeFile("ok.vcf", "##a\n\n  \t#CHROM POS ID REF ALT QUAL FILTER INFO FORMAT x y z\r\n");
-  EXPECT_TRUE(readVcfHeader("", "ok.vcf", in, fields, n));
+  std::size_t headerLine = 0;
+  EXPECT_TRUE(readVcfHeader("", "ok.vcf", in, fields, n, headerLine));
   EXPECT_EQ(n, 3);
   EXPECT_EQ(fields.size(), 12u);
+  EXPECT_EQ(headerLine, 3u);
 
   EXPECT_EQ(fault("#chrom\tPOS\tID\tREF\tALT\tQUAL\tFILTER\tINFO\tFORMAT\tS\n"),
             "ERROR #CHROM header tag lacking: Bad VCF format in file f.vcf\n\n");
@@ -243,7 +249,7 @@ TEST_F(VcfReaderTest, RecordsAreReadUpperCasedAndLenient) {
   writeFile("empty.vcf", header(2) + "# nothing\n");
   ASSERT_TRUE(readVcfHeader("", "empty.vcf", in, fields, n));
   out.clear();
-  EXPECT_FALSE(readVcfRecords(in, "empty.vcf", n, out, chromosome));
+  EXPECT_FALSE(readVcfRecords(in, "empty.vcf", n, out, chromosome, 3));
   EXPECT_EQ(chromosome, 0);
 }
 
@@ -281,10 +287,51 @@ TEST_F(VcfReaderTest, DataLineFaults) {
   // Positions must not go down, and must be numbers.
   EXPECT_EQ(fault(h + site("1", "300", "A", "C", two) + site("1", "300", "A", "C", two) +
                   site("1", "250", "A", "C", two)),
-            "ERROR: positions are not in ascending order in file f.vcf: position 250 follows "
-            "position 300\n\n");
+            "ERROR: positions are not in ascending order in file f.vcf at line 6: position 250 "
+            "follows position 300\n\n");
   EXPECT_EQ(fault(h + site("1", "nan", "A", "C", two)),
-            "ERROR: position is not a finite number in file f.vcf at position NAN\n\n");
+            "ERROR: position is not a finite number in file f.vcf at line 4, position NAN\n\n");
+}
+
+TEST_F(VcfReaderTest, APositionMustBeAFiniteNumberAsAWholeWord) {
+  // The header is line 3; a comment, a blank line and CR LF line ends count
+  // as lines like the others.
+  const std::string h = header(2) + "# note\n\n" + site("1", "5", "A", "C", two);
+  for (const char* word : {"abc", "10O", "nan", "inf", "-inf", "0x10", "1e999", "+", ".",
+                           "1e", "12,5", "1_000"}) {
+    std::string pos(word);
+    for (char& c : pos) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    EXPECT_EQ(fault(h + site("1", word, "A", "C", two)),
+              std::string("ERROR: position is not a finite number in file f.vcf at line 7, "
+                          "position ") +
+                  pos + "\n\n")
+        << word;
+  }
+  std::string crlf = h + site("1", "6", "A", "C", two) + site("1", "7x", "A", "C", two);
+  for (std::size_t at = crlf.find('\n'); at != std::string::npos; at = crlf.find('\n', at + 2))
+    crlf.replace(at, 1, "\r\n");
+  EXPECT_EQ(fault(crlf),
+            "ERROR: position is not a finite number in file f.vcf at line 8, position 7X\n\n");
+
+  // Whole decimal numbers in any usual spelling are read, also past the
+  // plain-digit fast path.
+  std::vector<VcfRecord> out;
+  std::string console;
+  int chromosome = 0;
+  ASSERT_EQ(records("ok.vcf",
+                    h + site("1", "+6", "A", "C", two) + site("1", "6.5", "A", "C", two) +
+                        site("1", "7e1", "A", "C", two) + site("1", "0000000000000000071", "A",
+                                                                  "C", two) +
+                        site("1", "1234567890123456789", "A", "C", two),
+                    out, console, chromosome),
+            -1)
+      << console;
+  ASSERT_EQ(out.size(), 6u);
+  EXPECT_EQ(out[1].pos, 6.0);
+  EXPECT_EQ(out[2].pos, 6.5);
+  EXPECT_EQ(out[3].pos, 70.0);
+  EXPECT_EQ(out[4].pos, 71.0);
+  EXPECT_EQ(out[5].pos, 1234567890123456789.0);
 }
 
 TEST_F(VcfReaderTest, LinesLongerThanTheBlockAreWhole) {
