@@ -108,16 +108,6 @@ class StoredFile {
   std::vector<std::size_t> ends_{0};
 };
 
-template <typename Text>
-char firstRefChar(const Text& ref) {
-  return ref.empty() ? 'N' : ref[0];
-}
-
-template <typename Text>
-bool shareAllele(const Text& ref1, const Text& alt1, const Text& ref2, const Text& alt2) {
-  return ref1 == ref2 || ref1 == alt2 || alt1 == ref2 || alt1 == alt2;
-}
-
 // Fills the rows [rowBase, rowBase + 2 * bits.samples()) of data and the
 // population's frequencies. Output site k is the site siteOf(k) of bits; where
 // flip[k] is set the allele 0 is the one coded 1. Sites are taken 64 at a time
@@ -158,12 +148,12 @@ void fillPopulation(const vcf::SiteBits& bits, SiteOf siteOf, const std::vector<
 struct CommonSites {
   std::vector<std::size_t> site1;  // site of file 1 (empty: the k-th site)
   std::vector<double> pos1, pos2;
-  std::vector<char> refDiffer;  // the two files' REF differ: the coding changes
+  std::vector<char> swapped;  // the pairing swaps the coding (AllelePairing::swapped)
 };
 
 // Fills the sample from the common sites: the population with fewer
 // individuals (the one that is not pref) has its allele 0 coded 1 where the
-// REF alleles differ, so that the same base is coded 1 in both populations.
+// pairing is swapped, so that the same allele is coded 1 in both populations.
 // Each file's genotype bits are freed once its population is filled, and a
 // population's rows are made only then, so the sample and the genotypes of
 // both files are never held whole at once.
@@ -173,7 +163,7 @@ void buildSample(vcf::SiteBits& bits1, vcf::SiteBits& bits2, const CommonSites& 
                  std::vector<std::vector<double>>& snpositions) {
   assert(pref == 0 || pref == 1);
   const std::size_t m = common.pos1.size();
-  assert(common.pos2.size() == m && common.refDiffer.size() == m);
+  assert(common.pos2.size() == m && common.swapped.size() == m);
   if (snpfreqs.size() < 2) snpfreqs.resize(2);
   if (snpositions.size() < 2) snpositions.resize(2);
   snpfreqs[0].assign(m, 0.0);
@@ -186,8 +176,8 @@ void buildSample(vcf::SiteBits& bits1, vcf::SiteBits& bits2, const CommonSites& 
   data.resize(rows1 + rows2);
 
   const std::vector<char> noFlip(m, 0);
-  const std::vector<char>& flip1 = pref == 1 ? common.refDiffer : noFlip;
-  const std::vector<char>& flip2 = pref == 0 ? common.refDiffer : noFlip;
+  const std::vector<char>& flip1 = pref == 1 ? common.swapped : noFlip;
+  const std::vector<char>& flip2 = pref == 0 ? common.swapped : noFlip;
   const auto siteOf1 = [&common](std::size_t k) {
     return common.site1.empty() ? k : common.site1[k];
   };
@@ -236,11 +226,13 @@ bool phasedPair(const std::string& path, const std::string& file1, const std::st
     const double pos = line.position;
     while (i < stored.size() && pos > stored.positions[i]) ++i;
     if (i == stored.size() || stored.positions[i] > pos) return;
-    if (shareAllele(stored.ref(i), stored.alt(i), line.ref, line.alt)) {
+    const AllelePairing pairing = pairAlleles(stored.ref(i), stored.alt(i), line.ref, line.alt,
+                                              RefComparison::firstCharacter);
+    if (pairing != AllelePairing::unshared) {
       common.site1.push_back(i);
       common.pos1.push_back(stored.positions[i]);
       common.pos2.push_back(pos);
-      common.refDiffer.push_back(firstRefChar(stored.ref(i)) != firstRefChar(line.ref));
+      common.swapped.push_back(pairing == AllelePairing::swapped);
       bits2.keep();
     }
     ++i;
@@ -318,7 +310,8 @@ bool lockstepPair(const std::string& path, const std::string& file1, const std::
       fail("ERROR: VCF position mismatch between files at record " + toString(k + 1) + ".\n" +
            "File 1 -> CHROM=" + parser1.chromName() + ", POS=" + toString(stored.positions[k]) +
            "\n" + describeRecord(line));
-    common.refDiffer.push_back(stored.ref(k) != line.ref);
+    common.swapped.push_back(pairAlleles(stored.ref(k), stored.alt(k), line.ref, line.alt,
+                                         RefComparison::wholeText) == AllelePairing::swapped);
     bits2.keep();
   });
   const std::size_t m = bits2.size();
@@ -354,6 +347,20 @@ bool readVcfHeader(const std::string& path, const std::string& name, std::ifstre
                    std::vector<std::string>& headerFields, int& nSamples) {
   std::size_t headerLine = 0;
   return readVcfHeader(path, name, in, headerFields, nSamples, headerLine);
+}
+
+AllelePairing pairAlleles(std::string_view ref1, std::string_view alt1, std::string_view ref2,
+                          std::string_view alt2, RefComparison refs) {
+  const bool sameRole = ref1 == ref2 || alt1 == alt2;
+  const bool crossed = ref1 == alt2 || alt1 == ref2;
+  if (!sameRole && !crossed) return AllelePairing::unshared;
+  // An allele shared in the same role (REF and REF, or ALT and ALT) has the
+  // same code in both files as read: the coding stays, whatever the others.
+  if (sameRole) return AllelePairing::kept;
+  const auto first = [](std::string_view ref) { return ref.empty() ? 'N' : ref[0]; };
+  const bool refsDiffer =
+      refs == RefComparison::wholeText ? ref1 != ref2 : first(ref1) != first(ref2);
+  return refsDiffer ? AllelePairing::swapped : AllelePairing::kept;
 }
 
 bool readVcfRecords(std::ifstream& in, const std::string& fileName, int nSamples,

@@ -131,8 +131,12 @@ bool oraclePair(const std::string& path, const std::string& file1, const std::st
     const VcfRecord &a = r1[common[k].first], &b = r2[common[k].second];
     snpositions[0].push_back(a.pos);
     snpositions[1].push_back(b.pos);
+    // The population that is not pref codes its allele 0 where the allele
+    // the records share is REF in one and ALT in the other, unless they also
+    // share one in the same role, and where the REF first characters differ.
     char coded[2] = {'1', '1'};
-    if (a.ref[0] != b.ref[0]) coded[1 - pref] = '0';
+    const bool sameRole = a.ref == b.ref || a.alt == b.alt;
+    if (!sameRole && a.ref[0] != b.ref[0]) coded[1 - pref] = '0';
     const VcfRecord* recs[2] = {&a, &b};
     const int ns[2] = {n1, n2};
     std::size_t base = 0;
@@ -466,6 +470,81 @@ TEST_F(VcfReaderTest, RefMismatchCodesTheSmallerPopulationsZero) {
   EXPECT_EQ(r.row(0) + r.row(1) + r.row(2) + r.row(3), "1111");
 }
 
+TEST(VcfPairing, SwapsOnlyWhereTheSharedAlleleChangesRole) {
+  constexpr AllelePairing unshared = AllelePairing::unshared, kept = AllelePairing::kept,
+                           swapped = AllelePairing::swapped;
+  struct Case {
+    const char *ref1, *alt1, *ref2, *alt2;
+    AllelePairing byFirstCharacter, byWholeText;
+  };
+  const Case cases[] = {
+      {"A", "G", "A", "G", kept, kept},                // same REF, same ALT
+      {"A", "G", "G", "A", swapped, swapped},          // REF and ALT swapped
+      {"A", "G", "C", "G", kept, kept},                // shared ALT, other REF
+      {"A", "G", "A", "T", kept, kept},                // shared REF, other ALT
+      {"A", "G", "C", "T", unshared, unshared},        // nothing shared
+      {"A", "G", "T", "A", swapped, swapped},          // REF of file 1 is ALT of file 2
+      {"A", "G", "G", "C", swapped, swapped},          // ALT of file 1 is REF of file 2
+      {"G", "G", "A", "G", kept, kept},                // shared in both roles: the same role wins
+      {"A", "G,T", "C", "G,T", kept, kept},            // an ALT list is one text
+      {"A", "G", "C", "G,T", unshared, unshared},      // ... compared whole
+      {"", "G", "G", "C", swapped, swapped},           // an empty REF counts as N
+      // Alleles of several characters are shared as whole texts; the REF
+      // differ by their first character for the merging reader.
+      {"AT", "A", "AG", "A", kept, kept},              // shared ALT
+      {"A", "AT", "A", "AG", kept, kept},              // shared REF
+      {"AT", "G", "G", "AT", swapped, swapped},        // swapped, REF A... against G
+      {"AT", "A", "A", "AT", kept, swapped},           // swapped, REF both begin with A
+      {"AT", "C", "AG", "AT", kept, swapped},          // AT crosses, REF both begin with A
+      {"AT", "A", "ATT", "AT", kept, swapped},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(pairAlleles(c.ref1, c.alt1, c.ref2, c.alt2, RefComparison::firstCharacter),
+              c.byFirstCharacter)
+        << c.ref1 << "/" << c.alt1 << " " << c.ref2 << "/" << c.alt2;
+    EXPECT_EQ(pairAlleles(c.ref1, c.alt1, c.ref2, c.alt2, RefComparison::wholeText), c.byWholeText)
+        << c.ref1 << "/" << c.alt1 << " " << c.ref2 << "/" << c.alt2;
+    // Which file is which does not matter.
+    EXPECT_EQ(pairAlleles(c.ref2, c.alt2, c.ref1, c.alt1, RefComparison::firstCharacter),
+              c.byFirstCharacter)
+        << c.ref2 << "/" << c.alt2 << " " << c.ref1 << "/" << c.alt1;
+  }
+}
+
+TEST_F(VcfReaderTest, ASharedAltUnderOtherRefsIsCodedAlikeInBothPopulations) {
+  // At 10, G is ALT in both files, at 0.9 in both, under REF A and REF C:
+  // both populations code G as 1, whichever is larger and whatever pref was.
+  // At 20 REF and ALT are swapped between the files: the smaller population
+  // (the one that is not pref on a tie) codes its allele 0, the other
+  // population's allele 1.
+  std::vector<std::string> nineOfTen(5, "1|1");
+  nineOfTen[2] = "1|0";
+  std::vector<std::string> eighteenOfTwenty(10, "1|1");
+  eighteenOfTwenty[3] = "0|1";
+  eighteenOfTwenty[7] = "1|0";
+  writeFile("a.vcf", header(5) + site("1", "10", "A", "G", nineOfTen) +
+                         site("1", "20", "A", "G", nineOfTen));
+  writeFile("c.vcf", header(5) + site("1", "10", "C", "G", nineOfTen) +
+                         site("1", "20", "G", "A", {"0|0", "0|0", "0|1", "0|0", "0|0"}));
+  writeFile("big.vcf", header(10) + site("1", "10", "C", "G", eighteenOfTwenty) +
+                           site("1", "20", "G", "A", std::vector<std::string>(10, "0|0")));
+  struct Case {
+    const char* second;
+    int pref;
+    double at20[2];  // frequency of the coded allele at 20 in each population
+  };
+  const Case cases[] = {{"c.vcf", 0, {0.9, 0.9}},    // G, file 1's ALT
+                        {"c.vcf", 1, {0.1, 0.1}},    // A, file 2's ALT
+                        {"big.vcf", 0, {0.1, 0.0}},  // A, file 2's ALT
+                        {"big.vcf", 1, {0.1, 0.0}}};
+  for (const Case& c : cases) {
+    const PairResult r = runPair(readVcfPhasedPair, "a.vcf", c.second, c.pref);
+    ASSERT_TRUE(r.ok) << r.out;
+    EXPECT_EQ(r.freqs[0], (std::vector<double>{0.9, c.at20[0]})) << c.second << " " << c.pref;
+    EXPECT_EQ(r.freqs[1], (std::vector<double>{0.9, c.at20[1]})) << c.second << " " << c.pref;
+  }
+}
+
 TEST_F(VcfReaderTest, PairFailures) {
   PairResult r = runPair(readVcfPhasedPair, "x.vcf", "x.vcf");
   EXPECT_FALSE(r.ok);
@@ -518,14 +597,16 @@ TEST_F(VcfReaderTest, LockstepRequiresTheSameSites) {
   writeFile("a.vcf",
             header(2) + site("1", "100", "A", "C", two) + site("1", "200", "AT", "C", two));
   writeFile("b.vcf",
-            header(1) + site("1", "100", "A", "G", {"1|0"}) + site("1", "200", "AG", "C", {"1|0"}));
+            header(1) + site("1", "100", "A", "G", {"1|0"}) + site("1", "200", "AG", "AT", {"1|0"}));
   PairResult r = runPair(readVcfPairLockstep, "a.vcf", "b.vcf", 1);
   ASSERT_TRUE(r.ok) << r.out;
   EXPECT_EQ(r.out,
             "\nFile a.vcf was read\n\nFile b.vcf was read\n\nBegin to parse data\n\n\n Number of "
             "SNPs is 2\n\n Sample sizes are 2 and 1\n\nParsed pop 1\n\nParsed pop 2\n");
   EXPECT_EQ(r.pref, 0);
-  // The whole REF decides here: AT against AG changes population 2's coding.
+  // The whole REF decides here: AT, REF in file 1 and ALT in file 2, is
+  // shared across the roles and AT differs from AG, so population 2's coding
+  // changes (the merging reader, comparing "A" with "A", keeps it).
   EXPECT_EQ(r.row(4) + r.row(5), "1001");
   EXPECT_EQ(r.positions[1], (std::vector<double>{100, 200}));
 
