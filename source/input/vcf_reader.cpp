@@ -24,13 +24,16 @@ void printRead(const std::string& name) {
 }
 
 // Reads the header line of an opened file: meta lines ("##") and blank lines
-// before it are skipped. The lock-step reader quotes the first field in its
-// #CHROM message.
+// before it are skipped; headerLine is its line number. The lock-step reader
+// quotes the first field in its #CHROM message.
 bool readHeaderLine(std::ifstream& in, const std::string& name,
-                    std::vector<std::string>& headerFields, int& nSamples, bool quoteFirstField) {
+                    std::vector<std::string>& headerFields, int& nSamples, std::size_t& headerLine,
+                    bool quoteFirstField) {
   std::string line;
+  headerLine = 0;
   for (;;) {
     if (!readLine(in, line)) return false;
+    ++headerLine;
     ltrim(line, blankChars);
     if (line.empty() || line.compare(0, 2, "##") == 0) continue;
     // A header line without a line end is the whole file: no data can follow.
@@ -105,16 +108,6 @@ class StoredFile {
   std::vector<std::size_t> ends_{0};
 };
 
-template <typename Text>
-char firstRefChar(const Text& ref) {
-  return ref.empty() ? 'N' : ref[0];
-}
-
-template <typename Text>
-bool shareAllele(const Text& ref1, const Text& alt1, const Text& ref2, const Text& alt2) {
-  return ref1 == ref2 || ref1 == alt2 || alt1 == ref2 || alt1 == alt2;
-}
-
 // Fills the rows [rowBase, rowBase + 2 * bits.samples()) of data and the
 // population's frequencies. Output site k is the site siteOf(k) of bits; where
 // flip[k] is set the allele 0 is the one coded 1. Sites are taken 64 at a time
@@ -155,12 +148,12 @@ void fillPopulation(const vcf::SiteBits& bits, SiteOf siteOf, const std::vector<
 struct CommonSites {
   std::vector<std::size_t> site1;  // site of file 1 (empty: the k-th site)
   std::vector<double> pos1, pos2;
-  std::vector<char> refDiffer;  // the two files' REF differ: the coding changes
+  std::vector<char> swapped;  // the pairing swaps the coding (AllelePairing::swapped)
 };
 
 // Fills the sample from the common sites: the population with fewer
 // individuals (the one that is not pref) has its allele 0 coded 1 where the
-// REF alleles differ, so that the same base is coded 1 in both populations.
+// pairing is swapped, so that the same allele is coded 1 in both populations.
 // Each file's genotype bits are freed once its population is filled, and a
 // population's rows are made only then, so the sample and the genotypes of
 // both files are never held whole at once.
@@ -170,7 +163,7 @@ void buildSample(vcf::SiteBits& bits1, vcf::SiteBits& bits2, const CommonSites& 
                  std::vector<std::vector<double>>& snpositions) {
   assert(pref == 0 || pref == 1);
   const std::size_t m = common.pos1.size();
-  assert(common.pos2.size() == m && common.refDiffer.size() == m);
+  assert(common.pos2.size() == m && common.swapped.size() == m);
   if (snpfreqs.size() < 2) snpfreqs.resize(2);
   if (snpositions.size() < 2) snpositions.resize(2);
   snpfreqs[0].assign(m, 0.0);
@@ -183,8 +176,8 @@ void buildSample(vcf::SiteBits& bits1, vcf::SiteBits& bits2, const CommonSites& 
   data.resize(rows1 + rows2);
 
   const std::vector<char> noFlip(m, 0);
-  const std::vector<char>& flip1 = pref == 1 ? common.refDiffer : noFlip;
-  const std::vector<char>& flip2 = pref == 0 ? common.refDiffer : noFlip;
+  const std::vector<char>& flip1 = pref == 1 ? common.swapped : noFlip;
+  const std::vector<char>& flip2 = pref == 0 ? common.swapped : noFlip;
   const auto siteOf1 = [&common](std::size_t k) {
     return common.site1.empty() ? k : common.site1[k];
   };
@@ -211,10 +204,11 @@ bool phasedPair(const std::string& path, const std::string& file1, const std::st
   std::ifstream in1, in2;
   std::vector<std::string> header1, header2;
   int n1 = 0, n2 = 0;
-  if (!readVcfHeader(path, file1, in1, header1, n1)) return false;
-  if (!readVcfHeader(path, file2, in2, header2, n2)) return false;
+  std::size_t headerLine1 = 0, headerLine2 = 0;
+  if (!readVcfHeader(path, file1, in1, header1, n1, headerLine1)) return false;
+  if (!readVcfHeader(path, file2, in2, header2, n2, headerLine2)) return false;
 
-  vcf::DataLineParser parser1(file1, n1);
+  vcf::DataLineParser parser1(file1, n1, headerLine1);
   StoredFile stored(n1);
   scanDataLines(in1, parser1, stored.bits,
                 [&stored](const vcf::DataLine& line) { stored.add(line); });
@@ -224,7 +218,7 @@ bool phasedPair(const std::string& path, const std::string& file1, const std::st
   // first file in position order; a record of either file at a position that
   // the other lacks is passed over, and two records at the same position are
   // paired (and both passed) whether or not they share an allele.
-  vcf::DataLineParser parser2(file2, n2);
+  vcf::DataLineParser parser2(file2, n2, headerLine2);
   vcf::SiteBits bits2(n2);
   CommonSites common;
   std::size_t i = 0;
@@ -232,11 +226,13 @@ bool phasedPair(const std::string& path, const std::string& file1, const std::st
     const double pos = line.position;
     while (i < stored.size() && pos > stored.positions[i]) ++i;
     if (i == stored.size() || stored.positions[i] > pos) return;
-    if (shareAllele(stored.ref(i), stored.alt(i), line.ref, line.alt)) {
+    const AllelePairing pairing = pairAlleles(stored.ref(i), stored.alt(i), line.ref, line.alt,
+                                              RefComparison::firstCharacter);
+    if (pairing != AllelePairing::unshared) {
       common.site1.push_back(i);
       common.pos1.push_back(stored.positions[i]);
       common.pos2.push_back(pos);
-      common.refDiffer.push_back(firstRefChar(stored.ref(i)) != firstRefChar(line.ref));
+      common.swapped.push_back(pairing == AllelePairing::swapped);
       bits2.keep();
     }
     ++i;
@@ -285,8 +281,9 @@ bool lockstepPair(const std::string& path, const std::string& file1, const std::
   }
   std::vector<std::string> header1, header2;
   int n1 = 0, n2 = 0;
-  if (!readHeaderLine(in1, file1, header1, n1, true)) return false;
-  vcf::DataLineParser parser1(file1, n1);
+  std::size_t headerLine1 = 0, headerLine2 = 0;
+  if (!readHeaderLine(in1, file1, header1, n1, headerLine1, true)) return false;
+  vcf::DataLineParser parser1(file1, n1, headerLine1);
   StoredFile stored(n1);
   scanDataLines(in1, parser1, stored.bits, [&](const vcf::DataLine& line) {
     if (stored.size() == maxSites)
@@ -297,8 +294,8 @@ bool lockstepPair(const std::string& path, const std::string& file1, const std::
   printRead(file1);
 
   std::ifstream in2;
-  if (!readVcfHeader(path, file2, in2, header2, n2)) return false;
-  vcf::DataLineParser parser2(file2, n2);
+  if (!readVcfHeader(path, file2, in2, header2, n2, headerLine2)) return false;
+  vcf::DataLineParser parser2(file2, n2, headerLine2);
   vcf::SiteBits bits2(n2);
   CommonSites common;
   scanDataLines(in2, parser2, bits2, [&](const vcf::DataLine& line) {
@@ -313,7 +310,8 @@ bool lockstepPair(const std::string& path, const std::string& file1, const std::
       fail("ERROR: VCF position mismatch between files at record " + toString(k + 1) + ".\n" +
            "File 1 -> CHROM=" + parser1.chromName() + ", POS=" + toString(stored.positions[k]) +
            "\n" + describeRecord(line));
-    common.refDiffer.push_back(stored.ref(k) != line.ref);
+    common.swapped.push_back(pairAlleles(stored.ref(k), stored.alt(k), line.ref, line.alt,
+                                         RefComparison::wholeText) == AllelePairing::swapped);
     bits2.keep();
   });
   const std::size_t m = bits2.size();
@@ -336,20 +334,42 @@ bool lockstepPair(const std::string& path, const std::string& file1, const std::
 }  // namespace
 
 bool readVcfHeader(const std::string& path, const std::string& name, std::ifstream& in,
-                   std::vector<std::string>& headerFields, int& nSamples) {
+                   std::vector<std::string>& headerFields, int& nSamples,
+                   std::size_t& headerLine) {
   if (!openInputFile(path, name, in, false)) {
     printCannotFind(name);
     return false;
   }
-  return readHeaderLine(in, name, headerFields, nSamples, false);
+  return readHeaderLine(in, name, headerFields, nSamples, headerLine, false);
+}
+
+bool readVcfHeader(const std::string& path, const std::string& name, std::ifstream& in,
+                   std::vector<std::string>& headerFields, int& nSamples) {
+  std::size_t headerLine = 0;
+  return readVcfHeader(path, name, in, headerFields, nSamples, headerLine);
+}
+
+AllelePairing pairAlleles(std::string_view ref1, std::string_view alt1, std::string_view ref2,
+                          std::string_view alt2, RefComparison refs) {
+  const bool sameRole = ref1 == ref2 || alt1 == alt2;
+  const bool crossed = ref1 == alt2 || alt1 == ref2;
+  if (!sameRole && !crossed) return AllelePairing::unshared;
+  // An allele shared in the same role (REF and REF, or ALT and ALT) has the
+  // same code in both files as read: the coding stays, whatever the others.
+  if (sameRole) return AllelePairing::kept;
+  const auto first = [](std::string_view ref) { return ref.empty() ? 'N' : ref[0]; };
+  const bool refsDiffer =
+      refs == RefComparison::wholeText ? ref1 != ref2 : first(ref1) != first(ref2);
+  return refsDiffer ? AllelePairing::swapped : AllelePairing::kept;
 }
 
 bool readVcfRecords(std::ifstream& in, const std::string& fileName, int nSamples,
-                    std::vector<VcfRecord>& out, int& chromosome, std::string& chromName) {
+                    std::vector<VcfRecord>& out, int& chromosome, std::string& chromName,
+                    std::size_t headerLine) {
   assert(nSamples >= 0);
   chromosome = 0;
   const std::size_t samples = static_cast<std::size_t>(nSamples);
-  vcf::DataLineParser parser(fileName, nSamples);
+  vcf::DataLineParser parser(fileName, nSamples, headerLine);
   vcf::LineReader reader(in);
   std::vector<std::uint64_t> firsts(parser.wordsPerHaplotype()), seconds(firsts.size());
   char* begin = nullptr;
@@ -377,9 +397,9 @@ bool readVcfRecords(std::ifstream& in, const std::string& fileName, int nSamples
 }
 
 bool readVcfRecords(std::ifstream& in, const std::string& fileName, int nSamples,
-                    std::vector<VcfRecord>& out, int& chromosome) {
+                    std::vector<VcfRecord>& out, int& chromosome, std::size_t headerLine) {
   std::string chromName;
-  return readVcfRecords(in, fileName, nSamples, out, chromosome, chromName);
+  return readVcfRecords(in, fileName, nSamples, out, chromosome, chromName, headerLine);
 }
 
 bool readVcfPhasedPair(const std::string& path, const std::string& file1, const std::string& file2,

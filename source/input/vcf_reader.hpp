@@ -1,8 +1,10 @@
 // Reader of two phased VCF files, one population each, merged on shared sites.
 #pragma once
 
+#include <cstddef>
 #include <fstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "input/haplotypes.hpp"
@@ -24,22 +26,46 @@ struct VcfRecord {
 // faulty header, or one without samples, ends the process.
 bool readVcfHeader(const std::string& path, const std::string& name, std::ifstream& in,
                    std::vector<std::string>& headerFields, int& nSamples);
+// The same, also giving the line number of the header line in the file.
+bool readVcfHeader(const std::string& path, const std::string& name, std::ifstream& in,
+                   std::vector<std::string>& headerFields, int& nSamples,
+                   std::size_t& headerLine);
 
-// Reads the data lines that follow the header and appends one record per line
-// to out; chromosome is the number of their CHROM (0 when it is no number).
-// False when out stays empty. A faulty line ends the process.
+// Reads the data lines that follow the header line (line headerLine of the
+// file, which the messages of faulty lines count from) and appends one record
+// per line to out; chromosome is the number of their CHROM (0 when it is no
+// number). False when out stays empty. A faulty line ends the process.
 bool readVcfRecords(std::ifstream& in, const std::string& fileName, int nSamples,
-                    std::vector<VcfRecord>& out, int& chromosome);
+                    std::vector<VcfRecord>& out, int& chromosome, std::size_t headerLine);
 // The same, also giving the CHROM text (upper-cased) that all lines share.
 bool readVcfRecords(std::ifstream& in, const std::string& fileName, int nSamples,
-                    std::vector<VcfRecord>& out, int& chromosome, std::string& chromName);
+                    std::vector<VcfRecord>& out, int& chromosome, std::string& chromName,
+                    std::size_t headerLine);
+
+// How two records at one position pair up, from their REF and ALT texts
+// (upper-cased; an ALT list such as "A,T" is one text, compared whole).
+enum class AllelePairing {
+  unshared,  // no allele in common
+  kept,      // each population codes its own allele 1
+  swapped,   // the allele they share is REF in one file and ALT in the other:
+             // the population that is not pref codes its allele 0, so that
+             // the same allele is coded 1 in both
+};
+// Where the REF alleles count as different, which a swap needs besides: for
+// the merging reader, where their first characters differ (an empty REF
+// counts as "N"); for the lock-step reader, where the whole texts differ.
+enum class RefComparison { firstCharacter, wholeText };
+
+AllelePairing pairAlleles(std::string_view ref1, std::string_view alt1, std::string_view ref2,
+                          std::string_view alt2, RefComparison refs);
 
 // Reads file1 (population 0) and file2 (population 1), keeps the sites that
 // both hold at the same position with an allele in common, and fills the
 // sample: two rows per individual, the first haplotypes of a file's
 // individuals before their second haplotypes. pref becomes the file with more
-// individuals (unchanged on a tie). False when the names are equal, a file
-// cannot be read or holds no data line, or no site is common.
+// individuals (unchanged on a tie); the alleles are coded as pairAlleles
+// says, comparing the first characters of REF. False when the names are
+// equal, a file cannot be read or holds no data line, or no site is common.
 bool readVcfPhasedPair(const std::string& path, const std::string& file1, const std::string& file2,
                        std::vector<int>& samplesizes, HaplotypeMatrix& data,
                        std::vector<std::vector<double>>& snpfreqs,
@@ -47,7 +73,7 @@ bool readVcfPhasedPair(const std::string& path, const std::string& file1, const 
 
 // Like readVcfPhasedPair, for two files that must hold the same sites in the
 // same order: any difference in chromosome, position or number of sites ends
-// the process. Every site is kept.
+// the process. Every site is kept; pairAlleles compares the whole REF texts.
 bool readVcfPairLockstep(const std::string& path, const std::string& file1,
                          const std::string& file2, std::vector<int>& samplesizes,
                          HaplotypeMatrix& data, std::vector<std::vector<double>>& snpfreqs,

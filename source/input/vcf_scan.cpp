@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <atomic>
 #include <cctype>
-#include <cmath>
 #include <cstring>
 #include <ios>
 
@@ -301,11 +300,13 @@ GenotypeScan capGenotypeScan(GenotypeScan cap) {
   return std::min(cap, widestGenotypeScan());
 }
 
-DataLineParser::DataLineParser(const std::string& fileName, int nSamples)
+DataLineParser::DataLineParser(const std::string& fileName, int nSamples,
+                               std::size_t linesBefore)
     : fileName_(fileName),
       nSamples_(nSamples),
       words_((static_cast<std::size_t>(nSamples) + 63) / 64),
-      scan_(std::min(scanCap.load(), widestGenotypeScan())) {}
+      scan_(std::min(scanCap.load(), widestGenotypeScan())),
+      lineNumber_(linesBefore) {}
 
 int DataLineParser::readGenotypes(char*& p, char* end, std::uint64_t* firsts,
                                   std::uint64_t* seconds, GenotypeFault& fault) const {
@@ -319,6 +320,7 @@ int DataLineParser::readGenotypes(char*& p, char* end, std::uint64_t* firsts,
 }
 
 bool DataLineParser::parse(char* p, char* end, std::uint64_t* firsts, std::uint64_t* seconds) {
+  ++lineNumber_;
   while (p < end && blankChars.find(*p) != std::string::npos) ++p;
   if (p == end || *p == commentmarker[0]) return false;
   std::string_view fields[9];
@@ -334,12 +336,16 @@ namespace {
 
 [[noreturn]] void fail(const std::string& message) { fatalError(1, message); }
 
-// The runtime's atof of the POS text; plain digit strings, by far the usual
-// case, are converted directly (exactly, below 2^53).
-double positionOf(std::string_view text) {
+// The POS text as a number: false unless the whole text is a finite number.
+// Plain digit strings, by far the usual case, are converted directly
+// (exactly, below 2^53).
+bool positionOf(std::string_view text, double& position) {
   std::int64_t value = 0;
-  if (parseDigits(text, 15, value)) return static_cast<double>(value);
-  return toDouble(std::string(text));
+  if (parseDigits(text, 15, value)) {
+    position = static_cast<double>(value);
+    return true;
+  }
+  return parseFiniteNumber(text, position);
 }
 
 }  // namespace
@@ -367,14 +373,16 @@ void DataLineParser::accept(const std::string_view* fields, int found, int sampl
     fail("ERROR: unsupported genotype state in file " + fileName_ + " at position " + posText +
          ". Expected only phased biallelic GT values 0|0, 0|1, 1|0 or 1|1.\n");
   // Sites are paired by walking both files in position order: a position that
-  // is no number, or one below its predecessor, would silently lose sites.
-  const double position = positionOf(fields[1]);
-  if (!std::isfinite(position))
-    fail("ERROR: position is not a finite number in file " + fileName_ + " at position " + posText +
-         "\n");
+  // is no number (read as 0, or cut at its first bad character), or one below
+  // its predecessor, would put sites at wrong places or silently lose them.
+  double position = 0.0;
+  if (!positionOf(fields[1], position))
+    fail("ERROR: position is not a finite number in file " + fileName_ + " at line " +
+         std::to_string(lineNumber_) + ", position " + posText + "\n");
   if (accepted_ > 0 && position < line_.position)
-    fail("ERROR: positions are not in ascending order in file " + fileName_ + ": position " +
-         posText + " follows position " + previousPos_ + "\n");
+    fail("ERROR: positions are not in ascending order in file " + fileName_ + " at line " +
+         std::to_string(lineNumber_) + ": position " + posText + " follows position " +
+         previousPos_ + "\n");
   previousPos_ = posText;
   line_ = DataLine{fields[0], fields[1], fields[2], fields[3], fields[4], fields[8], position};
   ++accepted_;

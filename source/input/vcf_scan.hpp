@@ -64,10 +64,12 @@ GenotypeScan capGenotypeScan(GenotypeScan cap);
 // not the allele 0 or 1.
 enum class GenotypeFault { none, nonPhased, unsupported };
 
-// Checks the data lines of one file and takes them apart.
+// Checks the data lines of one file and takes them apart. Every line of the
+// file after the first linesBefore ones is handed to parse(), skipped lines
+// included, so that a fault can name its line.
 class DataLineParser {
  public:
-  DataLineParser(const std::string& fileName, int nSamples);
+  DataLineParser(const std::string& fileName, int nSamples, std::size_t linesBefore = 0);
 
   // Words of nSamples bits that hold one allele of every sample.
   std::size_t wordsPerHaplotype() const { return words_; }
@@ -76,7 +78,8 @@ class DataLineParser {
   // accepted: bit s of firsts and of seconds (wordsPerHaplotype() words each,
   // all written) holds the allele left and right of the bar of sample s, and
   // line() describes the line. A faulty line ends the process, with the checks
-  // in this order: field count, chromosome, FORMAT, genotypes, position.
+  // in this order: field count, chromosome, FORMAT, genotypes, position (a
+  // finite number as a whole word, not below the previous one).
   bool parse(char* p, char* end, std::uint64_t* firsts, std::uint64_t* seconds);
 
   const DataLine& line() const { return line_; }
@@ -97,6 +100,7 @@ class DataLineParser {
   int chromosome_ = 0;
   std::string chromName_;
   std::size_t accepted_ = 0;
+  std::size_t lineNumber_;   // of the line being parsed, from 1
   std::string previousPos_;  // POS text of the previous accepted line
   DataLine line_;
 };

@@ -79,12 +79,14 @@ bool oraclePair(const std::string& path, const std::string& file1, const std::st
   std::ifstream in1, in2;
   std::vector<std::string> h1, h2;
   int n1 = 0, n2 = 0, c1 = 0, c2 = 0;
+  std::size_t line1 = 0, line2 = 0;
   std::string name1, name2;
   std::vector<VcfRecord> r1, r2;
-  if (!readVcfHeader(path, file1, in1, h1, n1) || !readVcfHeader(path, file2, in2, h2, n2))
+  if (!readVcfHeader(path, file1, in1, h1, n1, line1) ||
+      !readVcfHeader(path, file2, in2, h2, n2, line2))
     return false;
-  if (!readVcfRecords(in1, file1, n1, r1, c1, name1)) return false;
-  if (!readVcfRecords(in2, file2, n2, r2, c2, name2)) return false;
+  if (!readVcfRecords(in1, file1, n1, r1, c1, name1, line1)) return false;
+  if (!readVcfRecords(in2, file2, n2, r2, c2, name2, line2)) return false;
   if (name1 != name2) {
     const std::string m = "ERROR there are different chromosomes in file: " + file1 + " and file " +
                           file2 + ". Bad VCF-Pravolin format.\n";
@@ -129,8 +131,12 @@ bool oraclePair(const std::string& path, const std::string& file1, const std::st
     const VcfRecord &a = r1[common[k].first], &b = r2[common[k].second];
     snpositions[0].push_back(a.pos);
     snpositions[1].push_back(b.pos);
+    // The population that is not pref codes its allele 0 where the allele
+    // the records share is REF in one and ALT in the other, unless they also
+    // share one in the same role, and where the REF first characters differ.
     char coded[2] = {'1', '1'};
-    if (a.ref[0] != b.ref[0]) coded[1 - pref] = '0';
+    const bool sameRole = a.ref == b.ref || a.alt == b.alt;
+    if (!sameRole && a.ref[0] != b.ref[0]) coded[1 - pref] = '0';
     const VcfRecord* recs[2] = {&a, &b};
     const int ns[2] = {n1, n2};
     std::size_t base = 0;
@@ -159,7 +165,9 @@ class VcfReaderTest : public TempDirTest {
       std::ifstream in;
       std::vector<std::string> fields;
       int n = 0;
-      if (readVcfHeader("", name, in, fields, n)) readVcfRecords(in, name, n, out, chromosome);
+      std::size_t headerLine = 0;
+      if (readVcfHeader("", name, in, fields, n, headerLine))
+        readVcfRecords(in, name, n, out, chromosome, headerLine);
     } catch (const FatalExit& e) {
       status = e.status;
     }
@@ -201,9 +209,11 @@ TEST_F(VcfReaderTest, HeaderFaultsAndEarlyEnds) {
   EXPECT_FALSE(readVcfHeader("", "noend.vcf", in, fields, n));
 
   writeFile("ok.vcf", "##a\n\n  \t#CHROM POS ID REF ALT QUAL FILTER INFO FORMAT x y z\r\n");
-  EXPECT_TRUE(readVcfHeader("", "ok.vcf", in, fields, n));
+  std::size_t headerLine = 0;
+  EXPECT_TRUE(readVcfHeader("", "ok.vcf", in, fields, n, headerLine));
   EXPECT_EQ(n, 3);
   EXPECT_EQ(fields.size(), 12u);
+  EXPECT_EQ(headerLine, 3u);
 
   EXPECT_EQ(fault("#chrom\tPOS\tID\tREF\tALT\tQUAL\tFILTER\tINFO\tFORMAT\tS\n"),
             "ERROR #CHROM header tag lacking: Bad VCF format in file f.vcf\n\n");
@@ -243,7 +253,7 @@ TEST_F(VcfReaderTest, RecordsAreReadUpperCasedAndLenient) {
   writeFile("empty.vcf", header(2) + "# nothing\n");
   ASSERT_TRUE(readVcfHeader("", "empty.vcf", in, fields, n));
   out.clear();
-  EXPECT_FALSE(readVcfRecords(in, "empty.vcf", n, out, chromosome));
+  EXPECT_FALSE(readVcfRecords(in, "empty.vcf", n, out, chromosome, 3));
   EXPECT_EQ(chromosome, 0);
 }
 
@@ -281,10 +291,51 @@ TEST_F(VcfReaderTest, DataLineFaults) {
   // Positions must not go down, and must be numbers.
   EXPECT_EQ(fault(h + site("1", "300", "A", "C", two) + site("1", "300", "A", "C", two) +
                   site("1", "250", "A", "C", two)),
-            "ERROR: positions are not in ascending order in file f.vcf: position 250 follows "
-            "position 300\n\n");
+            "ERROR: positions are not in ascending order in file f.vcf at line 6: position 250 "
+            "follows position 300\n\n");
   EXPECT_EQ(fault(h + site("1", "nan", "A", "C", two)),
-            "ERROR: position is not a finite number in file f.vcf at position NAN\n\n");
+            "ERROR: position is not a finite number in file f.vcf at line 4, position NAN\n\n");
+}
+
+TEST_F(VcfReaderTest, APositionMustBeAFiniteNumberAsAWholeWord) {
+  // The header is line 3; a comment, a blank line and CR LF line ends count
+  // as lines like the others.
+  const std::string h = header(2) + "# note\n\n" + site("1", "5", "A", "C", two);
+  for (const char* word : {"abc", "10O", "nan", "inf", "-inf", "0x10", "1e999", "+", ".",
+                           "1e", "12,5", "1_000"}) {
+    std::string pos(word);
+    for (char& c : pos) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    EXPECT_EQ(fault(h + site("1", word, "A", "C", two)),
+              std::string("ERROR: position is not a finite number in file f.vcf at line 7, "
+                          "position ") +
+                  pos + "\n\n")
+        << word;
+  }
+  std::string crlf = h + site("1", "6", "A", "C", two) + site("1", "7x", "A", "C", two);
+  for (std::size_t at = crlf.find('\n'); at != std::string::npos; at = crlf.find('\n', at + 2))
+    crlf.replace(at, 1, "\r\n");
+  EXPECT_EQ(fault(crlf),
+            "ERROR: position is not a finite number in file f.vcf at line 8, position 7X\n\n");
+
+  // Whole decimal numbers in any usual spelling are read, also past the
+  // plain-digit fast path.
+  std::vector<VcfRecord> out;
+  std::string console;
+  int chromosome = 0;
+  ASSERT_EQ(records("ok.vcf",
+                    h + site("1", "+6", "A", "C", two) + site("1", "6.5", "A", "C", two) +
+                        site("1", "7e1", "A", "C", two) + site("1", "0000000000000000071", "A",
+                                                                  "C", two) +
+                        site("1", "1234567890123456789", "A", "C", two),
+                    out, console, chromosome),
+            -1)
+      << console;
+  ASSERT_EQ(out.size(), 6u);
+  EXPECT_EQ(out[1].pos, 6.0);
+  EXPECT_EQ(out[2].pos, 6.5);
+  EXPECT_EQ(out[3].pos, 70.0);
+  EXPECT_EQ(out[4].pos, 71.0);
+  EXPECT_EQ(out[5].pos, 1234567890123456789.0);
 }
 
 TEST_F(VcfReaderTest, LinesLongerThanTheBlockAreWhole) {
@@ -419,6 +470,81 @@ TEST_F(VcfReaderTest, RefMismatchCodesTheSmallerPopulationsZero) {
   EXPECT_EQ(r.row(0) + r.row(1) + r.row(2) + r.row(3), "1111");
 }
 
+TEST(VcfPairing, SwapsOnlyWhereTheSharedAlleleChangesRole) {
+  constexpr AllelePairing unshared = AllelePairing::unshared, kept = AllelePairing::kept,
+                           swapped = AllelePairing::swapped;
+  struct Case {
+    const char *ref1, *alt1, *ref2, *alt2;
+    AllelePairing byFirstCharacter, byWholeText;
+  };
+  const Case cases[] = {
+      {"A", "G", "A", "G", kept, kept},                // same REF, same ALT
+      {"A", "G", "G", "A", swapped, swapped},          // REF and ALT swapped
+      {"A", "G", "C", "G", kept, kept},                // shared ALT, other REF
+      {"A", "G", "A", "T", kept, kept},                // shared REF, other ALT
+      {"A", "G", "C", "T", unshared, unshared},        // nothing shared
+      {"A", "G", "T", "A", swapped, swapped},          // REF of file 1 is ALT of file 2
+      {"A", "G", "G", "C", swapped, swapped},          // ALT of file 1 is REF of file 2
+      {"G", "G", "A", "G", kept, kept},                // shared in both roles: the same role wins
+      {"A", "G,T", "C", "G,T", kept, kept},            // an ALT list is one text
+      {"A", "G", "C", "G,T", unshared, unshared},      // ... compared whole
+      {"", "G", "G", "C", swapped, swapped},           // an empty REF counts as N
+      // Alleles of several characters are shared as whole texts; the REF
+      // differ by their first character for the merging reader.
+      {"AT", "A", "AG", "A", kept, kept},              // shared ALT
+      {"A", "AT", "A", "AG", kept, kept},              // shared REF
+      {"AT", "G", "G", "AT", swapped, swapped},        // swapped, REF A... against G
+      {"AT", "A", "A", "AT", kept, swapped},           // swapped, REF both begin with A
+      {"AT", "C", "AG", "AT", kept, swapped},          // AT crosses, REF both begin with A
+      {"AT", "A", "ATT", "AT", kept, swapped},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(pairAlleles(c.ref1, c.alt1, c.ref2, c.alt2, RefComparison::firstCharacter),
+              c.byFirstCharacter)
+        << c.ref1 << "/" << c.alt1 << " " << c.ref2 << "/" << c.alt2;
+    EXPECT_EQ(pairAlleles(c.ref1, c.alt1, c.ref2, c.alt2, RefComparison::wholeText), c.byWholeText)
+        << c.ref1 << "/" << c.alt1 << " " << c.ref2 << "/" << c.alt2;
+    // Which file is which does not matter.
+    EXPECT_EQ(pairAlleles(c.ref2, c.alt2, c.ref1, c.alt1, RefComparison::firstCharacter),
+              c.byFirstCharacter)
+        << c.ref2 << "/" << c.alt2 << " " << c.ref1 << "/" << c.alt1;
+  }
+}
+
+TEST_F(VcfReaderTest, ASharedAltUnderOtherRefsIsCodedAlikeInBothPopulations) {
+  // At 10, G is ALT in both files, at 0.9 in both, under REF A and REF C:
+  // both populations code G as 1, whichever is larger and whatever pref was.
+  // At 20 REF and ALT are swapped between the files: the smaller population
+  // (the one that is not pref on a tie) codes its allele 0, the other
+  // population's allele 1.
+  std::vector<std::string> nineOfTen(5, "1|1");
+  nineOfTen[2] = "1|0";
+  std::vector<std::string> eighteenOfTwenty(10, "1|1");
+  eighteenOfTwenty[3] = "0|1";
+  eighteenOfTwenty[7] = "1|0";
+  writeFile("a.vcf", header(5) + site("1", "10", "A", "G", nineOfTen) +
+                         site("1", "20", "A", "G", nineOfTen));
+  writeFile("c.vcf", header(5) + site("1", "10", "C", "G", nineOfTen) +
+                         site("1", "20", "G", "A", {"0|0", "0|0", "0|1", "0|0", "0|0"}));
+  writeFile("big.vcf", header(10) + site("1", "10", "C", "G", eighteenOfTwenty) +
+                           site("1", "20", "G", "A", std::vector<std::string>(10, "0|0")));
+  struct Case {
+    const char* second;
+    int pref;
+    double at20[2];  // frequency of the coded allele at 20 in each population
+  };
+  const Case cases[] = {{"c.vcf", 0, {0.9, 0.9}},    // G, file 1's ALT
+                        {"c.vcf", 1, {0.1, 0.1}},    // A, file 2's ALT
+                        {"big.vcf", 0, {0.1, 0.0}},  // A, file 2's ALT
+                        {"big.vcf", 1, {0.1, 0.0}}};
+  for (const Case& c : cases) {
+    const PairResult r = runPair(readVcfPhasedPair, "a.vcf", c.second, c.pref);
+    ASSERT_TRUE(r.ok) << r.out;
+    EXPECT_EQ(r.freqs[0], (std::vector<double>{0.9, c.at20[0]})) << c.second << " " << c.pref;
+    EXPECT_EQ(r.freqs[1], (std::vector<double>{0.9, c.at20[1]})) << c.second << " " << c.pref;
+  }
+}
+
 TEST_F(VcfReaderTest, PairFailures) {
   PairResult r = runPair(readVcfPhasedPair, "x.vcf", "x.vcf");
   EXPECT_FALSE(r.ok);
@@ -471,14 +597,16 @@ TEST_F(VcfReaderTest, LockstepRequiresTheSameSites) {
   writeFile("a.vcf",
             header(2) + site("1", "100", "A", "C", two) + site("1", "200", "AT", "C", two));
   writeFile("b.vcf",
-            header(1) + site("1", "100", "A", "G", {"1|0"}) + site("1", "200", "AG", "C", {"1|0"}));
+            header(1) + site("1", "100", "A", "G", {"1|0"}) + site("1", "200", "AG", "AT", {"1|0"}));
   PairResult r = runPair(readVcfPairLockstep, "a.vcf", "b.vcf", 1);
   ASSERT_TRUE(r.ok) << r.out;
   EXPECT_EQ(r.out,
             "\nFile a.vcf was read\n\nFile b.vcf was read\n\nBegin to parse data\n\n\n Number of "
             "SNPs is 2\n\n Sample sizes are 2 and 1\n\nParsed pop 1\n\nParsed pop 2\n");
   EXPECT_EQ(r.pref, 0);
-  // The whole REF decides here: AT against AG changes population 2's coding.
+  // The whole REF decides here: AT, REF in file 1 and ALT in file 2, is
+  // shared across the roles and AT differs from AG, so population 2's coding
+  // changes (the merging reader, comparing "A" with "A", keeps it).
   EXPECT_EQ(r.row(4) + r.row(5), "1001");
   EXPECT_EQ(r.positions[1], (std::vector<double>{100, 200}));
 

@@ -250,9 +250,13 @@ vc("vcf_nul_genotype.vcf", "\n".join(lines[:1] + ["##pad=" + "x" * 100] * 700 + 
                                       [lines[2].replace("|", "|\x00", 1)] + lines[3:]), 1,
    "ERROR: unsupported genotype state in file vcf_nul_genotype.vcf at position 100")
 vc("vcf_unsorted.vcf", "\n".join(lines[:2] + [lines[3], lines[2]] + lines[4:]), 1,
-   "ERROR: positions are not in ascending order in file vcf_unsorted.vcf: position 100 follows position 200\n")
+   "ERROR: positions are not in ascending order in file vcf_unsorted.vcf at line 4: position 100 follows position 200\n")
 vc("vcf_position_nan.vcf", "\n".join(lines[:2] + [lines[2].replace("\t100\t", "\tnan\t", 1)] + lines[3:]), 1,
-   "ERROR: position is not a finite number in file vcf_position_nan.vcf at position NAN\n")
+   "ERROR: position is not a finite number in file vcf_position_nan.vcf at line 3, position NAN\n")
+vc("vcf_position_word.vcf", "\n".join(lines[:2] + [lines[2].replace("\t100\t", "\tabc\t", 1)] + lines[3:]), 1,
+   "ERROR: position is not a finite number in file vcf_position_word.vcf at line 3, position ABC\n")
+vc("vcf_position_trailing.vcf", "\n".join(lines[:4] + [lines[4].replace("\t300\t", "\t300O\t", 1)] + lines[5:]), 1,
+   "ERROR: position is not a finite number in file vcf_position_trailing.vcf at line 5, position 300O\n")
 vc("vcf_other_chromosome.vcf", va.replace("\n1\t", "\n2\t"), 1,
    "ERROR there are different chromosomes in file: vcf_other_chromosome.vcf and file vcf_b.vcf. Bad VCF-Pravolin format.\n")
 vc("vcf_no_common_site.vcf", vcf(10, [(100 * (k + 1) + 1, "A", "G", g) for k, g in enumerate(gts(10, 30))]), 1,

@@ -1,0 +1,136 @@
+// Two phased VCF files analysed end to end: how the alleles of the two files
+// are matched at a shared site, and what the program says of a position that
+// is no number.
+#include <cctype>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "cli_harness.hpp"
+
+namespace {
+
+constexpr int individuals = 10;
+constexpr int sites = 20;
+
+std::string header() {
+  std::string text = "##fileformat=VCFv4.2\n#CHROM\tPOS\tID\tREF\tALT\tQUAL\tFILTER\tINFO\tFORMAT";
+  for (int k = 0; k < individuals; ++k) text += "\ts" + std::to_string(k);
+  return text + "\n";
+}
+
+// Whether haplotype h of population pop carries G at site s. Population 1
+// has G on 18 of its 20 haplotypes at every site; population 2 on all 20 at
+// even sites and on 16 at odd ones: both near 0.9, little differentiated.
+bool carriesG(int pop, int s, int h) {
+  const int others = pop == 0 ? 2 : (s % 2 == 0 ? 0 : 4);
+  for (int z = 0; z < others; ++z)
+    if ((s + 7 * pop + 3 * z) % (2 * individuals) == h) return false;
+  return true;
+}
+
+// The population's file, with G written as the given ALT (code 1) or REF
+// (code 0) and the other allele as `other`.
+std::string vcfFile(int pop, bool gIsAlt, const std::string& other) {
+  std::string text = header();
+  const std::string ref = gIsAlt ? other : "G", alt = gIsAlt ? "G" : other;
+  for (int s = 0; s < sites; ++s) {
+    text += "1\t" + std::to_string(100 * (s + 1)) + "\t.\t" + ref + "\t" + alt + "\t.\tPASS\t.\tGT";
+    for (int k = 0; k < individuals; ++k) {
+      const auto code = [&](int h) { return carriesG(pop, s, h) == gIsAlt ? '1' : '0'; };
+      text += std::string("\t") + code(k) + "|" + code(individuals + k);
+    }
+    text += "\n";
+  }
+  return text;
+}
+
+const char* const table = "Pravis_Results/Prav_out_AutoRefPop1_MAF_0.01_W11.tsv";
+
+}  // namespace
+
+class VcfPairs : public CliTest {
+ protected:
+  // The results table grows at each execution: each analysis starts afresh.
+  RunResult analyse() const {
+    std::filesystem::remove_all(dir_ / "Pravis_Results");
+    return run({"-format", "vcf", "-input", "p1.vcf", "-input2", "p2.vcf", "-doEOS", "1",
+                "-selectives", "1000", "-window", "11", "-verbose", "1", "-fixseed", "1"});
+  }
+  // The MeanFST column of the one results row.
+  double meanFst() const {
+    const std::string text = read(table);
+    const std::size_t row = text.find("\np1.vcf vs p2.vcf\t");
+    if (row == std::string::npos) return -1.0;
+    std::size_t at = row + 1;
+    for (int column = 0; column < 8; ++column) at = text.find('\t', at) + 1;
+    return std::strtod(text.c_str() + at, nullptr);
+  }
+};
+
+TEST_F(VcfPairs, AnAltSharedUnderOtherRefsIsCodedAlikeInBothPopulations) {
+  write("p1.vcf", vcfFile(0, true, "A"));
+  write("p2.vcf", vcfFile(1, true, "C"));
+  const RunResult r = analyse();
+  ASSERT_EQ(r.status, 0) << r.out;
+  EXPECT_NE(r.out.find("\nNumber of common SNPs retained is 20\n"), std::string::npos);
+  // G is near 0.9 in both populations: the FST is small, far from the 0.5
+  // above which the outlier test gives way to the highest-FST rule.
+  const double mean = meanFst();
+  EXPECT_GT(mean, 0.0) << read(table);
+  EXPECT_LT(mean, 0.01) << read(table);
+  EXPECT_EQ(r.out.find("FST mean too high"), std::string::npos) << r.out;
+  EXPECT_EQ(read(table).find("THE AVERAGE FST WAS GREATER THAN 0.5"), std::string::npos);
+  const std::string shared = read(table);
+
+  // The same haplotypes written with the same REF and ALT in both files, or
+  // with REF and ALT swapped in file 2, give the same results.
+  for (const bool gIsAlt : {true, false}) {
+    write("p2.vcf", vcfFile(1, gIsAlt, "A"));
+    ASSERT_EQ(analyse().status, 0);
+    EXPECT_EQ(read(table), shared) << (gIsAlt ? "same REF and ALT" : "REF and ALT swapped");
+  }
+}
+
+TEST_F(VcfPairs, APositionThatIsNoNumberNamesItsFileAndLine) {
+  write("p2.vcf", vcfFile(1, true, "A"));
+  const std::string good = vcfFile(0, true, "A");
+  // The header is line 2; the site at 700 is on line 9.
+  for (const std::string word : {"abc", "10O", "nan", "7e", "inf"}) {
+    std::string text = good;
+    text.replace(text.find("\t700\t"), 5, "\t" + word + "\t");
+    write("p1.vcf", text);
+    const RunResult r = analyse();
+    std::string upper = word;
+    for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    const std::string message =
+        "ERROR: position is not a finite number in file p1.vcf at line 9, position " + upper + "\n";
+    EXPECT_EQ(r.status, 1) << word;
+    EXPECT_NE(r.out.find(message), std::string::npos) << r.out;
+    EXPECT_EQ(read("Pravis_ERROR.log"), message + " 1\n");
+    EXPECT_FALSE(exists(table));
+  }
+  // The second file names its own line, also its first data line, where a
+  // position cut at its first bad character would go unnoticed; positions
+  // going down name their line too.
+  write("p1.vcf", good);
+  std::string text = vcfFile(1, true, "A");
+  text.replace(text.find("\t100\t"), 5, "\t1oo\t");
+  write("p2.vcf", text);
+  RunResult r = analyse();
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.out.find("ERROR: position is not a finite number in file p2.vcf at line 3, "
+                       "position 1OO\n"),
+            std::string::npos)
+      << r.out;
+  text = vcfFile(1, true, "A");
+  text.replace(text.find("\t300\t"), 5, "\t150\t");
+  write("p2.vcf", "##extra meta line\n" + text);
+  r = analyse();
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.out.find("ERROR: positions are not in ascending order in file p2.vcf at line 6: "
+                       "position 150 follows position 200\n"),
+            std::string::npos)
+      << r.out;
+}
