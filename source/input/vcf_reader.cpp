@@ -226,8 +226,7 @@ bool phasedPair(const std::string& path, const std::string& file1, const std::st
     const double pos = line.position;
     while (i < stored.size() && pos > stored.positions[i]) ++i;
     if (i == stored.size() || stored.positions[i] > pos) return;
-    const AllelePairing pairing = pairAlleles(stored.ref(i), stored.alt(i), line.ref, line.alt,
-                                              RefComparison::firstCharacter);
+    const AllelePairing pairing = pairAlleles(stored.ref(i), stored.alt(i), line.ref, line.alt);
     if (pairing != AllelePairing::unshared) {
       common.site1.push_back(i);
       common.pos1.push_back(stored.positions[i]);
@@ -310,8 +309,8 @@ bool lockstepPair(const std::string& path, const std::string& file1, const std::
       fail("ERROR: VCF position mismatch between files at record " + toString(k + 1) + ".\n" +
            "File 1 -> CHROM=" + parser1.chromName() + ", POS=" + toString(stored.positions[k]) +
            "\n" + describeRecord(line));
-    common.swapped.push_back(pairAlleles(stored.ref(k), stored.alt(k), line.ref, line.alt,
-                                         RefComparison::wholeText) == AllelePairing::swapped);
+    common.swapped.push_back(pairAlleles(stored.ref(k), stored.alt(k), line.ref, line.alt) ==
+                         AllelePairing::swapped);
     bits2.keep();
   });
   const std::size_t m = bits2.size();
@@ -350,17 +349,14 @@ bool readVcfHeader(const std::string& path, const std::string& name, std::ifstre
 }
 
 AllelePairing pairAlleles(std::string_view ref1, std::string_view alt1, std::string_view ref2,
-                          std::string_view alt2, RefComparison refs) {
-  const bool sameRole = ref1 == ref2 || alt1 == alt2;
-  const bool crossed = ref1 == alt2 || alt1 == ref2;
-  if (!sameRole && !crossed) return AllelePairing::unshared;
+                          std::string_view alt2) {
   // An allele shared in the same role (REF and REF, or ALT and ALT) has the
   // same code in both files as read: the coding stays, whatever the others.
-  if (sameRole) return AllelePairing::kept;
-  const auto first = [](std::string_view ref) { return ref.empty() ? 'N' : ref[0]; };
-  const bool refsDiffer =
-      refs == RefComparison::wholeText ? ref1 != ref2 : first(ref1) != first(ref2);
-  return refsDiffer ? AllelePairing::swapped : AllelePairing::kept;
+  if (ref1 == ref2 || alt1 == alt2) return AllelePairing::kept;
+  // Otherwise an allele shared at all is REF in one file and ALT in the
+  // other (REF/ALT swapped, indels included: AT/A against A/AT).
+  if (ref1 == alt2 || alt1 == ref2) return AllelePairing::swapped;
+  return AllelePairing::unshared;
 }
 
 bool readVcfRecords(std::ifstream& in, const std::string& fileName, int nSamples,

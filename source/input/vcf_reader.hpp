@@ -51,20 +51,16 @@ enum class AllelePairing {
              // the population that is not pref codes its allele 0, so that
              // the same allele is coded 1 in both
 };
-// Where the REF alleles count as different, which a swap needs besides: for
-// the merging reader, where their first characters differ (an empty REF
-// counts as "N"); for the lock-step reader, where the whole texts differ.
-enum class RefComparison { firstCharacter, wholeText };
 
 AllelePairing pairAlleles(std::string_view ref1, std::string_view alt1, std::string_view ref2,
-                          std::string_view alt2, RefComparison refs);
+                          std::string_view alt2);
 
 // Reads file1 (population 0) and file2 (population 1), keeps the sites that
 // both hold at the same position with an allele in common, and fills the
 // sample: two rows per individual, the first haplotypes of a file's
 // individuals before their second haplotypes. pref becomes the file with more
 // individuals (unchanged on a tie); the alleles are coded as pairAlleles
-// says, comparing the first characters of REF. False when the names are
+// says. False when the names are
 // equal, a file cannot be read or holds no data line, or no site is common.
 bool readVcfPhasedPair(const std::string& path, const std::string& file1, const std::string& file2,
                        std::vector<int>& samplesizes, HaplotypeMatrix& data,
@@ -73,7 +69,7 @@ bool readVcfPhasedPair(const std::string& path, const std::string& file1, const 
 
 // Like readVcfPhasedPair, for two files that must hold the same sites in the
 // same order: any difference in chromosome, position or number of sites ends
-// the process. Every site is kept; pairAlleles compares the whole REF texts.
+// the process. Every site is kept; the alleles are coded as pairAlleles says.
 bool readVcfPairLockstep(const std::string& path, const std::string& file1,
                          const std::string& file2, std::vector<int>& samplesizes,
                          HaplotypeMatrix& data, std::vector<std::vector<double>>& snpfreqs,

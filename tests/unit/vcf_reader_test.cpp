@@ -133,10 +133,10 @@ bool oraclePair(const std::string& path, const std::string& file1, const std::st
     snpositions[1].push_back(b.pos);
     // The population that is not pref codes its allele 0 where the allele
     // the records share is REF in one and ALT in the other, unless they also
-    // share one in the same role, and where the REF first characters differ.
+    // share one in the same role.
     char coded[2] = {'1', '1'};
     const bool sameRole = a.ref == b.ref || a.alt == b.alt;
-    if (!sameRole && a.ref[0] != b.ref[0]) coded[1 - pref] = '0';
+    if (!sameRole) coded[1 - pref] = '0';
     const VcfRecord* recs[2] = {&a, &b};
     const int ns[2] = {n1, n2};
     std::size_t base = 0;
@@ -463,11 +463,16 @@ TEST_F(VcfReaderTest, RefMismatchCodesTheSmallerPopulationsZero) {
   EXPECT_EQ(r.row(0) + r.row(1) + r.row(2) + r.row(3), "1100");
   r = runPair(readVcfPhasedPair, "one.vcf", "twin.vcf", 1);
   EXPECT_EQ(r.row(0) + r.row(1) + r.row(2) + r.row(3), "0011");
-  // Only the first character of REF takes part: AT against AG keeps the coding.
+  // A shared ALT keeps the coding, whatever the REF: AT against AG.
   writeFile("at.vcf", header(1) + site("1", "5", "AT", "A", {"1|1"}));
   writeFile("ag.vcf", header(1) + site("1", "5", "AG", "A", {"1|1"}));
   r = runPair(readVcfPhasedPair, "at.vcf", "ag.vcf", 0);
   EXPECT_EQ(r.row(0) + r.row(1) + r.row(2) + r.row(3), "1111");
+  // A swapped indel (AT/A against A/AT) is recoded like a swapped SNP,
+  // although both REF begin with A: both populations carry different alleles.
+  writeFile("a_at.vcf", header(1) + site("1", "5", "A", "AT", {"1|1"}));
+  r = runPair(readVcfPhasedPair, "at.vcf", "a_at.vcf", 0);
+  EXPECT_EQ(r.row(0) + r.row(1) + r.row(2) + r.row(3), "1100");
 }
 
 TEST(VcfPairing, SwapsOnlyWhereTheSharedAlleleChangesRole) {
@@ -475,38 +480,33 @@ TEST(VcfPairing, SwapsOnlyWhereTheSharedAlleleChangesRole) {
                            swapped = AllelePairing::swapped;
   struct Case {
     const char *ref1, *alt1, *ref2, *alt2;
-    AllelePairing byFirstCharacter, byWholeText;
+    AllelePairing expected;
   };
   const Case cases[] = {
-      {"A", "G", "A", "G", kept, kept},                // same REF, same ALT
-      {"A", "G", "G", "A", swapped, swapped},          // REF and ALT swapped
-      {"A", "G", "C", "G", kept, kept},                // shared ALT, other REF
-      {"A", "G", "A", "T", kept, kept},                // shared REF, other ALT
-      {"A", "G", "C", "T", unshared, unshared},        // nothing shared
-      {"A", "G", "T", "A", swapped, swapped},          // REF of file 1 is ALT of file 2
-      {"A", "G", "G", "C", swapped, swapped},          // ALT of file 1 is REF of file 2
-      {"G", "G", "A", "G", kept, kept},                // shared in both roles: the same role wins
-      {"A", "G,T", "C", "G,T", kept, kept},            // an ALT list is one text
-      {"A", "G", "C", "G,T", unshared, unshared},      // ... compared whole
-      {"", "G", "G", "C", swapped, swapped},           // an empty REF counts as N
-      // Alleles of several characters are shared as whole texts; the REF
-      // differ by their first character for the merging reader.
-      {"AT", "A", "AG", "A", kept, kept},              // shared ALT
-      {"A", "AT", "A", "AG", kept, kept},              // shared REF
-      {"AT", "G", "G", "AT", swapped, swapped},        // swapped, REF A... against G
-      {"AT", "A", "A", "AT", kept, swapped},           // swapped, REF both begin with A
-      {"AT", "C", "AG", "AT", kept, swapped},          // AT crosses, REF both begin with A
-      {"AT", "A", "ATT", "AT", kept, swapped},
+      {"A", "G", "A", "G", kept},          // same REF, same ALT
+      {"A", "G", "G", "A", swapped},       // REF and ALT swapped
+      {"A", "G", "C", "G", kept},          // shared ALT, other REF
+      {"A", "G", "A", "T", kept},          // shared REF, other ALT
+      {"A", "G", "C", "T", unshared},      // nothing shared
+      {"A", "G", "T", "A", swapped},       // REF of file 1 is ALT of file 2
+      {"A", "G", "G", "C", swapped},       // ALT of file 1 is REF of file 2
+      {"G", "G", "A", "G", kept},          // shared in both roles: the same role wins
+      {"A", "G,T", "C", "G,T", kept},      // an ALT list is one text
+      {"A", "G", "C", "G,T", unshared},    // ... compared whole
+      {"", "G", "G", "C", swapped},        // an empty REF
+      // Alleles of several characters are shared as whole texts.
+      {"AT", "A", "AG", "A", kept},        // shared ALT
+      {"A", "AT", "A", "AG", kept},        // shared REF
+      {"AT", "G", "G", "AT", swapped},     // swapped, REF A... against G
+      {"AT", "A", "A", "AT", swapped},     // a swapped indel: both REF begin with A
+      {"AT", "C", "AG", "AT", swapped},    // AT crosses, both REF begin with A
+      {"AT", "A", "ATT", "AT", swapped},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(pairAlleles(c.ref1, c.alt1, c.ref2, c.alt2, RefComparison::firstCharacter),
-              c.byFirstCharacter)
-        << c.ref1 << "/" << c.alt1 << " " << c.ref2 << "/" << c.alt2;
-    EXPECT_EQ(pairAlleles(c.ref1, c.alt1, c.ref2, c.alt2, RefComparison::wholeText), c.byWholeText)
+    EXPECT_EQ(pairAlleles(c.ref1, c.alt1, c.ref2, c.alt2), c.expected)
         << c.ref1 << "/" << c.alt1 << " " << c.ref2 << "/" << c.alt2;
     // Which file is which does not matter.
-    EXPECT_EQ(pairAlleles(c.ref2, c.alt2, c.ref1, c.alt1, RefComparison::firstCharacter),
-              c.byFirstCharacter)
+    EXPECT_EQ(pairAlleles(c.ref2, c.alt2, c.ref1, c.alt1), c.expected)
         << c.ref2 << "/" << c.alt2 << " " << c.ref1 << "/" << c.alt1;
   }
 }
@@ -604,9 +604,8 @@ TEST_F(VcfReaderTest, LockstepRequiresTheSameSites) {
             "\nFile a.vcf was read\n\nFile b.vcf was read\n\nBegin to parse data\n\n\n Number of "
             "SNPs is 2\n\n Sample sizes are 2 and 1\n\nParsed pop 1\n\nParsed pop 2\n");
   EXPECT_EQ(r.pref, 0);
-  // The whole REF decides here: AT, REF in file 1 and ALT in file 2, is
-  // shared across the roles and AT differs from AG, so population 2's coding
-  // changes (the merging reader, comparing "A" with "A", keeps it).
+  // AT, REF in file 1 and ALT in file 2, is shared across the roles and no
+  // allele is shared in the same role, so population 2's coding changes.
   EXPECT_EQ(r.row(4) + r.row(5), "1001");
   EXPECT_EQ(r.positions[1], (std::vector<double>{100, 200}));
 
