@@ -1,8 +1,8 @@
 #include "input/hapmap_reader.hpp"
 
-#include <cmath>
 #include <fstream>
 #include <iostream>
+#include <string_view>
 
 #include "input/base_coding.hpp"
 #include "input/coded_sample.hpp"
@@ -79,10 +79,9 @@ void parseDataLine(const HapMapFile& f, const std::string& line, std::string& na
     if (fields == 0) {
       name = toUpper(line.substr(start, length));
     } else if (fields == 1) {
-      const std::string text = line.substr(start, length);
-      position = toDouble(text);
-      if (!std::isfinite(position))
-        rejectInput("ERROR: The position \"" + text + "\" on " + lineOf(f) +
+      const std::string_view text(line.data() + start, length);
+      if (!parseFiniteNumber(text, position))
+        rejectInput("ERROR: The position \"" + std::string(text) + "\" on " + lineOf(f) +
                     " is not a finite number\n");
     } else {
       const long long column = fields - 2;

@@ -110,6 +110,11 @@ TEST_F(HapMapReaderTest, RaggedInputIsRejected) {
       {"id pos a b\nrs1 1 A GG\n", "\"GG\" in column 2 on line 2 of file bad.txt"},
       {"id pos a b\nrs1\n", "fewer than two fields"},
       {"id pos a b\nrs1 nan A G\n", "not a finite number"},
+      // Words that a C conversion would read as 0 or cut at their first bad letter.
+      {"id pos a b\n# c\nrs1 abc A G\n",
+       "\"abc\" on line 3 of file bad.txt is not a finite number"},
+      {"id pos a b\nrs1 10O A G\n", "\"10O\" on line 2 of file bad.txt is not a finite number"},
+      {"id pos a b\nrs1 1,5 A G\n", "\"1,5\" on line 2 of file bad.txt is not a finite number"},
       {"id pos\nrs1 1\n", "header on line 1 of file bad.txt has 2 field(s)"},
       {"id pos a\nrs1 1 A\n", "has one haplotype column"},
   };
