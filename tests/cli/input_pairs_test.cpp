@@ -7,9 +7,20 @@ namespace {
 
 const TwoPopulations samples;
 
+std::string failure(const std::string& name, const std::string& format) {
+  return "\nERROR: \nFail when reading " + name + " under " + format + "\n";
+}
+
 }  // namespace
 
-class InputPairs : public CliTest {};
+class InputPairs : public CliTest {
+ protected:
+  void expectFailedRead(const RunResult& r, const std::string& message) {
+    EXPECT_EQ(r.status, 1) << r.out;
+    EXPECT_NE(r.out.find(message), std::string::npos) << r.out;
+    EXPECT_EQ(read("Pravis_ERROR.log"), message + " 1\n");
+  }
+};
 
 TEST_F(InputPairs, HapMapPositionMustBeAFiniteNumber) {
   for (const std::string position : {"abc", "10O", "0x10", "1e999"}) {
@@ -25,4 +36,42 @@ TEST_F(InputPairs, HapMapPositionMustBeAFiniteNumber) {
     EXPECT_NE(r.out.find(message), std::string::npos) << r.out;
     EXPECT_EQ(read("Pravis_ERROR.log"), message + " 1\n");
   }
+}
+
+TEST_F(InputPairs, FailedReadOfAPairNamesTheFileThatFailed) {
+  struct Pair {
+    std::vector<std::string> format;
+    std::string good1, good2, name1, name2, formatWords;
+  };
+  const Pair pairs[] = {
+      {{"-format", "fasta"}, samples.fasta(0), samples.fasta(1), "p1.fa", "p2.fa", "fasta format"},
+      {{"-format", "fp"}, samples.fastPhase(0), samples.fastPhase(1), "a.out", "b.out",
+       "fastPhase format"},
+      {{"-format", "hm", "-singlepopfile", "1"}, samples.hapMap({0}), samples.hapMap({1}), "h1.txt",
+       "h2.txt", "hapmap phased format"},
+  };
+  for (const Pair& p : pairs) {
+    for (int failing = 0; failing < 2; ++failing) {
+      const std::string& bad = failing == 0 ? p.name1 : p.name2;
+      write(p.name1, p.good1);
+      write(p.name2, p.good2);
+      write(bad, "");
+      std::vector<std::string> args = p.format;
+      for (const std::string word : {"-input", p.name1.c_str(), "-input2", p.name2.c_str()})
+        args.push_back(word);
+      expectFailedRead(run(args), failure(bad, p.formatWords));
+    }
+  }
+  // A file the opener cannot find, second of a fastPHASE pair.
+  write("a.out", samples.fastPhase(0));
+  const RunResult r = run({"-format", "fp", "-input", "a.out", "-input2", "gone.out"});
+  expectFailedRead(r, failure("gone.out", "fastPhase format"));
+  EXPECT_NE(r.out.find("\nERROR: can not find input file gone.out\n"), std::string::npos);
+
+  // A reader's own message naming the file stays.
+  write("p2.fa", "not a fasta file\n" + samples.fasta(1));
+  const RunResult f = run({"-format", "fasta", "-input", "p1.fa", "-input2", "p2.fa"});
+  expectFailedRead(f, failure("p2.fa", "fasta format"));
+  EXPECT_NE(f.out.find("\nEmpty file or wrong format when reading fasta p2.fa\n"),
+            std::string::npos);
 }

@@ -1,5 +1,7 @@
 #include "input/hapmap_reader.hpp"
 
+#include <tuple>
+
 #include "haplotype_rows.hpp"
 #include "test_support.hpp"
 
@@ -9,13 +11,16 @@ namespace {
 class HapMapReaderTest : public TempDirTest {
  protected:
   bool read(const std::string& file1, const std::string& file2 = "", bool twoFiles = false) {
-    return readHapMapPhased("", file1, file2, twoFiles, sizes, data, freqs, positions, names, pref);
+    failed = -1;
+    return readHapMapPhased("", file1, file2, twoFiles, sizes, data, freqs, positions, names, pref,
+                            &failed);
   }
   std::vector<int> sizes;
   HaplotypeMatrix data;
   std::vector<std::vector<double>> freqs{2}, positions{2};
   RsidMap names;
   int pref = 0;
+  int failed = -1;  // the file whose read failed
 };
 
 }  // namespace
@@ -147,4 +152,24 @@ TEST_F(HapMapReaderTest, FailedAndEmptyReads) {
   EXPECT_EQ(data[0].size(), 0u);
   EXPECT_TRUE(positions[0].empty());
   EXPECT_TRUE(freqs[1].empty());
+}
+
+TEST_F(HapMapReaderTest, FailedReadsOfTwoFilesTellWhichFileFailed) {
+  writeFile("p1.txt", "id pos a b\nrs1 10 A G\n");
+  writeFile("p2.txt", "id pos c d\nrs1 10 A A\n");
+  writeFile("header.txt", "id pos c d\n");
+  writeFile("empty.txt", "");
+  const std::tuple<const char*, const char*, int> cases[] = {
+      {"missing.txt", "p2.txt", 0}, {"p1.txt", "missing.txt", 1}, {"empty.txt", "p2.txt", 0},
+      {"p1.txt", "empty.txt", 1},
+      // Both files fail: the first one met is told (the headers are read first).
+      {"header.txt", "empty.txt", 1},
+  };
+  for (const auto& [file1, file2, which] : cases) {
+    testing::internal::CaptureStdout();
+    EXPECT_FALSE(read(file1, file2, true)) << file1 << " " << file2;
+    testing::internal::GetCapturedStdout();
+    EXPECT_EQ(failed, which) << file1 << " " << file2;
+  }
+  EXPECT_TRUE(read("p1.txt", "p2.txt", true));
 }
