@@ -106,6 +106,15 @@ void rejectDifferentSnps(const HapMapFile& f1, const HapMapFile& f2, const std::
               " do not list the same SNPs in the same order: " + detail + "\n");
 }
 
+// A table without a data line holds no SNP: its read fails, rather than pass
+// for an analysis that found nothing.
+bool hasDataLine(bool found, const HapMapFile& f) {
+  if (!found)
+    std::cout << "\nERROR: There is no data line after the header of file " << f.name << "\n"
+              << std::endl;
+  return found;
+}
+
 // Opens the table's file or files and reads their headers into the sample
 // sizes; false, with `failing` the index of the file that failed, when a file
 // cannot be opened or has no header.
@@ -131,18 +140,29 @@ bool openTable(const std::string& path, bool singlePopFile, HapMapFile& f1, HapM
   return true;
 }
 
+enum class NextSite { Read, End, NoData };
+
 // The next data line of f1 and, with two files (f2 given), the line of f2
-// that describes the same SNP; false at the end of the table.
-bool nextSiteLines(HapMapFile& f1, HapMapFile* f2, std::string& line1, std::string& line2) {
+// that describes the same SNP. Before the first site, a file without a data
+// line makes the read fail, `failing` naming it.
+NextSite nextSiteLines(HapMapFile& f1, HapMapFile* f2, std::string& line1, std::string& line2,
+                       bool first, int& failing) {
   const bool more1 = nextContentLine(f1, line1);
   const bool more2 = f2 != nullptr ? nextContentLine(*f2, line2) : more1;
+  if (first) {
+    if (!hasDataLine(more1, f1)) return NextSite::NoData;
+    if (f2 != nullptr && !hasDataLine(more2, *f2)) {
+      failing = 1;
+      return NextSite::NoData;
+    }
+  }
   if (more1 != more2) {
     const HapMapFile& ended = more1 ? *f2 : f1;
     const HapMapFile& goesOn = more1 ? f1 : *f2;
     rejectDifferentSnps(f1, *f2, "file " + ended.name + " ends while " + lineOf(goesOn) +
                                      " holds another SNP");
   }
-  return more1;
+  return more1 ? NextSite::Read : NextSite::End;
 }
 
 // Reads the table; on failure `failing` is the index of the file that failed
@@ -172,7 +192,10 @@ bool readTable(const std::string& path, const std::string& file1, const std::str
   double position = 0.0, position2 = 0.0;
   long long sitesRead = 0;
   while (true) {
-    if (!nextSiteLines(f1, singlePopFile ? &f2 : nullptr, line, line2)) break;
+    const NextSite next =
+        nextSiteLines(f1, singlePopFile ? &f2 : nullptr, line, line2, sitesRead == 0, failing);
+    if (next == NextSite::NoData) return false;
+    if (next == NextSite::End) break;
     checkSiteCount(++sitesRead, f1.name);
     parseDataLine(f1, line, name, position, codes.data());
     if (singlePopFile) {

@@ -6,8 +6,8 @@
 
 #include "input/haplotypes.hpp"
 
-// False when a file cannot be opened or has no header line, or when an
-// exception was caught; failedFile, when given, then receives the
+// False when a file cannot be opened, has no header line or no data line, or
+// when an exception was caught; failedFile, when given, then receives the
 // index of the file whose read failed (0 for file1, 1 for file2). file2 is
 // read only with singlePopFile.
 bool readHapMapPhased(const std::string& path, const std::string& file1,

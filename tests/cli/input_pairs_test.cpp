@@ -1,11 +1,15 @@
 // Input read from two files, one population each (VCF, fastPHASE, FASTA and
-// HapMap pairs), and HapMap tables.
+// HapMap pairs), and HapMap tables: a pair of which one file cannot be read,
+// HapMap positions and HapMap tables without data.
 #include "cli_harness.hpp"
 #include "sample_files.hpp"
 
 namespace {
 
 const TwoPopulations samples;
+
+// The header of a table split in halves, without any data line.
+const std::string headerOnly = TwoPopulations::hapMapHeader(2 * samples.haplotypes);
 
 std::string failure(const std::string& name, const std::string& format) {
   return "\nERROR: \nFail when reading " + name + " under " + format + "\n";
@@ -36,6 +40,37 @@ TEST_F(InputPairs, HapMapPositionMustBeAFiniteNumber) {
     EXPECT_NE(r.out.find(message), std::string::npos) << r.out;
     EXPECT_EQ(read("Pravis_ERROR.log"), message + " 1\n");
   }
+}
+
+TEST_F(InputPairs, HapMapTableWithoutDataLineIsAFailedRead) {
+  const std::string hm = "hapmap phased format";
+  write("header.txt", headerOnly);
+  RunResult r = run({"-format", "hm", "-input", "header.txt"});
+  expectFailedRead(r, failure("header.txt", hm));
+  EXPECT_NE(r.out.find("no data line"), std::string::npos);
+  EXPECT_FALSE(exists("Pravis_Results/Prav_out_AutoRefPop1_MAF_0.01.tsv"));
+
+  write("comments.txt", "# table\n" + headerOnly + "\n# no SNP\n   \n");
+  expectFailedRead(run({"-format", "hm", "-input", "comments.txt"}), failure("comments.txt", hm));
+
+  // The second file of a pair: its read fails, naming it.
+  write("h1.txt", samples.hapMap({0}));
+  write("h2.txt", TwoPopulations::hapMapHeader(samples.haplotypes));
+  r = run({"-format", "hm", "-singlepopfile", "1", "-input", "h1.txt", "-input2", "h2.txt"});
+  expectFailedRead(r, failure("h2.txt", hm));
+  EXPECT_NE(r.out.find("no data line after the header of file h2.txt"), std::string::npos);
+
+  // Several runs: the run is skipped and the others go on.
+  write("t0.txt", headerOnly);
+  write("t1.txt", samples.hapMap({0, 1}));
+  r = run({"-format", "hm", "-input", "t", "-runs", "2", "-fixseed", "1"});
+  EXPECT_EQ(r.status, 0) << r.out;
+  EXPECT_NE(r.out.find(failure("t0.txt", hm)), std::string::npos);
+  EXPECT_NE(r.out.find("\nAnalysis of file t1.txt completed"), std::string::npos);
+  EXPECT_EQ(r.out.find("\nAnalysis of file t0.txt completed"), std::string::npos);
+  // When no run reads its input the execution fails.
+  write("t1.txt", headerOnly);
+  EXPECT_EQ(run({"-format", "hm", "-input", "t", "-runs", "2"}).status, 1);
 }
 
 TEST_F(InputPairs, FailedReadOfAPairNamesTheFileThatFailed) {

@@ -145,13 +145,14 @@ TEST_F(HapMapReaderTest, FailedAndEmptyReads) {
   writeFile("unended.txt", "id pos a b");
   EXPECT_FALSE(read("unended.txt"));
 
+  // A table without a data line holds no SNP: its read fails.
   writeFile("header.txt", "id pos a b c\n");
-  ASSERT_TRUE(read("header.txt"));
-  EXPECT_EQ(sizes, (std::vector<int>{1, 2}));
-  ASSERT_EQ(data.size(), 3u);
-  EXPECT_EQ(data[0].size(), 0u);
-  EXPECT_TRUE(positions[0].empty());
-  EXPECT_TRUE(freqs[1].empty());
+  testing::internal::CaptureStdout();
+  EXPECT_FALSE(read("header.txt"));
+  EXPECT_EQ(testing::internal::GetCapturedStdout(),
+            "\nERROR: There is no data line after the header of file header.txt\n\n");
+  writeFile("commented.txt", "id pos a b c\n# no SNP\n\n  \t\n");
+  EXPECT_FALSE(read("commented.txt"));
 }
 
 TEST_F(HapMapReaderTest, FailedReadsOfTwoFilesTellWhichFileFailed) {
@@ -161,9 +162,9 @@ TEST_F(HapMapReaderTest, FailedReadsOfTwoFilesTellWhichFileFailed) {
   writeFile("empty.txt", "");
   const std::tuple<const char*, const char*, int> cases[] = {
       {"missing.txt", "p2.txt", 0}, {"p1.txt", "missing.txt", 1}, {"empty.txt", "p2.txt", 0},
-      {"p1.txt", "empty.txt", 1},
+      {"p1.txt", "empty.txt", 1},   {"header.txt", "p2.txt", 0},  {"p1.txt", "header.txt", 1},
       // Both files fail: the first one met is told (the headers are read first).
-      {"header.txt", "empty.txt", 1},
+      {"header.txt", "empty.txt", 1}, {"header.txt", "header.txt", 0},
   };
   for (const auto& [file1, file2, which] : cases) {
     testing::internal::CaptureStdout();
