@@ -1,6 +1,9 @@
 // Input read from two files, one population each (VCF, fastPHASE, FASTA and
-// HapMap pairs), and HapMap tables: a pair of which one file cannot be read,
-// HapMap positions and HapMap tables without data.
+// HapMap pairs), and HapMap tables: two names that reach one file, a pair of
+// which one file cannot be read, HapMap positions and HapMap tables without
+// data.
+#include <filesystem>
+
 #include "cli_harness.hpp"
 #include "sample_files.hpp"
 
@@ -11,6 +14,8 @@ const TwoPopulations samples;
 // The header of a table split in halves, without any data line.
 const std::string headerOnly = TwoPopulations::hapMapHeader(2 * samples.haplotypes);
 
+const std::string equalNames = "\nERROR: \nEqual file names under onepopbyfile option\n";
+
 std::string failure(const std::string& name, const std::string& format) {
   return "\nERROR: \nFail when reading " + name + " under " + format + "\n";
 }
@@ -19,12 +24,59 @@ std::string failure(const std::string& name, const std::string& format) {
 
 class InputPairs : public CliTest {
  protected:
+  // The run ended with the equal-names error naming both files as given.
+  void expectOneFile(const RunResult& r, const std::string& detail) {
+    EXPECT_EQ(r.status, 1) << r.out;
+    const std::string message = equalNames + detail + "\n";
+    EXPECT_NE(r.out.find(message), std::string::npos) << r.out;
+    EXPECT_EQ(read("Pravis_ERROR.log"), message + " 1\n");
+    EXPECT_EQ(r.out.find("Opening and parsing"), std::string::npos);
+  }
   void expectFailedRead(const RunResult& r, const std::string& message) {
     EXPECT_EQ(r.status, 1) << r.out;
     EXPECT_NE(r.out.find(message), std::string::npos) << r.out;
     EXPECT_EQ(read("Pravis_ERROR.log"), message + " 1\n");
   }
 };
+
+TEST_F(InputPairs, TwoNamesOfOneFileAreTheEqualNamesError) {
+  // A case variant that only the lower-cased second try of the opener finds.
+  write("pop.vcf", samples.vcf(0));
+  expectOneFile(run({"-format", "vcf", "-input", "POP.vcf", "-input2", "pop.vcf"}),
+                "POP.vcf (opened as pop.vcf) and pop.vcf are one file");
+
+  // A link to the first file.
+  write("p1.fa", samples.fasta(0));
+  std::filesystem::create_symlink("p1.fa", dir_ / "link.fa");
+  expectOneFile(run({"-format", "fasta", "-input", "p1.fa", "-input2", "link.fa"}),
+                "p1.fa and link.fa are one file");
+
+  // Two spellings of one path.
+  write("a.out", samples.fastPhase(0));
+  expectOneFile(run({"-format", "fp", "-input", "./a.out", "-input2", "a.out"}),
+                "./a.out and a.out are one file");
+
+  // The same under -path, for a HapMap pair.
+  write("in/h.txt", samples.hapMap({0}));
+  expectOneFile(run({"-format", "hm", "-singlepopfile", "1", "-path", "in/", "-input", "h.txt",
+                     "-input2", "../in/h.txt"}),
+                "in/h.txt and in/../in/h.txt are one file");
+}
+
+TEST_F(InputPairs, FormsThatDoNotReadTwoPopulationFilesAreNotChecked) {
+  // A HapMap table split in halves reads one file: a second name is not read.
+  write("hm.txt", samples.hapMap({0, 1}));
+  EXPECT_EQ(run({"-format", "hm", "-input", "hm.txt", "-input2", "./hm.txt"}).status, 0);
+  // PLINK reads its sites from one file and both populations from the other.
+  write("d.map", "1 rs1 0 1000\n1 rs2 0 2000\n");
+  write("d.ped",
+        "P1 i1 0 0 1 -9 A G A A\nP1 i2 0 0 1 -9 A A A C\nP2 j1 0 0 1 -9 G G A A\n"
+        "P2 j2 0 0 1 -9 A G C C\n");
+  const RunResult r = run({"-format", "plink", "-singlepopfile", "1", "-input", "d", "-input2",
+                           "./d", "-onlyrsidInfo", "1", "-maf", "0"});
+  EXPECT_EQ(r.status, 0) << r.out;
+  EXPECT_TRUE(exists("Pravis_Results/Prav_out_.txt"));
+}
 
 TEST_F(InputPairs, HapMapPositionMustBeAFiniteNumber) {
   for (const std::string position : {"abc", "10O", "0x10", "1e999"}) {
