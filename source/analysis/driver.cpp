@@ -9,6 +9,7 @@
 #include "analysis/candidates.hpp"
 #include "analysis/eos.hpp"
 #include "analysis/input_format.hpp"
+#include "analysis/input_names.hpp"
 #include "analysis/jhac.hpp"
 #include "analysis/outlier_report.hpp"
 #include "analysis/pooling.hpp"
@@ -109,8 +110,7 @@ void startUp(Execution& exec) {
   if (o.singlepopfile) {
     o.inputgiven = true;
     o.runs = 1;
-    if (o.inputfile == o.inputfile2)
-      fatalError(1, "\nERROR: \nEqual file names under onepopbyfile option\n");
+    requireTwoInputFiles(o, exec.format);
   } else {
     o.inputfile2 = o.inputfile;
     if (o.inputgiven && o.runs > 1) exec.runBaseName = o.inputfile;

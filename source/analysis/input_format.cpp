@@ -82,16 +82,17 @@ namespace {
 
 enum class FastaVariant { TwoFiles, Halves, Alternate, Tag };
 
-// The failure message of a read, by format.
-std::string failureMessage(InputFormat format, FastaVariant variant, const Options& o) {
-  const std::string& name = o.inputfile;
+// The failure message of a read, by format; `name` is the file that failed
+// (VCF names both files of its pair, PLINK its ped file).
+std::string failureMessage(InputFormat format, FastaVariant variant, const std::string& name,
+                           const Options& o) {
   switch (format) {
     case InputFormat::FASTA:
       if (variant == FastaVariant::Halves)
         return "\nERROR:\nFail when reading " + name + " under fasta format\n";
       return "\nERROR: \nFail when reading " + name + " under fasta format\n";
     case InputFormat::VCF:
-      return "\nERROR: \nFail when reading " + name + " or " + o.inputfile2 +
+      return "\nERROR: \nFail when reading " + o.inputfile + " or " + o.inputfile2 +
              " under VCF phased format\n";
     case InputFormat::HM:
       return "\nERROR: \nFail when reading " + name + " under hapmap phased format\n";
@@ -156,6 +157,7 @@ struct ReadOutcome {
   bool ok = false;
   FastaVariant variant = FastaVariant::Halves;
   WallClock::time_point vcfStart;
+  int failedFile = 0;  // a failed read of a pair: 0 for -input, 1 for -input2
 };
 
 // FASTA input: two files, one file in halves, alternate sequences (tag rnd0)
@@ -166,7 +168,8 @@ void readFasta(Execution& exec, RunData& run, ReadOutcome& read) {
   if (o.singlepopfile) {
     read.variant = FastaVariant::TwoFiles;
     read.ok = readFastaTwoFiles(o.nogaps, o.path, o.inputfile, o.inputfile2, run.samplesizes,
-                                run.data, run.snpfreqs, run.snpositions, exec.pref);
+                                run.data, run.snpfreqs, run.snpositions, exec.pref,
+                                &read.failedFile);
     return;
   }
   if (o.tag.empty()) {
@@ -221,11 +224,12 @@ ReadOutcome readWithFormatReader(Execution& exec, RunData& run) {
     case InputFormat::HM:
       read.ok = readHapMapPhased(o.path, o.inputfile, o.inputfile2, o.singlepopfile,
                                  run.samplesizes, run.data, run.snpfreqs, run.snpositions,
-                                 run.rsidmap, exec.pref);
+                                 run.rsidmap, exec.pref, &read.failedFile);
       break;
     case InputFormat::FP:
       read.ok = readFastPhaseFiles(o.path, o.inputfile, o.inputfile2, run.samplesizes, run.data,
-                                   run.snpfreqs, run.snpositions, exec.pref, useFirstHaplotype);
+                                   run.snpfreqs, run.snpositions, exec.pref, useFirstHaplotype,
+                                   &read.failedFile);
       break;
     case InputFormat::BS:
       read.ok = readBayeScan(o.path, o.inputfile, exec.npops, run.allelecounts,
@@ -251,11 +255,14 @@ ReadOutcome readWithFormatReader(Execution& exec, RunData& run) {
 
 // A failed read: the message on the console, the end of the program for
 // Genepop, PLINK or a single run, else the run's data released for the next run.
-void abandonFailedRead(Execution& exec, RunData& run, FastaVariant variant) {
+// The message of a pair of files names the one that failed.
+void abandonFailedRead(Execution& exec, RunData& run, const ReadOutcome& read) {
   const InputFormat format = exec.format;
-  const std::string message = failureMessage(format, variant, exec.options);
+  const Options& o = exec.options;
+  const std::string& failed = read.failedFile == 1 ? o.inputfile2 : o.inputfile;
+  const std::string message = failureMessage(format, read.variant, failed, o);
   std::cout << message << std::endl;
-  if (format == InputFormat::GP || isPlinkFormat(format) || exec.options.runs == 1)
+  if (format == InputFormat::GP || isPlinkFormat(format) || o.runs == 1)
     logMessage(1, message, true);
   exec.logtext += message;
   run.filelocnames.clear();
@@ -357,7 +364,7 @@ bool readRunInput(Execution& exec, RunData& run) {
   nameInputFiles(exec.format, exec.options);
   const ReadOutcome read = readWithFormatReader(exec, run);
   if (!read.ok) {
-    abandonFailedRead(exec, run, read.variant);
+    abandonFailedRead(exec, run, read);
     return false;
   }
   takeSampleSizesFromOptions(exec, run);

@@ -284,11 +284,18 @@ bool readFastaHalves(const bool& noGaps, const std::string& path, const std::str
 bool readFastaTwoFiles(const bool& noGaps, const std::string& path, const std::string& file1,
                        const std::string& file2, std::vector<int>& samplesizes,
                        HaplotypeMatrix& data, std::vector<std::vector<double>>& snpfreqs,
-                       std::vector<std::vector<double>>& snpositions, int& pref) {
+                       std::vector<std::vector<double>>& snpositions, int& pref,
+                       int* failedFile) {
   std::vector<FastaRecord> first, second;
-  if (!readRecords(path, file1, first)) return false;
+  if (!readRecords(path, file1, first)) {
+    if (failedFile != nullptr) *failedFile = 0;
+    return false;
+  }
   checkSequenceLength(first.front().sequence, file1);
-  if (!readRecords(path, file2, second)) return false;
+  if (!readRecords(path, file2, second)) {
+    if (failedFile != nullptr) *failedFile = 1;
+    return false;
+  }
   checkSequenceLength(second.back().sequence, file2);
 
   std::vector<const FastaRecord*> ordered = recordsOf(first);

@@ -105,13 +105,19 @@ std::vector<SiteCounts> countBases(const GenotypeSection& section, std::size_t s
   return counts;
 }
 
+// Reads and codes both files; on failure `failing` is the index of the file
+// that failed (0 for file1, 1 for file2).
 bool readBothFiles(const std::string& path, const std::string& file1, const std::string& file2,
                    std::vector<int>& samplesizes, HaplotypeMatrix& data,
                    std::vector<std::vector<double>>& snpfreqs,
-                   std::vector<std::vector<double>>& snpositions, int& pref, bool useFirst) {
+                   std::vector<std::vector<double>>& snpositions, int& pref, bool useFirst,
+                   int& failing) {
   GenotypeSection pops[2];
   if (!readGenotypeSection(path, file1, useFirst, pops[0])) return false;
-  if (!readGenotypeSection(path, file2, useFirst, pops[1])) return false;
+  if (!readGenotypeSection(path, file2, useFirst, pops[1])) {
+    failing = 1;
+    return false;
+  }
   CodedSample sample;
   const int* sizes = sample.sizes;
   sample.sizes[0] = pops[0].individuals;
@@ -169,9 +175,12 @@ bool readFastPhaseFiles(const std::string& path, const std::string& file1,
                         const std::string& file2, std::vector<int>& samplesizes,
                         HaplotypeMatrix& data, std::vector<std::vector<double>>& snpfreqs,
                         std::vector<std::vector<double>>& snpositions, int& pref,
-                        bool& useFirstHaplotype) {
-  return guardedRead([&] {
+                        bool& useFirstHaplotype, int* failedFile) {
+  int failing = 0;
+  const bool ok = guardedRead([&] {
     return readBothFiles(path, file1, file2, samplesizes, data, snpfreqs, snpositions, pref,
-                         useFirstHaplotype);
+                         useFirstHaplotype, failing);
   }, file1, file1);
+  if (!ok && failedFile != nullptr) *failedFile = failing;
+  return ok;
 }

@@ -1,8 +1,8 @@
 #include "input/hapmap_reader.hpp"
 
-#include <cmath>
 #include <fstream>
 #include <iostream>
+#include <string_view>
 
 #include "input/base_coding.hpp"
 #include "input/coded_sample.hpp"
@@ -79,10 +79,9 @@ void parseDataLine(const HapMapFile& f, const std::string& line, std::string& na
     if (fields == 0) {
       name = toUpper(line.substr(start, length));
     } else if (fields == 1) {
-      const std::string text = line.substr(start, length);
-      position = toDouble(text);
-      if (!std::isfinite(position))
-        rejectInput("ERROR: The position \"" + text + "\" on " + lineOf(f) +
+      const std::string_view text(line.data() + start, length);
+      if (!parseFiniteNumber(text, position))
+        rejectInput("ERROR: The position \"" + std::string(text) + "\" on " + lineOf(f) +
                     " is not a finite number\n");
     } else {
       const long long column = fields - 2;
@@ -107,28 +106,78 @@ void rejectDifferentSnps(const HapMapFile& f1, const HapMapFile& f2, const std::
               " do not list the same SNPs in the same order: " + detail + "\n");
 }
 
+// A table without a data line holds no SNP: its read fails, rather than pass
+// for an analysis that found nothing.
+bool hasDataLine(bool found, const HapMapFile& f) {
+  if (!found)
+    std::cout << "\nERROR: There is no data line after the header of file " << f.name << "\n"
+              << std::endl;
+  return found;
+}
+
+// Opens the table's file or files and reads their headers into the sample
+// sizes; false, with `failing` the index of the file that failed, when a file
+// cannot be opened or has no header.
+bool openTable(const std::string& path, bool singlePopFile, HapMapFile& f1, HapMapFile& f2,
+               int* sizes, int& failing) {
+  failing = 0;
+  if (!openWithHeader(path, f1)) return false;
+  if (singlePopFile) {
+    if (!openWithHeader(path, f2)) {
+      failing = 1;
+      return false;
+    }
+    sizes[0] = f1.columns;
+    sizes[1] = f2.columns;
+    return true;
+  }
+  if (f1.columns < 2)
+    rejectInput("ERROR: File " + f1.name +
+                " has one haplotype column: splitting it into two populations needs at least "
+                "two\n");
+  sizes[0] = f1.columns / 2;
+  sizes[1] = f1.columns - sizes[0];
+  return true;
+}
+
+enum class NextSite { Read, End, NoData };
+
+// The next data line of f1 and, with two files (f2 given), the line of f2
+// that describes the same SNP. Before the first site, a file without a data
+// line makes the read fail, `failing` naming it.
+NextSite nextSiteLines(HapMapFile& f1, HapMapFile* f2, std::string& line1, std::string& line2,
+                       bool first, int& failing) {
+  const bool more1 = nextContentLine(f1, line1);
+  const bool more2 = f2 != nullptr ? nextContentLine(*f2, line2) : more1;
+  if (first) {
+    if (!hasDataLine(more1, f1)) return NextSite::NoData;
+    if (f2 != nullptr && !hasDataLine(more2, *f2)) {
+      failing = 1;
+      return NextSite::NoData;
+    }
+  }
+  if (more1 != more2) {
+    const HapMapFile& ended = more1 ? *f2 : f1;
+    const HapMapFile& goesOn = more1 ? f1 : *f2;
+    rejectDifferentSnps(f1, *f2, "file " + ended.name + " ends while " + lineOf(goesOn) +
+                                     " holds another SNP");
+  }
+  return more1 ? NextSite::Read : NextSite::End;
+}
+
+// Reads the table; on failure `failing` is the index of the file that failed
+// (0 for file1, 1 for file2).
 bool readTable(const std::string& path, const std::string& file1, const std::string& file2,
                bool singlePopFile, std::vector<int>& samplesizes, HaplotypeMatrix& data,
                std::vector<std::vector<double>>& snpfreqs,
-               std::vector<std::vector<double>>& snpositions, RsidMap& posToName, int& pref) {
+               std::vector<std::vector<double>>& snpositions, RsidMap& posToName, int& pref,
+               int& failing) {
   HapMapFile f1, f2;
   f1.name = file1;
   f2.name = file2;
-  if (!openWithHeader(path, f1)) return false;
   CodedSample sample;
   int* sizes = sample.sizes;
-  if (singlePopFile) {
-    if (!openWithHeader(path, f2)) return false;
-    sizes[0] = f1.columns;
-    sizes[1] = f2.columns;
-  } else {
-    if (f1.columns < 2)
-      rejectInput("ERROR: File " + f1.name +
-                  " has one haplotype column: splitting it into two populations needs at least "
-                  "two\n");
-    sizes[0] = f1.columns / 2;
-    sizes[1] = f1.columns - sizes[0];
-  }
+  if (!openTable(path, singlePopFile, f1, f2, sizes, failing)) return false;
   const int ref = sample.reference = codingPopulation(sample.sizes, pref);
   const int other = 1 - ref;
 
@@ -143,17 +192,10 @@ bool readTable(const std::string& path, const std::string& file1, const std::str
   double position = 0.0, position2 = 0.0;
   long long sitesRead = 0;
   while (true) {
-    const bool more1 = nextContentLine(f1, line);
-    if (singlePopFile) {
-      const bool more2 = nextContentLine(f2, line2);
-      if (more1 != more2) {
-        const HapMapFile& ended = more1 ? f2 : f1;
-        const HapMapFile& goesOn = more1 ? f1 : f2;
-        rejectDifferentSnps(f1, f2, "file " + ended.name + " ends while " + lineOf(goesOn) +
-                                        " holds another SNP");
-      }
-    }
-    if (!more1) break;
+    const NextSite next =
+        nextSiteLines(f1, singlePopFile ? &f2 : nullptr, line, line2, sitesRead == 0, failing);
+    if (next == NextSite::NoData) return false;
+    if (next == NextSite::End) break;
     checkSiteCount(++sitesRead, f1.name);
     parseDataLine(f1, line, name, position, codes.data());
     if (singlePopFile) {
@@ -197,9 +239,12 @@ bool readHapMapPhased(const std::string& path, const std::string& file1,
                       const std::string& file2, bool singlePopFile, std::vector<int>& samplesizes,
                       HaplotypeMatrix& data, std::vector<std::vector<double>>& snpfreqs,
                       std::vector<std::vector<double>>& snpositions, RsidMap& posToName,
-                      int& pref) {
-  return guardedRead([&] {
+                      int& pref, int* failedFile) {
+  int failing = 0;
+  const bool ok = guardedRead([&] {
     return readTable(path, file1, file2, singlePopFile, samplesizes, data, snpfreqs, snpositions,
-                     posToName, pref);
+                     posToName, pref, failing);
   }, file1, file1);
+  if (!ok && failedFile != nullptr) *failedFile = failing;
+  return ok;
 }

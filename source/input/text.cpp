@@ -136,6 +136,31 @@ bool openRegularFile(const std::string& name, std::ifstream& in) {
   return true;
 }
 
+namespace {
+// Whether openRegularFile would open name, found without disturbing it: a
+// regular file is opened and closed again, while a pipe or a device, which a
+// probe could block or drain, is taken as opening; a folder does not open.
+bool opensAsInput(const std::string& name) {
+  std::error_code ec;
+  const std::filesystem::file_status status = std::filesystem::status(name, ec);
+  if (ec || !std::filesystem::exists(status) || std::filesystem::is_directory(status))
+    return false;
+  if (!std::filesystem::is_regular_file(status)) return true;
+  std::ifstream probe(name);
+  return probe.is_open();
+}
+}  // namespace
+
+std::string inputFileName(const std::string& path, const std::string& name) {
+  const std::string full = path + name;
+  return opensAsInput(full) ? full : toLower(full);
+}
+
+bool isSameFile(const std::string& name1, const std::string& name2) {
+  std::error_code ec;
+  return std::filesystem::equivalent(name1, name2, ec) && !ec;
+}
+
 bool openInputFile(const std::string& path, const std::string& name, std::ifstream& in,
                    bool flag) {
   std::string full = path + name;

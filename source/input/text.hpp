@@ -71,6 +71,16 @@ std::string cutAtPattern(const std::string& s, const std::string& pattern, bool 
 // Opens path + name; on failure retries with the lower-cased name.
 bool openInputFile(const std::string& path, const std::string& name, std::ifstream& in, bool flag);
 
+// The name that openInputFile opens for path + name: path + name when it
+// opens as an input file, else its lower-cased form (which may not exist
+// either). Nothing is read.
+std::string inputFileName(const std::string& path, const std::string& name);
+
+// True when the two names reach one file (the same device and inode: one
+// name twice, a link and its target, two spellings of one path); false when
+// either does not exist.
+bool isSameFile(const std::string& name1, const std::string& name2);
+
 // Opens name for reading; the openers of every reader go through it. False
 // for a folder (which would open as a stream but cannot be read as a file) or
 // a file that cannot be opened. An input that begins with the gzip magic bytes

@@ -4,41 +4,14 @@
 #include <algorithm>
 
 #include "cli_harness.hpp"
+#include "sample_files.hpp"
 
 namespace {
 
 constexpr int sites = 12;
 constexpr int haplotypes = 10;  // per population
 
-// Base of haplotype i of population pop at site s: population 1 mostly A,
-// population 2 mostly G.
-char base(int pop, int i, int s) {
-  const bool rare = (i + s) % 5 == 0;
-  return (pop == 0) == rare ? 'G' : 'A';
-}
-
-std::string column(int pop, int i) {
-  std::string h;
-  for (int s = 0; s < sites; ++s) h += base(pop, i, s);
-  return h;
-}
-
-std::string vcfFile(int pop) {
-  std::string text = "##fileformat=VCFv4.2\n#CHROM\tPOS\tID\tREF\tALT\tQUAL\tFILTER\tINFO\tFORMAT";
-  for (int k = 0; k < haplotypes / 2; ++k) text += "\ts" + std::to_string(k);
-  text += "\n";
-  for (int s = 0; s < sites; ++s) {
-    text += "7\t" + std::to_string(100 * (s + 1)) + "\t.\tA\tG\t.\tPASS\t.\tGT";
-    for (int k = 0; k < haplotypes / 2; ++k) {
-      text += "\t";
-      text += base(pop, 2 * k, s) == 'G' ? '1' : '0';
-      text += "|";
-      text += base(pop, 2 * k + 1, s) == 'G' ? '1' : '0';
-    }
-    text += "\n";
-  }
-  return text;
-}
+const TwoPopulations samples{sites, haplotypes};
 
 std::vector<std::string> lines(const std::string& text) {
   std::vector<std::string> out;
@@ -72,20 +45,20 @@ TEST_F(Formats, FastaTagSplitStoresBothPopulations) {
   for (int pop = 0; pop < 2; ++pop)
     for (int i = 0; i < haplotypes; ++i)
       text += std::string(">") + (pop == 0 ? "PopA_" : "popB_") + std::to_string(i) + "\n" +
-              column(pop, i) + "\n";
+              samples.haplotype(pop, i) + "\n";
   write("f.fas", text);
   const RunResult r = run({"-format", "fasta", "-input", "f.fas", "-tag", "POPA", "-store", "1",
                            "-window", "11", "-selectives", "5", "-fixseed", "1"});
   ASSERT_EQ(r.status, 0) << r.out;
   const std::string row = resultRow("Pravis_Results/Prav_out_AutoRefPop1_MAF_0.01_W11.tsv");
   EXPECT_EQ(row, "f.fas\t12\t1\t5\t12\t0\t11");
-  EXPECT_EQ(read("f_popa.fas").substr(0, 16), ">PopA_0\n" + column(0, 0).substr(0, 8));
+  EXPECT_EQ(read("f_popa.fas").substr(0, 16), ">PopA_0\n" + samples.haplotype(0, 0).substr(0, 8));
   EXPECT_EQ(read("f_NON_popa.fas").substr(0, 8), ">popB_0\n");
 }
 
 TEST_F(Formats, VcfPairNamesTheRunAfterBothFiles) {
-  write("a.vcf", vcfFile(0));
-  write("b.vcf", vcfFile(1));
+  write("a.vcf", samples.vcf(0));
+  write("b.vcf", samples.vcf(1));
   const RunResult r = run({"-format", "vcf", "-input", "a.vcf", "-input2", "b.vcf", "-window",
                            "11", "-selectives", "600", "-verbose", "1", "-fixseed", "1"});
   ASSERT_EQ(r.status, 0) << r.out;
@@ -97,16 +70,7 @@ TEST_F(Formats, VcfPairNamesTheRunAfterBothFiles) {
 }
 
 TEST_F(Formats, HapMapNamesReachTheResultsTable) {
-  std::string text = "rsid pos";
-  for (int c = 0; c < 2 * haplotypes; ++c) text += " h" + std::to_string(c);
-  text += "\n";
-  for (int s = 0; s < sites; ++s) {
-    text += "rs" + std::to_string(s) + " " + std::to_string(1000 * (s + 1));
-    for (int pop = 0; pop < 2; ++pop)
-      for (int i = 0; i < haplotypes; ++i) text += std::string(" ") + base(pop, i, s);
-    text += "\n";
-  }
-  write("hm.txt", text);
+  write("hm.txt", samples.hapMap({0, 1}));
   const RunResult r = run({"-format", "hm", "-input", "hm.txt", "-window", "11", "-selectives",
                            "6000", "-fixseed", "1"});
   ASSERT_EQ(r.status, 0) << r.out;
@@ -117,12 +81,8 @@ TEST_F(Formats, HapMapNamesReachTheResultsTable) {
 }
 
 TEST_F(Formats, FastPhasePairWithItsSnpTable) {
-  for (int pop = 0; pop < 2; ++pop) {
-    std::string text = "fastPHASE\nBEGIN GENOTYPES\n";
-    for (int i = 0; i < haplotypes; ++i)
-      text += "# id" + std::to_string(i) + "\n" + column(pop, i) + "\n" + column(pop, i) + "\n";
-    write(pop == 0 ? "a.out" : "b.out", text + "END GENOTYPES\n");
-  }
+  write("a.out", samples.fastPhase(0));
+  write("b.out", samples.fastPhase(1));
   RunResult r = run({"-format", "fp", "-input", "a.out", "-input2", "b.out", "-window", "11",
                      "-selectives", "5", "-fixseed", "1"});
   ASSERT_EQ(r.status, 0) << r.out;

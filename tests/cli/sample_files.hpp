@@ -59,3 +59,70 @@ inline std::string msTwoBlocks(int sites, int n, std::uint64_t seed, double shif
   }
   return text.str();
 }
+
+// Two populations over `sites` sites, `haplotypes` haplotypes each: population
+// 1 mostly A, population 2 mostly G, written in each haplotype format.
+struct TwoPopulations {
+  int sites = 12;
+  int haplotypes = 10;  // per population
+
+  // Base of haplotype i of population pop at site s.
+  char base(int pop, int i, int s) const {
+    const bool rare = (i + s) % 5 == 0;
+    return (pop == 0) == rare ? 'G' : 'A';
+  }
+  std::string haplotype(int pop, int i) const {
+    std::string h;
+    for (int s = 0; s < sites; ++s) h += base(pop, i, s);
+    return h;
+  }
+  // Phased VCF, one sample per two haplotypes, site s at position 100 (s + 1).
+  std::string vcf(int pop) const {
+    std::string text =
+        "##fileformat=VCFv4.2\n#CHROM\tPOS\tID\tREF\tALT\tQUAL\tFILTER\tINFO\tFORMAT";
+    for (int k = 0; k < haplotypes / 2; ++k) text += "\ts" + std::to_string(k);
+    text += "\n";
+    for (int s = 0; s < sites; ++s) {
+      text += "7\t" + std::to_string(100 * (s + 1)) + "\t.\tA\tG\t.\tPASS\t.\tGT";
+      for (int k = 0; k < haplotypes / 2; ++k) {
+        text += "\t";
+        text += base(pop, 2 * k, s) == 'G' ? '1' : '0';
+        text += "|";
+        text += base(pop, 2 * k + 1, s) == 'G' ? '1' : '0';
+      }
+      text += "\n";
+    }
+    return text;
+  }
+  // fastPHASE output: both haplotypes of an individual are the same.
+  std::string fastPhase(int pop) const {
+    std::string text = "fastPHASE\nBEGIN GENOTYPES\n";
+    for (int i = 0; i < haplotypes; ++i)
+      text += "# id" + std::to_string(i) + "\n" + haplotype(pop, i) + "\n" + haplotype(pop, i) +
+              "\n";
+    return text + "END GENOTYPES\n";
+  }
+  std::string fasta(int pop) const {
+    std::string text;
+    for (int i = 0; i < haplotypes; ++i)
+      text += ">h" + std::to_string(i) + "\n" + haplotype(pop, i) + "\n";
+    return text;
+  }
+  static std::string hapMapHeader(int columns) {
+    std::string text = "rsid pos";
+    for (int c = 0; c < columns; ++c) text += " h" + std::to_string(c);
+    return text + "\n";
+  }
+  // Phased HapMap table of the given populations side by side, site s named
+  // rs<s> at position 1000 (s + 1).
+  std::string hapMap(const std::vector<int>& pops) const {
+    std::string text = hapMapHeader(haplotypes * static_cast<int>(pops.size()));
+    for (int s = 0; s < sites; ++s) {
+      text += "rs" + std::to_string(s) + " " + std::to_string(1000 * (s + 1));
+      for (int pop : pops)
+        for (int i = 0; i < haplotypes; ++i) text += std::string(" ") + base(pop, i, s);
+      text += "\n";
+    }
+    return text;
+  }
+};

@@ -21,7 +21,10 @@ class FastaReaderTest : public TempDirTest {
     return read([&] { return readFastaHalves(noGaps, "", file, sizes, data, freqs, pos); });
   }
   bool twoFiles(const std::string& a, const std::string& b, bool noGaps = false) {
-    return read([&] { return readFastaTwoFiles(noGaps, "", a, b, sizes, data, freqs, pos, pref); });
+    failed = -1;
+    return read([&] {
+      return readFastaTwoFiles(noGaps, "", a, b, sizes, data, freqs, pos, pref, &failed);
+    });
   }
   bool byTag(const std::string& tag, const std::string& path, const std::string& file) {
     return read([&] {
@@ -41,6 +44,7 @@ class FastaReaderTest : public TempDirTest {
   HaplotypeMatrix data;
   Table freqs, pos;
   int pref = -1;
+  int failed = -1;  // the file whose read failed (two files)
   std::string out;
 };
 
@@ -113,6 +117,24 @@ TEST_F(FastaReaderTest, BadFilesAreRejected) {
   const std::string message = "ERROR: sequences must be aligned in bad.fa\n";
   EXPECT_EQ(testing::internal::GetCapturedStdout(), message + "\n");
   EXPECT_EQ(readFile("Pravis_ERROR.log"), message + " 1\n");
+}
+
+TEST_F(FastaReaderTest, TwoFilesTellWhichFileFailed) {
+  writeFile("good.fa", ">a\nAC\n>b\nAG\n");
+  writeFile("empty.fa", "");
+  writeFile("plain.fa", "AC\n>a\nAC\n");
+  EXPECT_FALSE(twoFiles("empty.fa", "good.fa"));
+  EXPECT_EQ(failed, 0);
+  EXPECT_FALSE(twoFiles("good.fa", "empty.fa"));
+  EXPECT_EQ(failed, 1);
+  EXPECT_FALSE(twoFiles("empty.fa", "plain.fa"));
+  EXPECT_EQ(failed, 0);
+  EXPECT_FALSE(twoFiles("good.fa", "plain.fa"));
+  EXPECT_EQ(failed, 1);
+  EXPECT_EQ(out, "\nEmpty file or wrong format when reading fasta plain.fa\n\n");
+  EXPECT_FALSE(twoFiles("good.fa", "missing.fa"));
+  EXPECT_EQ(failed, 1);
+  EXPECT_TRUE(twoFiles("good.fa", "good.fa"));
 }
 
 TEST_F(FastaReaderTest, TagSplitAndStoredFiles) {

@@ -18,12 +18,15 @@ class FastPhaseReaderTest : public TempDirTest {
  protected:
   bool read(const std::string& file1, const std::string& file2) {
     bool useFirst = true;
-    return readFastPhaseFiles("", file1, file2, sizes, data, freqs, positions, pref, useFirst);
+    failed = -1;
+    return readFastPhaseFiles("", file1, file2, sizes, data, freqs, positions, pref, useFirst,
+                              &failed);
   }
   std::vector<int> sizes;
   HaplotypeMatrix data;
   std::vector<std::vector<double>> freqs{2}, positions{2};
   int pref = 0;
+  int failed = -1;  // the file whose read failed
 };
 
 }  // namespace
@@ -97,15 +100,22 @@ TEST_F(FastPhaseReaderTest, MalformedFilesAreRejected) {
   EXPECT_FATAL_STATUS(read("empty.out", "good.out"), 1);
 }
 
-TEST_F(FastPhaseReaderTest, FailedReads) {
+TEST_F(FastPhaseReaderTest, FailedReadsTellWhichFileFailed) {
   writeFile("good.out", fastPhaseFile({"ACGT"}, "ACGT"));
   writeFile("nobegin.out", "# id 1\nACGT\nACGT\n");
   writeFile("lastbegin.out", "header\nBEGIN GENOTYPES");
   EXPECT_FALSE(read("nobegin.out", "good.out"));
+  EXPECT_EQ(failed, 0);
   EXPECT_FALSE(read("good.out", "lastbegin.out"));
+  EXPECT_EQ(failed, 1);
+  // Both files unreadable: the first one met is told.
+  EXPECT_FALSE(read("nobegin.out", "lastbegin.out"));
+  EXPECT_EQ(failed, 0);
   testing::internal::CaptureStdout();
   EXPECT_FALSE(read("good.out", "missing.out"));
   EXPECT_NE(testing::internal::GetCapturedStdout().find(
                 "\nERROR: can not find input file missing.out\n"),
             std::string::npos);
+  EXPECT_EQ(failed, 1);
+  EXPECT_TRUE(read("good.out", "good.out"));
 }

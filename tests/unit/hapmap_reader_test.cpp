@@ -1,5 +1,7 @@
 #include "input/hapmap_reader.hpp"
 
+#include <tuple>
+
 #include "haplotype_rows.hpp"
 #include "test_support.hpp"
 
@@ -9,13 +11,16 @@ namespace {
 class HapMapReaderTest : public TempDirTest {
  protected:
   bool read(const std::string& file1, const std::string& file2 = "", bool twoFiles = false) {
-    return readHapMapPhased("", file1, file2, twoFiles, sizes, data, freqs, positions, names, pref);
+    failed = -1;
+    return readHapMapPhased("", file1, file2, twoFiles, sizes, data, freqs, positions, names, pref,
+                            &failed);
   }
   std::vector<int> sizes;
   HaplotypeMatrix data;
   std::vector<std::vector<double>> freqs{2}, positions{2};
   RsidMap names;
   int pref = 0;
+  int failed = -1;  // the file whose read failed
 };
 
 }  // namespace
@@ -110,6 +115,11 @@ TEST_F(HapMapReaderTest, RaggedInputIsRejected) {
       {"id pos a b\nrs1 1 A GG\n", "\"GG\" in column 2 on line 2 of file bad.txt"},
       {"id pos a b\nrs1\n", "fewer than two fields"},
       {"id pos a b\nrs1 nan A G\n", "not a finite number"},
+      // Words that a C conversion would read as 0 or cut at their first bad letter.
+      {"id pos a b\n# c\nrs1 abc A G\n",
+       "\"abc\" on line 3 of file bad.txt is not a finite number"},
+      {"id pos a b\nrs1 10O A G\n", "\"10O\" on line 2 of file bad.txt is not a finite number"},
+      {"id pos a b\nrs1 1,5 A G\n", "\"1,5\" on line 2 of file bad.txt is not a finite number"},
       {"id pos\nrs1 1\n", "header on line 1 of file bad.txt has 2 field(s)"},
       {"id pos a\nrs1 1 A\n", "has one haplotype column"},
   };
@@ -135,11 +145,32 @@ TEST_F(HapMapReaderTest, FailedAndEmptyReads) {
   writeFile("unended.txt", "id pos a b");
   EXPECT_FALSE(read("unended.txt"));
 
+  // A table without a data line holds no SNP: its read fails.
   writeFile("header.txt", "id pos a b c\n");
-  ASSERT_TRUE(read("header.txt"));
-  EXPECT_EQ(sizes, (std::vector<int>{1, 2}));
-  ASSERT_EQ(data.size(), 3u);
-  EXPECT_EQ(data[0].size(), 0u);
-  EXPECT_TRUE(positions[0].empty());
-  EXPECT_TRUE(freqs[1].empty());
+  testing::internal::CaptureStdout();
+  EXPECT_FALSE(read("header.txt"));
+  EXPECT_EQ(testing::internal::GetCapturedStdout(),
+            "\nERROR: There is no data line after the header of file header.txt\n\n");
+  writeFile("commented.txt", "id pos a b c\n# no SNP\n\n  \t\n");
+  EXPECT_FALSE(read("commented.txt"));
+}
+
+TEST_F(HapMapReaderTest, FailedReadsOfTwoFilesTellWhichFileFailed) {
+  writeFile("p1.txt", "id pos a b\nrs1 10 A G\n");
+  writeFile("p2.txt", "id pos c d\nrs1 10 A A\n");
+  writeFile("header.txt", "id pos c d\n");
+  writeFile("empty.txt", "");
+  const std::tuple<const char*, const char*, int> cases[] = {
+      {"missing.txt", "p2.txt", 0}, {"p1.txt", "missing.txt", 1}, {"empty.txt", "p2.txt", 0},
+      {"p1.txt", "empty.txt", 1},   {"header.txt", "p2.txt", 0},  {"p1.txt", "header.txt", 1},
+      // Both files fail: the first one met is told (the headers are read first).
+      {"header.txt", "empty.txt", 1}, {"header.txt", "header.txt", 0},
+  };
+  for (const auto& [file1, file2, which] : cases) {
+    testing::internal::CaptureStdout();
+    EXPECT_FALSE(read(file1, file2, true)) << file1 << " " << file2;
+    testing::internal::GetCapturedStdout();
+    EXPECT_EQ(failed, which) << file1 << " " << file2;
+  }
+  EXPECT_TRUE(read("p1.txt", "p2.txt", true));
 }

@@ -122,6 +122,31 @@ TEST_F(OpenInputFile, RetriesWithTheLowerCasedName) {
   testing::internal::GetCapturedStdout();
 }
 
+TEST_F(OpenInputFile, NamesAreResolvedAsTheOpenerOpensThem) {
+  std::filesystem::create_directories("data/Sub");
+  writeFile("data/pop.txt", "x\n");
+  writeFile("data/Pop.txt", "y\n");
+  writeFile("data/other.txt", "x\n");
+  // The name itself when it opens, the lower-cased name otherwise (path included).
+  EXPECT_EQ(inputFileName("data/", "Pop.txt"), "data/Pop.txt");
+  EXPECT_EQ(inputFileName("Data/", "POP.TXT"), "data/pop.txt");
+  EXPECT_EQ(inputFileName("", "Missing"), "missing");
+  // A folder does not open: its lower-cased name is tried.
+  EXPECT_EQ(inputFileName("data/", "Sub"), "data/sub");
+
+  std::filesystem::create_symlink("pop.txt", "data/link.txt");
+  std::filesystem::create_hard_link("data/pop.txt", "data/hard.txt");
+  EXPECT_TRUE(isSameFile("data/pop.txt", "data/link.txt"));
+  EXPECT_TRUE(isSameFile("data/pop.txt", "data/hard.txt"));
+  EXPECT_TRUE(isSameFile("./data/pop.txt", "data/../data/pop.txt"));
+  EXPECT_TRUE(isSameFile(inputFileName("DATA/", "POP.TXT"), "data/pop.txt"));
+  // Equal contents are two files; so are a file and a name that reaches nothing.
+  EXPECT_FALSE(isSameFile("data/pop.txt", "data/other.txt"));
+  EXPECT_FALSE(isSameFile("data/pop.txt", "data/Pop.txt"));
+  EXPECT_FALSE(isSameFile("data/pop.txt", "data/none.txt"));
+  EXPECT_FALSE(isSameFile("data/none.txt", "data/none.txt"));
+}
+
 TEST_F(OpenInputFile, ReadLineDropsCarriageReturns) {
   writeFile("crlf.txt", "a b\r\nlast");
   std::ifstream in("crlf.txt");

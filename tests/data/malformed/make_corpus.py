@@ -294,7 +294,7 @@ hm("hm_ok.txt", hm_ok, 0, "Pravolin FINISHED.")
 hm("hm_crlf.txt", hm_ok.replace("\n", "\r\n"), 0, "Pravolin FINISHED.")
 hm("hm_empty.txt", "", 1, FAIL + "hm_empty.txt under hapmap phased format\n")
 hm("hm_garbage.bin", garbage(3000).replace(b"\n", b" "), 1, FAIL + "hm_garbage.bin under hapmap phased format\n")
-hm("hm_header_only.txt", hm_ok.split("\n")[0] + "\n", 0, "Pravolin FINISHED.")
+hm("hm_header_only.txt", hm_ok.split("\n")[0] + "\n", 1, FAIL + "hm_header_only.txt under hapmap phased format\n")
 hm("hm_header_two_fields.txt", "rsID position\nrs1 100\n", 1,
    "ERROR: The header on line 1 of file hm_header_two_fields.txt has 2 field(s)")
 hm("hm_one_column.txt", "rsID position h0\nrs1 100 A\n", 1,

@@ -1,0 +1,164 @@
+// Input read from two files, one population each (VCF, fastPHASE, FASTA and
+// HapMap pairs), and HapMap tables: two names that reach one file, a pair of
+// which one file cannot be read, HapMap positions and HapMap tables without
+// data.
+#include <filesystem>
+
+#include "cli_harness.hpp"
+#include "sample_files.hpp"
+
+namespace {
+
+const TwoPopulations samples;
+
+// The header of a table split in halves, without any data line.
+const std::string headerOnly = TwoPopulations::hapMapHeader(2 * samples.haplotypes);
+
+const std::string equalNames = "\nERROR: \nEqual file names under onepopbyfile option\n";
+
+std::string failure(const std::string& name, const std::string& format) {
+  return "\nERROR: \nFail when reading " + name + " under " + format + "\n";
+}
+
+}  // namespace
+
+class InputPairs : public CliTest {
+ protected:
+  // The run ended with the equal-names error naming both files as given.
+  void expectOneFile(const RunResult& r, const std::string& detail) {
+    EXPECT_EQ(r.status, 1) << r.out;
+    const std::string message = equalNames + detail + "\n";
+    EXPECT_NE(r.out.find(message), std::string::npos) << r.out;
+    EXPECT_EQ(read("Pravis_ERROR.log"), message + " 1\n");
+    EXPECT_EQ(r.out.find("Opening and parsing"), std::string::npos);
+  }
+  void expectFailedRead(const RunResult& r, const std::string& message) {
+    EXPECT_EQ(r.status, 1) << r.out;
+    EXPECT_NE(r.out.find(message), std::string::npos) << r.out;
+    EXPECT_EQ(read("Pravis_ERROR.log"), message + " 1\n");
+  }
+};
+
+TEST_F(InputPairs, TwoNamesOfOneFileAreTheEqualNamesError) {
+  // A case variant that only the lower-cased second try of the opener finds.
+  write("pop.vcf", samples.vcf(0));
+  expectOneFile(run({"-format", "vcf", "-input", "POP.vcf", "-input2", "pop.vcf"}),
+                "POP.vcf (opened as pop.vcf) and pop.vcf are one file");
+
+  // A link to the first file.
+  write("p1.fa", samples.fasta(0));
+  std::filesystem::create_symlink("p1.fa", dir_ / "link.fa");
+  expectOneFile(run({"-format", "fasta", "-input", "p1.fa", "-input2", "link.fa"}),
+                "p1.fa and link.fa are one file");
+
+  // Two spellings of one path.
+  write("a.out", samples.fastPhase(0));
+  expectOneFile(run({"-format", "fp", "-input", "./a.out", "-input2", "a.out"}),
+                "./a.out and a.out are one file");
+
+  // The same under -path, for a HapMap pair.
+  write("in/h.txt", samples.hapMap({0}));
+  expectOneFile(run({"-format", "hm", "-singlepopfile", "1", "-path", "in/", "-input", "h.txt",
+                     "-input2", "../in/h.txt"}),
+                "in/h.txt and in/../in/h.txt are one file");
+}
+
+TEST_F(InputPairs, FormsThatDoNotReadTwoPopulationFilesAreNotChecked) {
+  // A HapMap table split in halves reads one file: a second name is not read.
+  write("hm.txt", samples.hapMap({0, 1}));
+  EXPECT_EQ(run({"-format", "hm", "-input", "hm.txt", "-input2", "./hm.txt"}).status, 0);
+  // PLINK reads its sites from one file and both populations from the other.
+  write("d.map", "1 rs1 0 1000\n1 rs2 0 2000\n");
+  write("d.ped",
+        "P1 i1 0 0 1 -9 A G A A\nP1 i2 0 0 1 -9 A A A C\nP2 j1 0 0 1 -9 G G A A\n"
+        "P2 j2 0 0 1 -9 A G C C\n");
+  const RunResult r = run({"-format", "plink", "-singlepopfile", "1", "-input", "d", "-input2",
+                           "./d", "-onlyrsidInfo", "1", "-maf", "0"});
+  EXPECT_EQ(r.status, 0) << r.out;
+  EXPECT_TRUE(exists("Pravis_Results/Prav_out_.txt"));
+}
+
+TEST_F(InputPairs, HapMapPositionMustBeAFiniteNumber) {
+  for (const std::string position : {"abc", "10O", "0x10", "1e999"}) {
+    std::string row = "rsX " + position;
+    for (int c = 0; c < 2 * samples.haplotypes; ++c) row += " A";
+    std::string text = samples.hapMap({0, 1});
+    text.insert(text.find("\nrs0 ") + 1, row + "\n");
+    write("h.txt", text);
+    const RunResult r = run({"-format", "hm", "-input", "h.txt"});
+    const std::string message =
+        "ERROR: The position \"" + position + "\" on line 2 of file h.txt is not a finite number\n";
+    EXPECT_EQ(r.status, 1) << position;
+    EXPECT_NE(r.out.find(message), std::string::npos) << r.out;
+    EXPECT_EQ(read("Pravis_ERROR.log"), message + " 1\n");
+  }
+}
+
+TEST_F(InputPairs, HapMapTableWithoutDataLineIsAFailedRead) {
+  const std::string hm = "hapmap phased format";
+  write("header.txt", headerOnly);
+  RunResult r = run({"-format", "hm", "-input", "header.txt"});
+  expectFailedRead(r, failure("header.txt", hm));
+  EXPECT_NE(r.out.find("no data line"), std::string::npos);
+  EXPECT_FALSE(exists("Pravis_Results/Prav_out_AutoRefPop1_MAF_0.01.tsv"));
+
+  write("comments.txt", "# table\n" + headerOnly + "\n# no SNP\n   \n");
+  expectFailedRead(run({"-format", "hm", "-input", "comments.txt"}), failure("comments.txt", hm));
+
+  // The second file of a pair: its read fails, naming it.
+  write("h1.txt", samples.hapMap({0}));
+  write("h2.txt", TwoPopulations::hapMapHeader(samples.haplotypes));
+  r = run({"-format", "hm", "-singlepopfile", "1", "-input", "h1.txt", "-input2", "h2.txt"});
+  expectFailedRead(r, failure("h2.txt", hm));
+  EXPECT_NE(r.out.find("no data line after the header of file h2.txt"), std::string::npos);
+
+  // Several runs: the run is skipped and the others go on.
+  write("t0.txt", headerOnly);
+  write("t1.txt", samples.hapMap({0, 1}));
+  r = run({"-format", "hm", "-input", "t", "-runs", "2", "-fixseed", "1"});
+  EXPECT_EQ(r.status, 0) << r.out;
+  EXPECT_NE(r.out.find(failure("t0.txt", hm)), std::string::npos);
+  EXPECT_NE(r.out.find("\nAnalysis of file t1.txt completed"), std::string::npos);
+  EXPECT_EQ(r.out.find("\nAnalysis of file t0.txt completed"), std::string::npos);
+  // When no run reads its input the execution fails.
+  write("t1.txt", headerOnly);
+  EXPECT_EQ(run({"-format", "hm", "-input", "t", "-runs", "2"}).status, 1);
+}
+
+TEST_F(InputPairs, FailedReadOfAPairNamesTheFileThatFailed) {
+  struct Pair {
+    std::vector<std::string> format;
+    std::string good1, good2, name1, name2, formatWords;
+  };
+  const Pair pairs[] = {
+      {{"-format", "fasta"}, samples.fasta(0), samples.fasta(1), "p1.fa", "p2.fa", "fasta format"},
+      {{"-format", "fp"}, samples.fastPhase(0), samples.fastPhase(1), "a.out", "b.out",
+       "fastPhase format"},
+      {{"-format", "hm", "-singlepopfile", "1"}, samples.hapMap({0}), samples.hapMap({1}), "h1.txt",
+       "h2.txt", "hapmap phased format"},
+  };
+  for (const Pair& p : pairs) {
+    for (int failing = 0; failing < 2; ++failing) {
+      const std::string& bad = failing == 0 ? p.name1 : p.name2;
+      write(p.name1, p.good1);
+      write(p.name2, p.good2);
+      write(bad, "");
+      std::vector<std::string> args = p.format;
+      for (const std::string word : {"-input", p.name1.c_str(), "-input2", p.name2.c_str()})
+        args.push_back(word);
+      expectFailedRead(run(args), failure(bad, p.formatWords));
+    }
+  }
+  // A file the opener cannot find, second of a fastPHASE pair.
+  write("a.out", samples.fastPhase(0));
+  const RunResult r = run({"-format", "fp", "-input", "a.out", "-input2", "gone.out"});
+  expectFailedRead(r, failure("gone.out", "fastPhase format"));
+  EXPECT_NE(r.out.find("\nERROR: can not find input file gone.out\n"), std::string::npos);
+
+  // A reader's own message naming the file stays.
+  write("p2.fa", "not a fasta file\n" + samples.fasta(1));
+  const RunResult f = run({"-format", "fasta", "-input", "p1.fa", "-input2", "p2.fa"});
+  expectFailedRead(f, failure("p2.fa", "fasta format"));
+  EXPECT_NE(f.out.find("\nEmpty file or wrong format when reading fasta p2.fa\n"),
+            std::string::npos);
+}
