@@ -206,12 +206,6 @@ void fillFstDistribution(const Heterozygosities& het,
   meanFst = m > 0 ? sum / static_cast<double>(m) : 0.0;
 }
 
-[[noreturn]] void populationTooSmall(const std::string& inputName, std::size_t p,
-                                     const std::string& has, const std::string& needed) {
-  fatalError(1, "\nERROR: \nPopulation " + toString(p + 1) + " of " + inputName + " has " + has +
-                    ": at least 2 " + needed + " per population are needed\n");
-}
-
 // Whether population p has two gene copies or more at some locus.
 bool hasTwoCopiesSomewhere(const AlleleCountTable& allelecounts, std::size_t p) {
   for (const auto& locus : allelecounts) {
@@ -229,12 +223,7 @@ void requireTwoPerPopulation(CountFormat format, const std::string& inputName,
                              const std::vector<int>& samplesizes,
                              const AlleleCountTable& allelecounts) {
   if (format != CountFormat::BayeScan) {
-    for (std::size_t p = 0; p < samplesizes.size(); ++p)
-      if (samplesizes[p] < 2)
-        populationTooSmall(inputName, p,
-                           toString(samplesizes[p]) +
-                               (samplesizes[p] == 1 ? " individual" : " individuals"),
-                           "individuals");
+    requireTwoInEachPopulation(inputName, samplesizes, "individual");
     return;
   }
   if (allelecounts.empty()) return;

@@ -129,16 +129,6 @@ CountFormat countFormatOf(InputFormat format) {
   }
 }
 
-// Diversity within a population, and so FST, needs two haplotypes of it.
-void requireTwoHaplotypes(const std::string& name, const std::vector<int>& samplesizes) {
-  for (std::size_t p = 0; p < samplesizes.size(); ++p)
-    if (samplesizes[p] < 2)
-      fatalError(1, "\nERROR: \nPopulation " + toString(p + 1) + " of " + name + " has " +
-                        toString(samplesizes[p]) +
-                        (samplesizes[p] == 1 ? " haplotype" : " haplotypes") +
-                        ": at least 2 haplotypes per population are needed\n");
-}
-
 bool isPlinkFormat(InputFormat format) {
   return format == InputFormat::PL || format == InputFormat::PL2;
 }
@@ -334,7 +324,7 @@ void completeAfterRead(Execution& exec, RunData& run) {
   const InputFormat format = exec.format;
   if (format == InputFormat::MS && o.sample2 == 0)
     requirePopulationCount(o.inputfile, run.snpositions.size(), exec.npops);
-  if (!isAlleleCountFormat(format)) requireTwoHaplotypes(o.inputfile, run.samplesizes);
+  if (!isAlleleCountFormat(format)) requireTwoInEachPopulation(o.inputfile, run.samplesizes, "haplotype");
   if (format == InputFormat::MS) {
     if (o.sample2 != 0 && o.sample != o.sample2)
       exec.pref = run.samplesizes[0] < run.samplesizes[1] ? 1 : 0;

@@ -75,6 +75,20 @@ void requirePopulationCount(const std::string& file, std::size_t found, int expe
                     " does not coincide with the expected " + toString(expected) + "\n");
 }
 
+void populationTooSmall(const std::string& file, std::size_t p, const std::string& has,
+                        const std::string& unitPlural) {
+  fatalError(1, "\nERROR: \nPopulation " + toString(p + 1) + " of " + file + " has " + has +
+                    ": at least 2 " + unitPlural + " per population are needed\n");
+}
+
+void requireTwoInEachPopulation(const std::string& file, const std::vector<int>& sizes,
+                                const std::string& unit) {
+  for (std::size_t p = 0; p < sizes.size(); ++p)
+    if (sizes[p] < 2)
+      populationTooSmall(file, p, toString(sizes[p]) + " " + unit + (sizes[p] == 1 ? "" : "s"),
+                         unit + "s");
+}
+
 int countDistinctPositions(std::vector<double>& positions, double& repeated) {
   if (positions.empty()) return 0;
   std::sort(positions.begin(), positions.end());

@@ -35,6 +35,17 @@ int countDistinctPositions(std::vector<double>& positions, double& repeated);
 // the expected number of populations.
 void requirePopulationCount(const std::string& file, std::size_t found, int expected);
 
+// Diversity within a population, and so FST, needs two of its haplotypes (or
+// individuals, or gene copies). Ends the execution (status 1) saying that
+// population p (from 0) of file has `has` and that 2 `unitPlural` are needed.
+[[noreturn]] void populationTooSmall(const std::string& file, std::size_t p, const std::string& has,
+                                     const std::string& unitPlural);
+
+// populationTooSmall for the first population with fewer than two of unit
+// ("haplotype", "individual") in sizes.
+void requireTwoInEachPopulation(const std::string& file, const std::vector<int>& sizes,
+                                const std::string& unit);
+
 enum class RunStep { Continue, EndRun };
 
 // The parsed-file line, the population checks, the common sites, the
