@@ -80,5 +80,14 @@ class CliTest : public ::testing::Test {
   }
   bool exists(const std::string& name) const { return std::filesystem::exists(dir_ / name); }
 
+  // A fatal end: the status, the message on standard output and, followed by
+  // a blank and the status, in Pravis_ERROR.log; the execution did not finish.
+  void expectFatal(const RunResult& r, const std::string& message, int status = 1) const {
+    EXPECT_EQ(r.status, status) << r.out;
+    EXPECT_NE(r.out.find(message), std::string::npos) << r.out;
+    EXPECT_EQ(r.out.find("FINISHED"), std::string::npos) << r.out;
+    EXPECT_EQ(read("Pravis_ERROR.log"), message + " " + std::to_string(status) + "\n");
+  }
+
   std::filesystem::path dir_;
 };

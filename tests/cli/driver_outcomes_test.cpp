@@ -46,16 +46,7 @@ std::vector<std::string> filesIn(const std::filesystem::path& folder) {
 
 }  // namespace
 
-class DriverOutcomes : public CliTest {
- protected:
-  // Status 1, the message on the console and, with its status, in the error log.
-  void expectFatal(const RunResult& r, const std::string& message) {
-    EXPECT_EQ(r.status, 1) << r.out;
-    EXPECT_NE(r.out.find(message + "\n"), std::string::npos) << r.out;
-    EXPECT_EQ(r.out.find("FINISHED"), std::string::npos);
-    EXPECT_EQ(read("Pravis_ERROR.log"), message + " 1\n");
-  }
-};
+class DriverOutcomes : public CliTest {};
 
 TEST_F(DriverOutcomes, UserSitesThatGiveNoCandidateSayWhyOnTheConsole) {
   // MS values are fractions of the pooled sample: 5 and 2.5 lie beyond it.

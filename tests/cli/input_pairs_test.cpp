@@ -32,11 +32,6 @@ class InputPairs : public CliTest {
     EXPECT_EQ(read("Pravis_ERROR.log"), message + " 1\n");
     EXPECT_EQ(r.out.find("Opening and parsing"), std::string::npos);
   }
-  void expectFailedRead(const RunResult& r, const std::string& message) {
-    EXPECT_EQ(r.status, 1) << r.out;
-    EXPECT_NE(r.out.find(message), std::string::npos) << r.out;
-    EXPECT_EQ(read("Pravis_ERROR.log"), message + " 1\n");
-  }
 };
 
 TEST_F(InputPairs, TwoNamesOfOneFileAreTheEqualNamesError) {
@@ -98,18 +93,18 @@ TEST_F(InputPairs, HapMapTableWithoutDataLineIsAFailedRead) {
   const std::string hm = "hapmap phased format";
   write("header.txt", headerOnly);
   RunResult r = run({"-format", "hm", "-input", "header.txt"});
-  expectFailedRead(r, failure("header.txt", hm));
+  expectFatal(r, failure("header.txt", hm));
   EXPECT_NE(r.out.find("no data line"), std::string::npos);
   EXPECT_FALSE(exists("Pravis_Results/Prav_out_AutoRefPop1_MAF_0.01.tsv"));
 
   write("comments.txt", "# table\n" + headerOnly + "\n# no SNP\n   \n");
-  expectFailedRead(run({"-format", "hm", "-input", "comments.txt"}), failure("comments.txt", hm));
+  expectFatal(run({"-format", "hm", "-input", "comments.txt"}), failure("comments.txt", hm));
 
   // The second file of a pair: its read fails, naming it.
   write("h1.txt", samples.hapMap({0}));
   write("h2.txt", TwoPopulations::hapMapHeader(samples.haplotypes));
   r = run({"-format", "hm", "-singlepopfile", "1", "-input", "h1.txt", "-input2", "h2.txt"});
-  expectFailedRead(r, failure("h2.txt", hm));
+  expectFatal(r, failure("h2.txt", hm));
   EXPECT_NE(r.out.find("no data line after the header of file h2.txt"), std::string::npos);
 
   // Several runs: the run is skipped and the others go on.
@@ -146,19 +141,19 @@ TEST_F(InputPairs, FailedReadOfAPairNamesTheFileThatFailed) {
       std::vector<std::string> args = p.format;
       for (const std::string word : {"-input", p.name1.c_str(), "-input2", p.name2.c_str()})
         args.push_back(word);
-      expectFailedRead(run(args), failure(bad, p.formatWords));
+      expectFatal(run(args), failure(bad, p.formatWords));
     }
   }
   // A file the opener cannot find, second of a fastPHASE pair.
   write("a.out", samples.fastPhase(0));
   const RunResult r = run({"-format", "fp", "-input", "a.out", "-input2", "gone.out"});
-  expectFailedRead(r, failure("gone.out", "fastPhase format"));
+  expectFatal(r, failure("gone.out", "fastPhase format"));
   EXPECT_NE(r.out.find("\nERROR: can not find input file gone.out\n"), std::string::npos);
 
   // A reader's own message naming the file stays.
   write("p2.fa", "not a fasta file\n" + samples.fasta(1));
   const RunResult f = run({"-format", "fasta", "-input", "p1.fa", "-input2", "p2.fa"});
-  expectFailedRead(f, failure("p2.fa", "fasta format"));
+  expectFatal(f, failure("p2.fa", "fasta format"));
   EXPECT_NE(f.out.find("\nEmpty file or wrong format when reading fasta p2.fa\n"),
             std::string::npos);
 }
