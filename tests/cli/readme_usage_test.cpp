@@ -1,10 +1,9 @@
 // What the README tells a user about the command line and the input formats,
 // run as the user would: the Quick start analysis, the options' defaults and
-// how their values are read, -maf, -useblocks 0, -selectives, MS positions
-// repeated at the printed precision, and the two-file forms of the formats.
+// how their values are read, -maf, -selectives, MS positions repeated at the
+// printed precision, and the two-file forms of the formats.
 #include <filesystem>
 #include <fstream>
-#include <set>
 #include <sstream>
 
 #include "cli_harness.hpp"
@@ -43,19 +42,6 @@ std::vector<std::string> quickStartArguments() {
   std::vector<std::string> args;
   for (std::string w; words >> w;) args.push_back(w == "../examples/" ? examples + "/" : w);
   return args;
-}
-
-// The positions (as written) of the rows of one outlier list of a report.
-std::set<std::string> outlierPositions(const std::string& report, const std::string& title) {
-  std::set<std::string> positions;
-  const std::size_t at = report.find(title);
-  if (at == std::string::npos) return positions;
-  const std::vector<std::string> text = lines(report.substr(at));
-  for (std::size_t i = 1; i < text.size() && text[i].find("OUTLIERS") == std::string::npos; ++i) {
-    const std::vector<std::string> row = fields(text[i]);
-    if (row.size() == 7 && row[3] != "ID") positions.insert(row[4]);
-  }
-  return positions;
 }
 
 }  // namespace
@@ -177,25 +163,6 @@ TEST_F(ReadmeUsage, MafIsAThresholdOnThePooledFrequencyOfAllele1) {
             "\t0.7\t0.7\t1\n\n");
 }
 
-TEST_F(ReadmeUsage, UseblocksZeroTakesCandidatesFromTheEosAndTheNonEosOutliers) {
-  // The shipped example has EOS outliers and Non-EOS outliers, all closer
-  // than 1.0 to each other: one candidate, which the Non-EOS pass gives.
-  const RunResult r =
-      run({"-path", examples + "/", "-input", "example.ms", "-sample", "50", "-sample2", "50",
-           "-maf", "0.1", "-useblocks", "0", "-doEOS", "1", "-fixseed", "1"});
-  ASSERT_EQ(r.status, 0) << r.out;
-  const std::string name = "Pravis_Results/Prav_out_AutoRefPop1_MAF_0.1";
-  const std::vector<std::string> candidates = column(name + ".tsv", 3);
-  ASSERT_EQ(candidates.size(), 1u) << read(name + ".tsv");
-  const std::string report = read(name + "_FSTs.txt");
-  const std::set<std::string> nonEos =
-      outlierPositions(report, "*************** Non-EOS FST OUTLIERS");
-  const std::set<std::string> eos = outlierPositions(report, "*************** EOS FST OUTLIERS");
-  EXPECT_FALSE(eos.empty()) << report;
-  EXPECT_EQ(nonEos.count(candidates[0]), 1u) << candidates[0] << "\n" << report;
-  EXPECT_EQ(eos.count(candidates[0]), 0u) << candidates[0];
-}
-
 TEST_F(ReadmeUsage, SelectivesTakeNumbersAndMoveToSites) {
   // VCF sites at 100, 200, ..., 1200: half their range is 550. 250 walks up
   // to 300, -150 up to the first site, 5000 down to the last, 750.5 down to
@@ -234,47 +201,20 @@ TEST_F(ReadmeUsage, SelectivesTakeNumbersAndMoveToSites) {
             std::vector<std::string>{"0.5125"});
 }
 
-TEST_F(ReadmeUsage, MsPositionsRepeatedInOneSampleAreRaisedUntilAThirdRepeat) {
-  // Positions printed with four digits: 0.15 twice. The second becomes
-  // 0.1500001 and the run goes on.
-  const std::vector<std::string> rows = linkedRows(40, 30, 23);
-  std::vector<std::string> words;
-  for (int s = 0; s < 30; ++s) words.push_back(std::to_string((s + 1) / 31.0).substr(0, 6));
-  words[4] = words[5] = "0.1500";
-  auto writeSample = [&] {
-    std::string positions = words[0];
-    for (std::size_t s = 1; s < words.size(); ++s) positions += " " + words[s];
-    write("rep.ms", "ms 40 1\n1 2 3\n" + msBlock(positions, rows));
-  };
-  writeSample();
-  const std::vector<std::string> args = {"-input", "rep.ms", "-sample", "20", "-sample2", "20",
-                                         "-fixseed", "1"};
-  const std::string message =
-      "ERROR: There is a problem with repeated positions in file rep.ms Positions 0.15 is equal "
-      "to previous one 0.15\nThe position is updated to 0.15\n";
-  RunResult r = run(args);
-  EXPECT_EQ(r.status, 0) << r.out;
-  EXPECT_NE(r.out.find(message), std::string::npos) << r.out;
-  EXPECT_NE(r.out.find("FINISHED"), std::string::npos);
-  EXPECT_EQ(read("Pravis.log"), message + " 4\n");
-  EXPECT_TRUE(exists("Pravis_Results/Prav_out_AutoRefPop1_MAF_0.01_Blocks.tsv"));
-  std::vector<std::string> table = args;
-  table.insert(table.end(), {"-onlyrsidInfo", "1", "-maf", "0"});
-  clearResults();
-  ASSERT_EQ(run(table).status, 0);
+TEST_F(ReadmeUsage, MsPositionRepeatedInOneSampleIsRaisedToASiteOfItsOwn) {
+  // Positions printed with four digits, 0.15 twice: the second becomes
+  // 0.1500001, a site of its own in the pooled sample.
+  std::string positions = "0.0322";
+  for (int s = 1; s < 30; ++s)
+    positions += " " + (s == 4 || s == 5 ? "0.1500" : std::to_string((s + 1) / 31.0).substr(0, 6));
+  write("rep.ms", "ms 40 1\n1 2 3\n" + msBlock(positions, linkedRows(40, 30, 23)));
+  const RunResult r = run({"-input", "rep.ms", "-sample", "20", "-sample2", "20", "-maf", "0",
+                           "-onlyrsidInfo", "1"});
+  ASSERT_EQ(r.status, 0) << r.out;
+  EXPECT_NE(r.out.find("The position is updated to 0.15\n"), std::string::npos) << r.out;
   const std::string snps = read("Pravis_Results/Prav_out_.txt");
   EXPECT_NE(snps.find("\t0.15\t0.15\t"), std::string::npos) << snps;
   EXPECT_NE(snps.find("\t0.1500001\t0.1500001\t"), std::string::npos) << snps;
-
-  // A third 0.15 is raised to the second's value: status 4.
-  words[6] = "0.1500";
-  writeSample();
-  std::vector<std::string> allSites = args;
-  allSites.insert(allSites.end(), {"-maf", "0"});
-  expectFatal(run(allSites),
-              "\nERROR:30 is different from 29. This may be caused by 1 repeated positions in "
-              "your files. Please check position 0.15\n",
-              4);
 }
 
 TEST_F(ReadmeUsage, SecondFilesOfHapMapFastaAndPlink) {
