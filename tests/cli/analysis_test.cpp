@@ -3,6 +3,7 @@
 
 #include "cli_harness.hpp"
 #include "sample_files.hpp"
+#include "text_table.hpp"
 
 namespace {
 
@@ -22,30 +23,6 @@ double upperGammaHalf(double a, double x) {
   double q = std::erfc(std::sqrt(x));
   for (double s = 0.5; s < a; s += 1.0) q += std::exp(s * std::log(x) - x - std::lgamma(s + 1));
   return q;
-}
-
-std::vector<std::string> lines(const std::string& text) {
-  std::vector<std::string> out;
-  std::size_t start = 0;
-  while (start < text.size()) {
-    const std::size_t end = text.find('\n', start);
-    out.push_back(text.substr(start, end == std::string::npos ? std::string::npos : end - start));
-    if (end == std::string::npos) break;
-    start = end + 1;
-  }
-  return out;
-}
-
-std::vector<std::string> fields(const std::string& line) {
-  std::vector<std::string> out;
-  std::size_t start = 0;
-  while (true) {
-    const std::size_t end = line.find('\t', start);
-    out.push_back(line.substr(start, end == std::string::npos ? std::string::npos : end - start));
-    if (end == std::string::npos) break;
-    start = end + 1;
-  }
-  return out;
 }
 
 // Twelve sites at 0.04, 0.12, ..., 0.92; population 1 (10 haplotypes) carries

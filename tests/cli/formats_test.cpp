@@ -5,6 +5,7 @@
 
 #include "cli_harness.hpp"
 #include "sample_files.hpp"
+#include "text_table.hpp"
 
 namespace {
 
@@ -12,16 +13,6 @@ constexpr int sites = 12;
 constexpr int haplotypes = 10;  // per population
 
 const TwoPopulations samples{sites, haplotypes};
-
-std::vector<std::string> lines(const std::string& text) {
-  std::vector<std::string> out;
-  std::size_t start = 0, end;
-  while ((end = text.find('\n', start)) != std::string::npos) {
-    out.push_back(text.substr(start, end - start));
-    start = end + 1;
-  }
-  return out;
-}
 
 }  // namespace
 

@@ -5,6 +5,7 @@
 
 #include "cli_harness.hpp"
 #include "sample_files.hpp"
+#include "text_table.hpp"
 
 namespace {
 
@@ -47,13 +48,6 @@ std::vector<int> countsAfter(const std::string& report, const std::string& title
 int reportedSites(const std::string& report, std::size_t from) {
   const std::string title = "\n#SNPs\t";
   return std::stoi(report.substr(report.find(title, from) + title.size()));
-}
-
-std::vector<std::string> fields(const std::string& line) {
-  std::vector<std::string> out;
-  std::istringstream in(line);
-  for (std::string field; std::getline(in, field, '\t');) out.push_back(field);
-  return out;
 }
 
 const std::string noSelection = "\n***NO SELECTION DETECTED IN THIS FILE.***\n";

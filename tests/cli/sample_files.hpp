@@ -126,3 +126,38 @@ struct TwoPopulations {
     return text;
   }
 };
+
+// One "//" block of MS output with its segsites, positions and haplotype lines.
+inline std::string msBlock(const std::string& positions, const std::vector<std::string>& rows) {
+  std::size_t sites = positions.empty() ? 0 : 1;
+  for (char c : positions) sites += c == ' ';
+  std::string text =
+      "\n//\nsegsites: " + std::to_string(sites) + "\npositions: " + positions + "\n";
+  for (const std::string& r : rows) text += r + "\n";
+  return text;
+}
+
+// n haplotypes of the given sites copied from a few founders, so that the
+// analysis finds linked sites and blocks.
+inline std::vector<std::string> linkedRows(int n, int sites, std::uint64_t seed) {
+  TestRandom rnd(seed);
+  std::vector<std::string> founders(4);
+  for (std::string& f : founders)
+    for (int s = 0; s < sites; ++s) f += rnd.uniform() < 0.5 ? '1' : '0';
+  std::vector<std::string> rows;
+  for (int i = 0; i < n; ++i) {
+    std::string h = founders[rnd.next() % 4];
+    for (char& c : h)
+      if (rnd.uniform() < 0.02) c = c == '1' ? '0' : '1';
+    rows.push_back(h);
+  }
+  return rows;
+}
+
+// The positions (s + 0.5) / sites of an MS positions line, s = 0 .. sites - 1.
+inline std::string evenPositions(int sites) {
+  std::string text;
+  for (int s = 0; s < sites; ++s)
+    text += (s == 0 ? "" : " ") + std::to_string((s + 0.5) / sites).substr(0, 8);
+  return text;
+}
