@@ -275,9 +275,8 @@ bool settleRunWindow(Execution& exec, RunData& run, RunWindow& rw) {
   if (n < o.minwin) {
     const std::string message = "\nNot enough snps (" + toString(n) + ") in metapopulation " +
                                 toString(0) + " in file " + o.inputfile;
-    std::cout << message << std::endl;
     exec.logtext += message;
-    logMessage(n, message, false);
+    printWarning(n, message);
     uncountRun(exec, run);
     return false;
   }

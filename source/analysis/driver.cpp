@@ -63,15 +63,13 @@ void startUp(Execution& exec) {
   if (o.onlyEOS) {
     o.doEOS = true;
     const std::string warning = "\nWARNING:\nsoloEOS is enabled; setting doEOS to true.\n";
-    std::cout << warning << std::endl;
-    logMessage(static_cast<int>(o.useblocks) + static_cast<int>(o.doEOS), warning, false);
+    printWarning(static_cast<int>(o.useblocks) + static_cast<int>(o.doEOS), warning);
   } else if (!o.useblocks && !o.doEOS) {
     o.doEOS = true;
     const std::string warning =
         "\nWARNING: \ndOption with outliers (without automatic blocks) is enabled; setting doEOS "
         "to true.\n";
-    std::cout << warning << std::endl;
-    logMessage(static_cast<int>(o.useblocks) + static_cast<int>(o.doEOS), warning, false);
+    printWarning(static_cast<int>(o.useblocks) + static_cast<int>(o.doEOS), warning);
   }
   exec.maf = o.maf;
   if (!o.selectives.empty() && o.selectives[0] < 0) o.selectives.clear();

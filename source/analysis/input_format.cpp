@@ -45,8 +45,7 @@ InputFormat chooseInputFormat(Options& o) {
     const std::string warning = "\nWARNING: -format " + given +
                                 " names no input format (accepted: MS, FASTA, VCF, HM, FP, GP, "
                                 "PL, PL2, BS); the input is read as MS\n";
-    std::cout << warning << std::endl;
-    logMessage(0, warning, false);
+    printWarning(0, warning);
   }
   auto forceEos = [&o](const char* message) {
     o.onlyEOS = true;

@@ -335,8 +335,7 @@ RunStep checkPooledSize(Execution& exec, RunData& run) {
   if (exec.numsnps[0] < exec.minwin) {
     const std::string message = "\nIn file " + exec.options.inputfile + ": too few SNPS " +
                                 toString(exec.numsnps[0]) + " < " + toString(exec.minwin) + "\n";
-    std::cout << message << std::endl;
-    logMessage(exec.numsnps[0], message, false);
+    printWarning(exec.numsnps[0], message);
     return RunStep::EndRun;
   }
   return RunStep::Continue;

@@ -51,6 +51,11 @@ void errorExit(const std::string& message) { errorLogExit(1, message); }
 
 void errorExitCode(int code, const std::string& message) { errorLogExit(code, message); }
 
+void printWarning(int code, const std::string& message) {
+  std::cout << message << std::endl;
+  logMessage(code, message, false);
+}
+
 void fatalError(int code, const std::string& message) {
   std::cout << message << std::endl;
   errorLogExit(code, message);

@@ -48,6 +48,10 @@ void logMessage(int code, const std::string& message, bool isError);
 // Prints message and a newline on standard output, then ends through logMessage.
 [[noreturn]] void fatalError(int code, const std::string& message);
 
+// A warning: message and a newline on standard output, then message (and
+// code when not 0) in "Pravis.log"; the execution goes on.
+void printWarning(int code, const std::string& message);
+
 // The statistics library's own fatal exit: message log in fileName, then exit.
 [[noreturn]] void libraryExit(int code, const std::string& message, const std::string& fileName);
 

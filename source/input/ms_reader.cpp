@@ -250,8 +250,7 @@ std::string plural(long long n, const std::string& word) {
 // only what was read.
 void warnUnread(const std::string& fileName, const std::string& what) {
   const std::string warning = "\nWARNING: File " + fileName + " holds " + what + "\n";
-  std::cout << warning << std::endl;
-  logMessage(0, warning, false);
+  printWarning(0, warning);
 }
 
 // One block of the one-block-per-population layout: its segsites line is in
