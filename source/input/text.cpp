@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <charconv>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -179,6 +180,18 @@ bool openInputFile(const std::string& path, const std::string& name, std::ifstre
   in.clear();
   if (flag) in >> std::boolalpha;
   return true;
+}
+
+std::string exactText(double v) {
+  char buffer[64];
+  const auto general = std::to_chars(buffer, buffer + sizeof buffer, v);
+  std::string text(buffer, general.ptr);
+  // Whole numbers print in full rather than as 1e+07.
+  if (std::isfinite(v) && v == std::trunc(v) && std::fabs(v) < 1e17) {
+    const auto fixed = std::to_chars(buffer, buffer + sizeof buffer, v, std::chars_format::fixed);
+    text.assign(buffer, fixed.ptr);
+  }
+  return text;
 }
 
 bool readLine(std::istream& in, std::string& line) {

@@ -31,6 +31,12 @@ std::string toString(const T& v) {
 // Number to text with the given count of significant digits (general format).
 std::string toStringPrecision(double v, int digits);
 
+// A number as exactly as it was read: the shortest text that reads back as
+// the same double, without exponent for whole numbers up to 10^17
+// (12345678 stays 12345678, 0.424624 stays 0.424624). For positions in
+// messages, where six significant digits could name another position.
+std::string exactText(double v);
+
 // Erases the elements at the listed indices, walking the list from its last
 // entry to its first; indices outside the container are skipped.
 template <typename Container>

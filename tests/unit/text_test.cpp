@@ -37,6 +37,13 @@ TEST(Text, NumbersToText) {
   EXPECT_EQ(toInt("x"), 0);
   EXPECT_EQ(toInt("99999999999"), 2147483647);
   EXPECT_DOUBLE_EQ(toDouble("1.5e3x"), 1500.0);
+  // Positions in messages keep every digit that was read, and no more.
+  EXPECT_EQ(exactText(12345678.0), "12345678");
+  EXPECT_EQ(exactText(1e10), "10000000000");
+  EXPECT_EQ(exactText(0.424624), "0.424624");
+  EXPECT_EQ(exactText(0.1000001), "0.1000001");
+  EXPECT_EQ(exactText(-2.5), "-2.5");
+  EXPECT_EQ(exactText(1e-7), "1e-07");
 }
 
 TEST(Text, ParseFiniteNumberTakesOnlyAWholeFiniteDecimalWord) {
