@@ -179,13 +179,17 @@ TEST_F(ReadmeUsage, SelectivesTakeNumbersAndMoveToSites) {
   const std::string table = "Pravis_Results/Prav_out_AutoRefPop1_MAF_0.05_W5.tsv";
   EXPECT_EQ(column(table, 3), (std::vector<std::string>{"100", "300", "700", "1200"}));
 
-  // A list whose first value is negative is dropped: no user site, and a
-  // fixed window without the EOS test has no candidate.
+  // A list whose first value is negative is dropped, with a word: no user
+  // site, and a fixed window without the EOS test has no candidate.
   clearResults();
   args = vcf;
-  args.insert(args.end(), {"-selectives", "-150", "250"});
+  args.insert(args.end(), {"-selectives", "-1", "200"});
   r = run(args);
   ASSERT_EQ(r.status, 0) << r.out;
+  EXPECT_NE(r.out.find("\n-selectives list dropped: its first value, -1, is negative, so no user "
+                       "site is taken.\n"),
+            std::string::npos)
+      << r.out;
   EXPECT_NE(r.out.find("\n***NO SELECTION DETECTED IN THIS FILE.***\n"), std::string::npos);
   EXPECT_EQ(read("Pravis_Results/Prav_out_AutoRefPop1_MAF_0.01_W5.tsv"), "");
 
