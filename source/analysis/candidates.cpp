@@ -4,6 +4,8 @@
 #include <cassert>
 #include <cmath>
 #include <iostream>
+#include <limits>
+#include <string>
 
 #include "analysis/elapsed.hpp"
 #include "analysis/run_state.hpp"
@@ -19,13 +21,9 @@ struct Linkage {
   std::vector<double> r2;
 };
 
-// Index of the site at exactly this position, or -1.
-int siteAt(const std::vector<double>& positions, double x) {
-  const auto it = std::lower_bound(positions.begin(), positions.end(), x);
-  if (it != positions.end() && *it == x) return static_cast<int>(it - positions.begin());
-  return -1;
-}
-
+// The user sites of the run: every site when a value is infinite, else the
+// site each value stands for, in the given order. A value that is no site's
+// position and one outside the pooled positions are said on the console.
 std::vector<int> userCandidates(Execution& exec, const RunData& run) {
   const std::vector<double>& sel = exec.options.selectives;
   const std::vector<double>& positions = run.metapopsnpositions;
@@ -35,19 +33,28 @@ std::vector<int> userCandidates(Execution& exec, const RunData& run) {
     for (int i = 0; i < n; ++i) candidates.push_back(i);
     return candidates;
   }
+  const std::string& file = exec.options.inputfile;
   for (double x : sel) {
-    int site = siteAt(positions, x);
+    const int site = nearestSite(positions, x);
     if (site < 0) {
-      if (exec.format == InputFormat::MS) {
-        // A value that is no site's position is a fraction of the pooled sample.
-        if (x >= 0.0 && x < 1.0) site = static_cast<int>(n * x);
-      } else {
-        site = walkToSite(positions, x);
-      }
-      if (site < 0 || site >= n) continue;
+      const std::string range =
+          n == 0 ? "none" : exactText(positions.front()) + " to " + exactText(positions.back());
+      const std::string message = "\n-selectives " + exactText(x) +
+                                  " lies outside the pooled positions of file " + file + " (" +
+                                  range + "): no site is taken for it\n";
+      std::cout << message << std::endl;
+      exec.logtext += message;
+      continue;
+    }
+    const double position = positions[static_cast<std::size_t>(site)];
+    if (position != x) {
+      std::cout << "\n-selectives " << exactText(x) << " is no pooled site's position in file "
+                << file << ": the nearest site, at " << exactText(position)
+                << ", is taken instead\n"
+                << std::endl;
       if (verbose) std::cout << "\nCandidate changed to position " << site << std::endl;
       exec.logtext += "\nBecause proposed candidate is not shared the site is changed to position " +
-                      toString(positions[static_cast<std::size_t>(site)]) + "\n";
+                      exactText(position) + "\n";
     }
     candidates.push_back(site);
   }
@@ -62,31 +69,19 @@ void noSelection() { std::cout << "\n***NO SELECTION DETECTED IN THIS FILE.***\n
 
 }  // namespace
 
-// The site that a user value which is no site's position moves to, walking
-// over whole numbers from the truncated value: upward in the lower half of
-// the positions' range, downward in the upper half. -1 when none is found.
-int walkToSite(const std::vector<double>& positions, double x) {
-  if (positions.empty()) return -1;
-  const double minPos = positions.front();
-  const double maxPos = positions.back();
-  const double h = std::trunc((maxPos - minPos) * 0.5);
-  const double t = std::trunc(x);
-  // Every whole-number position beyond t is tested before the walk passes the
-  // last position, so the walk ends at the nearest whole-number position.
-  if (t <= h) {
-    if (!(t < maxPos)) return -1;
-    for (auto it = std::upper_bound(positions.begin(), positions.end(), t); it != positions.end();
-         ++it)
-      if (std::floor(*it) == *it) return static_cast<int>(it - positions.begin());
-  } else {
-    if (!(t > minPos)) return -1;
-    for (auto it = std::lower_bound(positions.begin(), positions.end(), t);
-         it != positions.begin();) {
-      --it;
-      if (std::floor(*it) == *it) return static_cast<int>(it - positions.begin());
-    }
-  }
-  return -1;
+int nearestSite(const std::vector<double>& positions, double x) {
+  if (positions.empty() || !(x >= positions.front() && x <= positions.back())) return -1;
+  const auto above = std::lower_bound(positions.begin(), positions.end(), x);
+  const int index = static_cast<int>(above - positions.begin());
+  if (*above == x) return index;
+  const double below = *(above - 1);
+  // Positions and values are decimal texts read as doubles: a value written
+  // halfway between two positions can land a few units of the last place
+  // nearer either. Distances that differ by no more than that rounding are
+  // equal, and the lower site is taken.
+  const double slack = 4 * std::numeric_limits<double>::epsilon() *
+                       std::max(std::fabs(below), std::fabs(*above));
+  return (x - below) - (*above - x) <= slack ? index - 1 : index;
 }
 
 void windowClasses(int v, int& K, int& m, int extra) {

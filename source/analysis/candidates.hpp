@@ -24,10 +24,11 @@ enum class CandidateOutcome {
   TooFewSites,  // fewer pooled sites than the minimum window
 };
 
-// The site that a user value which is no site's position moves to, walking
-// over whole numbers from the truncated value (formats other than MS); -1
-// when no site is found. positions are ascending.
-int walkToSite(const std::vector<double>& positions, double x);
+// The pooled site that a user value stands for: the site at that position,
+// else the site nearest to it when it lies within the first and last
+// positions (the lower of two at the same distance); -1 outside them.
+// positions ascend.
+int nearestSite(const std::vector<double>& positions, double x);
 
 // K and m of an estimated window of v sites: K = v / 2 beyond 29 classes, m
 // rounds v to a multiple of K, plus extra.

@@ -72,7 +72,11 @@ void startUp(Execution& exec) {
     printWarning(static_cast<int>(o.useblocks) + static_cast<int>(o.doEOS), warning);
   }
   exec.maf = o.maf;
-  if (!o.selectives.empty() && o.selectives[0] < 0) o.selectives.clear();
+  if (!o.selectives.empty() && o.selectives[0] < 0) {
+    note(exec, "\n-selectives list dropped: its first value, " + exactText(o.selectives[0]) +
+                   ", is negative, so no user site is taken.\n");
+    o.selectives.clear();
+  }
   if (!o.selectives.empty() && !o.useblocks && o.window == 0) {
     o.useblocks = true;
     note(exec, "\nUseblocks is mandatory when there are user defined sites. It was changed to 1.\n");

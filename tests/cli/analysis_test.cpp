@@ -170,8 +170,8 @@ TEST_F(Analysis, HandWorkedJhacRow) {
 
 TEST_F(Analysis, RowsOfAFileAreSortedByPosition) {
   write("hand.ms", handWorkedMs());
-  // Sites given as 0.84, 0.44; an MS value that is no position is a fraction
-  // of the sites (0.5 of 12 is site 6, at 0.52).
+  // Sites given as 0.84, 0.5, 0.44; 0.5 is no site's position and takes the
+  // nearest site, at 0.52.
   const RunResult r = run({"-input", "hand.ms", "-sample", "10", "-window", "11", "-selectives",
                            "0.84", "0.5", "0.44"});
   ASSERT_EQ(r.status, 0) << r.out;

@@ -49,15 +49,14 @@ std::vector<std::string> filesIn(const std::filesystem::path& folder) {
 class DriverOutcomes : public CliTest {};
 
 TEST_F(DriverOutcomes, UserSitesThatGiveNoCandidateSayWhyOnTheConsole) {
-  // MS values are fractions of the pooled sample: 5 and 2.5 lie beyond it.
+  // 5 and 2.5 lie beyond the last MS position, below 1.
   const std::string message =
       "Pravolin ERROR:\nCannot found between-population-shared SNP with frequency above MAF and "
       "close to any of the proposed candidate SNPs for studying selection.";
   expectFatal(run(msRun({"-selectives", "5", "2.5"})), message);
   EXPECT_FALSE(exists("Pravis_Results/Prav_out_AutoRefPop1_MAF_0.01_Blocks.tsv"));
 
-  // VCF sites at 1000 .. 2400: 800 lies above half their range (700), so the
-  // walk from it goes down, below the first site, and meets none.
+  // VCF sites at 1000 .. 2400: 800 lies below the first.
   write("a.vcf", vcfFile(15, 1, 1000));
   write("b.vcf", vcfFile(15, 2, 1000));
   expectFatal(run({"-format", "vcf", "-input", "a.vcf", "-input2", "b.vcf", "-minwin", "5",

@@ -163,42 +163,60 @@ TEST_F(ReadmeUsage, MafIsAThresholdOnThePooledFrequencyOfAllele1) {
             "\t0.7\t0.7\t1\n\n");
 }
 
-TEST_F(ReadmeUsage, SelectivesTakeNumbersAndMoveToSites) {
-  // VCF sites at 100, 200, ..., 1200: half their range is 550. 250 walks up
-  // to 300, -150 up to the first site, 5000 down to the last, 750.5 down to
-  // 700; -maf is the next option, not a value of the list.
-  const TwoPopulations samples{12, 10};
+TEST_F(ReadmeUsage, SelectivesTakeNumbersAndTheNearestSites) {
+  // VCF sites at 10000, 10010, ..., 10590: 10200.7 takes 10200, 10305 lies
+  // halfway between 10300 and 10310 and takes the lower, 9000 lies below the
+  // first site and takes none; each is said on the console. -maf is the next
+  // option, not a value of the list.
+  TwoPopulations samples{60, 10};
+  samples.firstPosition = 10000;
+  samples.step = 10;
   write("a.vcf", samples.vcf(0));
   write("b.vcf", samples.vcf(1));
   const std::vector<std::string> vcf = {"-format", "vcf", "-input", "a.vcf", "-input2", "b.vcf",
                                         "-minwin", "3", "-window", "5", "-fixseed", "1"};
   std::vector<std::string> args = vcf;
-  args.insert(args.end(), {"-selectives", "250", "-150", "5000", "750.5", "-maf", "0.05"});
+  args.insert(args.end(), {"-selectives", "9000", "10305", "10200.7", "-maf", "0.05"});
   RunResult r = run(args);
   ASSERT_EQ(r.status, 0) << r.out;
   const std::string table = "Pravis_Results/Prav_out_AutoRefPop1_MAF_0.05_W5.tsv";
-  EXPECT_EQ(column(table, 3), (std::vector<std::string>{"100", "300", "700", "1200"}));
+  EXPECT_EQ(column(table, 3), (std::vector<std::string>{"10200", "10300"}));
+  for (const char* line :
+       {"\n-selectives 9000 lies outside the pooled positions of file a.vcf vs b.vcf (10000 to "
+        "10590): no site is taken for it\n",
+        "\n-selectives 10305 is no pooled site's position in file a.vcf vs b.vcf: the nearest "
+        "site, at 10300, is taken instead\n",
+        "\n-selectives 10200.7 is no pooled site's position in file a.vcf vs b.vcf: the nearest "
+        "site, at 10200, is taken instead\n"})
+    EXPECT_NE(r.out.find(line), std::string::npos) << line << r.out;
 
-  // A list whose first value is negative is dropped: no user site, and a
-  // fixed window without the EOS test has no candidate.
+  // A list whose first value is negative is dropped, with a word: no user
+  // site, and a fixed window without the EOS test has no candidate.
   clearResults();
   args = vcf;
-  args.insert(args.end(), {"-selectives", "-150", "250"});
+  args.insert(args.end(), {"-selectives", "-1", "200"});
   r = run(args);
   ASSERT_EQ(r.status, 0) << r.out;
+  EXPECT_NE(r.out.find("\n-selectives list dropped: its first value, -1, is negative, so no user "
+                       "site is taken.\n"),
+            std::string::npos)
+      << r.out;
   EXPECT_NE(r.out.find("\n***NO SELECTION DETECTED IN THIS FILE.***\n"), std::string::npos);
   EXPECT_EQ(read("Pravis_Results/Prav_out_AutoRefPop1_MAF_0.01_W5.tsv"), "");
 
-  // MS: a value that is no position is a fraction of the 40 pooled sites
-  // (0.5 gives site 20, at 0.5125); 1.5 lies outside [0, 1) and is dropped.
+  // MS takes the nearest site too: 0.4246 takes 0.424624 (site 7), not site
+  // 8 = 20 x 0.4246 rounded down; 1.5 lies beyond the last site and takes none.
   clearResults();
-  const std::vector<int> ones[2] = {std::vector<int>(40, 5), std::vector<int>(40, 4)};
-  write("half.ms", "ms 20 1\n1 2 3\n" + msBlock(evenPositions(40), countedRows(ones)));
-  r = run({"-input", "half.ms", "-sample", "10", "-sample2", "10", "-minwin", "3", "-window", "5",
-           "-selectives", "0.5", "1.5", "-fixseed", "1"});
+  const std::vector<int> ones[2] = {std::vector<int>(20, 5), std::vector<int>(20, 4)};
+  write("near.ms", "ms 20 1\n1 2 3\n" +
+                       msBlock("0.05 0.1 0.15 0.2 0.25 0.3 0.35 0.424624 0.434069 0.5 0.55 0.6 "
+                               "0.65 0.7 0.75 0.8 0.85 0.9 0.95 0.99",
+                               countedRows(ones)));
+  r = run({"-input", "near.ms", "-sample", "10", "-sample2", "10", "-minwin", "3", "-window", "5",
+           "-selectives", "0.4246", "1.5", "-fixseed", "1"});
   ASSERT_EQ(r.status, 0) << r.out;
   EXPECT_EQ(column("Pravis_Results/Prav_out_AutoRefPop1_MAF_0.01_W5.tsv", 3),
-            std::vector<std::string>{"0.5125"});
+            std::vector<std::string>{"0.424624"});
 }
 
 TEST_F(ReadmeUsage, MsPositionRepeatedInOneSampleIsRaisedToASiteOfItsOwn) {

@@ -65,6 +65,8 @@ inline std::string msTwoBlocks(int sites, int n, std::uint64_t seed, double shif
 struct TwoPopulations {
   int sites = 12;
   int haplotypes = 10;  // per population
+  int firstPosition = 100;  // VCF position of site 0
+  int step = 100;           // VCF positions between neighbouring sites
 
   // Base of haplotype i of population pop at site s.
   char base(int pop, int i, int s) const {
@@ -76,14 +78,15 @@ struct TwoPopulations {
     for (int s = 0; s < sites; ++s) h += base(pop, i, s);
     return h;
   }
-  // Phased VCF, one sample per two haplotypes, site s at position 100 (s + 1).
+  // Phased VCF, one sample per two haplotypes, site s at position
+  // firstPosition + step s (100 (s + 1) by default).
   std::string vcf(int pop) const {
     std::string text =
         "##fileformat=VCFv4.2\n#CHROM\tPOS\tID\tREF\tALT\tQUAL\tFILTER\tINFO\tFORMAT";
     for (int k = 0; k < haplotypes / 2; ++k) text += "\ts" + std::to_string(k);
     text += "\n";
     for (int s = 0; s < sites; ++s) {
-      text += "7\t" + std::to_string(100 * (s + 1)) + "\t.\tA\tG\t.\tPASS\t.\tGT";
+      text += "7\t" + std::to_string(firstPosition + step * s) + "\t.\tA\tG\t.\tPASS\t.\tGT";
       for (int k = 0; k < haplotypes / 2; ++k) {
         text += "\t";
         text += base(pop, 2 * k, s) == 'G' ? '1' : '0';

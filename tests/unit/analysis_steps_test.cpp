@@ -96,16 +96,19 @@ TEST(Windows, ClassesOfEstimatedAndFixedWindows) {
   EXPECT_EQ(m, 20);
 }
 
-TEST(Windows, UserValuesWalkOverWholeNumbers) {
-  const std::vector<double> sites = {1000, 1500, 1600, 5000};
-  // h = 2000: values up to h walk upward, beyond it downward; t itself is never met.
-  EXPECT_EQ(walkToSite(sites, 1500.5), 2);
-  EXPECT_EQ(walkToSite(sites, 4000), 2);
-  EXPECT_EQ(walkToSite(sites, 6000.7), 3);
-  EXPECT_EQ(walkToSite(sites, 100), 0);
-  // Fractional positions are never met by the walk.
-  EXPECT_EQ(walkToSite({1000.5, 2000}, 1500), -1);
-  EXPECT_EQ(walkToSite({1000.5, 2000.5}, 10), -1);
+TEST(Windows, UserValuesTakeTheNearestSiteWithinThePositions) {
+  const std::vector<double> sites = {0.4875, 0.5125, 0.9};
+  // 0.5 is halfway between the first two as decimals, though not as doubles
+  // (0.5 - 0.4875 reads 0.0125000000000000111, 0.5125 - 0.5 reads
+  // 0.0124999999999999556): the tie takes the lower site.
+  EXPECT_EQ(nearestSite(sites, 0.5), 0);
+  EXPECT_EQ(nearestSite(sites, 0.50001), 1);
+  // The first and last positions bound the values that take a site.
+  EXPECT_EQ(nearestSite(sites, 0.4875), 0);
+  EXPECT_EQ(nearestSite(sites, 0.9), 2);
+  EXPECT_EQ(nearestSite(sites, 0.48749), -1);
+  EXPECT_EQ(nearestSite(sites, 0.9000001), -1);
+  EXPECT_EQ(nearestSite({}, 0.5), -1);
 }
 
 TEST(JhacClasses, WidthsAndTheLastClass) {
