@@ -69,7 +69,10 @@ CandidateResult testCandidate(const RunData& run, const CandidateWindow& cw, boo
   result.NCLASSES = cw.K;
   result.JHac = 0.0;
   result.Pval = 1.0;
-  if (testRuns && cw.K > 1) {
+  // Untested behind a closed gate, and with one class, which cannot tell the
+  // populations apart.
+  result.tested = testRuns && cw.K > 1;
+  if (result.tested) {
     const int K = cw.K;
     const double n1 = static_cast<double>(popHACS[0].size());
     const double n2 = static_cast<double>(popHACS[1].size());

@@ -79,10 +79,14 @@ void writeResults(const std::vector<FileRecord>& files, std::uint64_t nRuns,
       row << r.position << "\t" << r.Wide << "\t" << r.Ini[0] << "\t" << r.End[0] << "\t"
           << r.NCLASSES << "\t" << f.meanFST << "\t" << r.FST << "\t" << r.FSTindex << "\t"
           << r.fstPval << "\t" << (f.samplesizes.size() > 0 ? f.samplesizes[0] : 0) << "\t"
-          << (f.samplesizes.size() > 1 ? f.samplesizes[1] : 0) << "\t" << r.JHac << "\t"
-          << r.Pval;
-      const bool significant = r.Pval <= alpha;
-      row << (significant ? "\t*" : "\tns") << "\n";
+          << (f.samplesizes.size() > 1 ? f.samplesizes[1] : 0) << "\t";
+      // A candidate that was not tested has no result: NA, never significant.
+      const bool significant = r.tested && r.Pval <= alpha;
+      if (r.tested) {
+        row << r.JHac << "\t" << r.Pval << (significant ? "\t*" : "\tns") << "\n";
+      } else {
+        row << "NA\tNA\tNA\n";
+      }
       const std::string text = row.str();
       out.write(text);
       if (significant) {

@@ -28,6 +28,7 @@ struct CandidateResult {
   double FST = 0.0;           // FST of the candidate site
   double FSTindex = 0.0;      // FST minus the run's mean FST
   double fstPval = 1.0;       // Lewontin-Krakauer p-value of the site
+  bool tested = false;        // the JHac test ran: JHac and Pval are its results
 };
 
 // Everything the report writers need of one file, kept together so that the
