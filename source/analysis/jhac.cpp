@@ -110,6 +110,7 @@ void storeFileRecord(Execution& exec, RunData& run, bool analysed) {
   record.nsnps = exec.numsnps[0];
   record.meanFST = run.meanFst;
   record.highFST = run.highFst;
+  record.eosRan = exec.options.doEOS;
   record.analysed = analysed;
   record.fstOutliers = std::move(run.eosOutliers);
   record.nonEosOutliers = std::move(run.nonEosOutliers);

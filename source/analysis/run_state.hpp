@@ -40,6 +40,7 @@ struct FileRecord {
   int nsnps = 0;                         // sites of the pooled sample
   double meanFST = 0.0;
   bool highFST = false;                  // mean FST above 0.5
+  bool eosRan = false;                   // the EOS test ran: the FST values are real
   bool analysed = false;                 // the candidate analysis ran to its end
   std::vector<CandidateResult> results;  // ascending by position
   std::vector<Outlier> fstOutliers;      // fence outliers that k-means keeps ("EOS")

@@ -239,17 +239,17 @@ TEST_F(ReadmeResults, FiguresOfTheShippedExample) {
   EXPECT_EQ(rows[0][4] + " " + rows[1][4], "19 20");
 }
 
-// FST, FSTindex, fstPval (and MeanFST) hold 0 when no EOS test ran, and
-// fstPval holds 0 in every row of a file whose mean FST exceeds 0.5, where
-// the Lewontin-Krakauer test does not run: neither 0 is a significant test.
-TEST_F(ReadmeResults, ZeroFstColumnsAreNoTest) {
+// MeanFST, FST, FSTindex and fstPval read NA when no EOS test ran, and
+// fstPval reads NA in every row of a file whose mean FST exceeds 0.5, where
+// the Lewontin-Krakauer test does not run; FST is still computed there.
+TEST_F(ReadmeResults, FstColumnsWithoutATestReadNA) {
   RunResult r = runExample({"-maf", "0.1"});
   expectWritten(r, "Prav_out_AutoRefPop1_MAF_0.1_Blocks");
   const std::vector<std::vector<std::string>> rows =
       candidateRows(read("Pravis_Results/Prav_out_AutoRefPop1_MAF_0.1_Blocks.tsv"));
   ASSERT_EQ(rows.size(), 4u);
   for (const std::vector<std::string>& row : rows)
-    EXPECT_EQ(row[8] + " " + row[9] + " " + row[10] + " " + row[11], "0 0 0 0") << row[3];
+    EXPECT_EQ(row[8] + " " + row[9] + " " + row[10] + " " + row[11], "NA NA NA NA") << row[3];
 
   write("far.ms", msFarApart());
   r = run({"-input", "far.ms", "-sample", "10", "-sample2", "10", "-selectives", "inf",
@@ -264,7 +264,7 @@ TEST_F(ReadmeResults, ZeroFstColumnsAreNoTest) {
   ASSERT_EQ(far.size(), 20u);
   for (const std::vector<std::string>& row : far) {
     EXPECT_EQ(row[9], "0.607843137255") << row[3];
-    EXPECT_EQ(row[11], "0") << row[3];
+    EXPECT_EQ(row[11], "NA") << row[3];
   }
 }
 

@@ -23,6 +23,7 @@ FileRecord analysedFile(const std::string& name, std::vector<CandidateResult> re
   f.name = name;
   f.nsnps = 120;
   f.meanFST = 0.0312345678901234;
+  f.eosRan = true;
   f.analysed = true;
   f.samplesizes = {50, 40};
   f.results = std::move(results);
