@@ -69,7 +69,10 @@ CandidateResult testCandidate(const RunData& run, const CandidateWindow& cw, boo
   result.NCLASSES = cw.K;
   result.JHac = 0.0;
   result.Pval = 1.0;
-  if (testRuns && cw.K > 1) {
+  // Untested behind a closed gate, and with one class, which cannot tell the
+  // populations apart.
+  result.tested = testRuns && cw.K > 1;
+  if (result.tested) {
     const int K = cw.K;
     const double n1 = static_cast<double>(popHACS[0].size());
     const double n2 = static_cast<double>(popHACS[1].size());
@@ -107,6 +110,7 @@ void storeFileRecord(Execution& exec, RunData& run, bool analysed) {
   record.nsnps = exec.numsnps[0];
   record.meanFST = run.meanFst;
   record.highFST = run.highFst;
+  record.eosRan = exec.options.doEOS;
   record.analysed = analysed;
   record.fstOutliers = std::move(run.eosOutliers);
   record.nonEosOutliers = std::move(run.nonEosOutliers);

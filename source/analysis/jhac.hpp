@@ -19,7 +19,8 @@ double jhacStatistic(const std::vector<double>& counts1, const std::vector<doubl
                      double n1, double n2);
 
 // HAC values of both populations, their classes, JHac and its p-value for
-// one candidate window. testRuns false skips the statistic (JHac 0, Pval 1).
+// one candidate window. testRuns false, or a single class, leaves the
+// candidate untested (tested false; JHac 0, Pval 1 are no result).
 CandidateResult testCandidate(const RunData& run, const CandidateWindow& window,
                               bool testRuns);
 

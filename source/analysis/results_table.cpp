@@ -77,12 +77,29 @@ void writeResults(const std::vector<FileRecord>& files, std::uint64_t nRuns,
         row << (name != f.rsidmap.end() ? name->second : std::string()) << "\t";
       }
       row << r.position << "\t" << r.Wide << "\t" << r.Ini[0] << "\t" << r.End[0] << "\t"
-          << r.NCLASSES << "\t" << f.meanFST << "\t" << r.FST << "\t" << r.FSTindex << "\t"
-          << r.fstPval << "\t" << (f.samplesizes.size() > 0 ? f.samplesizes[0] : 0) << "\t"
-          << (f.samplesizes.size() > 1 ? f.samplesizes[1] : 0) << "\t" << r.JHac << "\t"
-          << r.Pval;
-      const bool significant = r.Pval <= alpha;
-      row << (significant ? "\t*" : "\tns") << "\n";
+          << r.NCLASSES << "\t";
+      // A value that no test produced reads NA (missing), never a number that
+      // looks like a result. Above a mean FST of 0.5 the FST values are
+      // computed but no Lewontin-Krakauer test runs.
+      if (!f.eosRan) {
+        row << "NA\tNA\tNA\tNA";
+      } else {
+        row << f.meanFST << "\t" << r.FST << "\t" << r.FSTindex << "\t";
+        if (f.highFST) {
+          row << "NA";
+        } else {
+          row << r.fstPval;
+        }
+      }
+      row << "\t" << (f.samplesizes.size() > 0 ? f.samplesizes[0] : 0) << "\t"
+          << (f.samplesizes.size() > 1 ? f.samplesizes[1] : 0) << "\t";
+      // A candidate that was not tested has no result: NA, never significant.
+      const bool significant = r.tested && r.Pval <= alpha;
+      if (r.tested) {
+        row << r.JHac << "\t" << r.Pval << (significant ? "\t*" : "\tns") << "\n";
+      } else {
+        row << "NA\tNA\tNA\n";
+      }
       const std::string text = row.str();
       out.write(text);
       if (significant) {

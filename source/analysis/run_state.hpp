@@ -28,6 +28,7 @@ struct CandidateResult {
   double FST = 0.0;           // FST of the candidate site
   double FSTindex = 0.0;      // FST minus the run's mean FST
   double fstPval = 1.0;       // Lewontin-Krakauer p-value of the site
+  bool tested = false;        // the JHac test ran: JHac and Pval are its results
 };
 
 // Everything the report writers need of one file, kept together so that the
@@ -39,6 +40,7 @@ struct FileRecord {
   int nsnps = 0;                         // sites of the pooled sample
   double meanFST = 0.0;
   bool highFST = false;                  // mean FST above 0.5
+  bool eosRan = false;                   // the EOS test ran: the FST values are real
   bool analysed = false;                 // the candidate analysis ran to its end
   std::vector<CandidateResult> results;  // ascending by position
   std::vector<Outlier> fstOutliers;      // fence outliers that k-means keeps ("EOS")

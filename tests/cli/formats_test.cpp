@@ -19,13 +19,13 @@ const TwoPopulations samples{sites, haplotypes};
 class Formats : public CliTest {
  protected:
   // The one result row of the analysis that wrote name, which must end with
-  // the same JHac test in every format (no EOS test: the FST columns are 0).
+  // the same JHac test in every format (no EOS test: the FST columns are NA).
   std::string resultRow(const std::string& name) {
     const std::vector<std::string> table = lines(read(name));
     EXPECT_EQ(table.size(), 3u) << read(name);
     if (table.size() < 2) return "";
     const std::string& row = table[1];
-    const std::string tail = "\t11\t0\t0\t0\t0\t10\t10\t16.699730695\t0.0812778815546\tns";
+    const std::string tail = "\t11\tNA\tNA\tNA\tNA\t10\t10\t16.699730695\t0.0812778815546\tns";
     EXPECT_EQ(row.substr(row.size() - std::min(row.size(), tail.size())), tail);
     return row.substr(0, row.size() - std::min(row.size(), tail.size()));
   }

@@ -1,7 +1,8 @@
 // What a user reads in the results: the names of the results files, the
-// tables of a run without candidates, the FST columns that hold 0 without a
-// test behind them, the outlier report of allele-count input, the logs left
-// by earlier executions, and the figures of the shipped example.
+// tables of a run without candidates, the columns that read NA without a test
+// behind them, the outlier report of allele-count input, the logs left by
+// earlier executions, and the figures of the shipped example.
+#include <cmath>
 #include <filesystem>
 #include <iomanip>
 #include <sstream>
@@ -51,20 +52,40 @@ std::string asSinglePrecision(const std::string& printed) {
   return text.str();
 }
 
-// MS output, one sample of 10 + 10 haplotypes over 20 sites: every site
-// carries allele 1 in one haplotype of population 1 and in all but one of
-// population 2, so its FST (0.608) and the mean FST exceed 0.5.
-std::string msFarApart() {
+// MS output, one sample of n + n haplotypes over 20 sites at (s + 0.5) / 20:
+// one(pop, i, s) says whether haplotype i of population pop carries allele 1
+// at site s.
+template <typename Allele>
+std::string msTwentySites(int n, Allele one) {
   std::ostringstream text;
-  text << "ms 20 1 -t 5\n1 2 3\n\n//\nsegsites: 20\npositions:";
+  text << "ms " << 2 * n << " 1 -t 5\n1 2 3\n\n//\nsegsites: 20\npositions:";
   for (int s = 0; s < 20; ++s) text << " " << (s + 0.5) / 20;
   text << "\n";
   for (int pop = 0; pop < 2; ++pop)
-    for (int i = 0; i < 10; ++i) {
-      for (int s = 0; s < 20; ++s) text << ((((i + s) % 10 == 0) == (pop == 0)) ? '1' : '0');
+    for (int i = 0; i < n; ++i) {
+      for (int s = 0; s < 20; ++s) text << (one(pop, i, s) ? '1' : '0');
       text << "\n";
     }
   return text.str();
+}
+
+// 10 + 10 haplotypes: every site carries allele 1 in one haplotype of
+// population 1 and in all but one of population 2, so its FST (0.608) and the
+// mean FST exceed 0.5.
+std::string msFarApart() {
+  return msTwentySites(10, [](int pop, int i, int s) { return ((i + s) % 10 == 0) == (pop == 0); });
+}
+
+// 8 + 8 haplotypes in which no two neighbouring sites are linked: the even
+// sites carry allele 1 in haplotypes 4 to 7 of each population, the odd ones
+// in haplotypes 2, 3, 6 and 7, so each pair has D = 2/8 - 1/2 * 1/2 = 0, and
+// both populations share every frequency (FST 0). Site 10 (position 0.525)
+// carries allele 1 in all of population 1 and none of population 2 (FST 1);
+// fixed within each population, its pairs have D' 0 as well.
+std::string msUnlinked() {
+  return msTwentySites(8, [](int pop, int i, int s) {
+    return s == 10 ? pop == 0 : s % 2 == 0 ? i >= 4 : i % 4 >= 2;
+  });
 }
 
 // Twelve loci of 20 + 20 diploid individuals; locus 8 is nearly fixed for
@@ -218,17 +239,17 @@ TEST_F(ReadmeResults, FiguresOfTheShippedExample) {
   EXPECT_EQ(rows[0][4] + " " + rows[1][4], "19 20");
 }
 
-// FST, FSTindex, fstPval (and MeanFST) hold 0 when no EOS test ran, and
-// fstPval holds 0 in every row of a file whose mean FST exceeds 0.5, where
-// the Lewontin-Krakauer test does not run: neither 0 is a significant test.
-TEST_F(ReadmeResults, ZeroFstColumnsAreNoTest) {
+// MeanFST, FST, FSTindex and fstPval read NA when no EOS test ran, and
+// fstPval reads NA in every row of a file whose mean FST exceeds 0.5, where
+// the Lewontin-Krakauer test does not run; FST is still computed there.
+TEST_F(ReadmeResults, FstColumnsWithoutATestReadNA) {
   RunResult r = runExample({"-maf", "0.1"});
   expectWritten(r, "Prav_out_AutoRefPop1_MAF_0.1_Blocks");
   const std::vector<std::vector<std::string>> rows =
       candidateRows(read("Pravis_Results/Prav_out_AutoRefPop1_MAF_0.1_Blocks.tsv"));
   ASSERT_EQ(rows.size(), 4u);
   for (const std::vector<std::string>& row : rows)
-    EXPECT_EQ(row[8] + " " + row[9] + " " + row[10] + " " + row[11], "0 0 0 0") << row[3];
+    EXPECT_EQ(row[8] + " " + row[9] + " " + row[10] + " " + row[11], "NA NA NA NA") << row[3];
 
   write("far.ms", msFarApart());
   r = run({"-input", "far.ms", "-sample", "10", "-sample2", "10", "-selectives", "inf",
@@ -243,8 +264,58 @@ TEST_F(ReadmeResults, ZeroFstColumnsAreNoTest) {
   ASSERT_EQ(far.size(), 20u);
   for (const std::vector<std::string>& row : far) {
     EXPECT_EQ(row[9], "0.607843137255") << row[3];
-    EXPECT_EQ(row[11], "0") << row[3];
+    EXPECT_EQ(row[11], "NA") << row[3];
   }
+}
+
+// A candidate that the JHac test does not run on reads NA in JHac, Pval and
+// Sig and is never significant, not even at -SL 1, where a p-value of 1
+// would be: a user site alone in its window (one class), and an outlier
+// centre whose LD window has a mean D' of 0. A window that is tested and
+// whose classes agree is a result: JHac 0, Pval 1.
+TEST_F(ReadmeResults, UntestedCandidatesReadNA) {
+  write("unlinked.ms", msUnlinked());
+  auto analyse = [this](std::vector<std::string> options) {
+    options.insert(options.begin(),
+                   {"-input", "unlinked.ms", "-sample", "8", "-sample2", "8", "-SL", "1"});
+    return run(options);
+  };
+  auto tail = [](const std::vector<std::string>& row) {
+    return row[14] + " " + row[15] + " " + row[16];
+  };
+
+  // No neighbour of a user site is linked to it: its window is the site alone.
+  RunResult r = analyse({"-selectives", "0.125", "0.525"});
+  std::string name = "Prav_out_AutoRefPop1_MAF_0.01_Blocks";
+  expectWritten(r, name);
+  std::vector<std::vector<std::string>> rows =
+      candidateRows(read("Pravis_Results/" + name + ".tsv"));
+  ASSERT_EQ(rows.size(), 2u);
+  for (const std::vector<std::string>& row : rows) {
+    EXPECT_EQ(row[4] + " " + row[7], "1 1") << row[3];  // Wide, NCLASSES
+    EXPECT_EQ(tail(row), "NA NA NA") << row[3];
+  }
+  EXPECT_TRUE(candidateRows(read("Pravis_Results/" + name + "_SIG.tsv")).empty());
+
+  // The one outlier, site 10 (FST 1, mean FST 0: T = 1, p = Q(1/2, 1/2)),
+  // centres a window of -minwin sites with no linkage.
+  r = analyse({"-useblocks", "0"});
+  name = "Prav_out_AutoRefPop1_MAF_0.01";
+  expectWritten(r, name);
+  rows = candidateRows(read("Pravis_Results/" + name + ".tsv"));
+  ASSERT_EQ(rows.size(), 1u);
+  EXPECT_EQ(rows[0][3] + " " + rows[0][4] + " " + rows[0][9], "0.525 11 1");
+  EXPECT_NEAR(std::stod(rows[0][11]), std::erfc(1 / std::sqrt(2.0)), 1e-11);
+  EXPECT_EQ(tail(rows[0]), "NA NA NA");
+  EXPECT_TRUE(candidateRows(read("Pravis_Results/" + name + "_SIG.tsv")).empty());
+
+  // Sites 0 to 5 hold the same haplotypes in both populations.
+  r = analyse({"-selectives", "0.125", "-window", "5", "-minwin", "5"});
+  name = "Prav_out_AutoRefPop1_MAF_0.01_W5";
+  expectWritten(r, name);
+  rows = candidateRows(read("Pravis_Results/" + name + "_SIG.tsv"));
+  ASSERT_EQ(rows.size(), 1u);
+  EXPECT_EQ(rows[0][4] + " " + tail(rows[0]), "6 0 1 *");
 }
 
 // The results name: the reference of the last run (0 when it ended before

@@ -12,6 +12,7 @@ CandidateResult result(double position, double pval, int wide) {
   r.Wide = wide;
   r.NCLASSES = 10;
   r.JHac = 1.5;
+  r.tested = true;
   r.Ini = {static_cast<int>(position) - 1, static_cast<int>(position) - 1};
   r.End = {static_cast<int>(position) + 1, static_cast<int>(position) + 1};
   return r;
@@ -22,6 +23,7 @@ FileRecord analysedFile(const std::string& name, std::vector<CandidateResult> re
   f.name = name;
   f.nsnps = 120;
   f.meanFST = 0.0312345678901234;
+  f.eosRan = true;
   f.analysed = true;
   f.samplesizes = {50, 40};
   f.results = std::move(results);
@@ -70,17 +72,19 @@ TEST_F(Reports, SummaryOfSeveralFiles) {
       analysedFile("b", {result(150, 0.02, 20)}),
   };
   files[1].highFST = true;
+  // A candidate that was not tested is not significant, even at level 1.
+  files[0].results[1].tested = false;
   // A file that only took the EOS test adds no row and does not count.
   FileRecord eosOnly;
   eosOnly.name = "c";
   files.push_back(eosOnly);
   double segsites = 300;
-  writeResults(files, 4, "r.tsv", 0.05, segsites, false, 2);
+  writeResults(files, 4, "r.tsv", 1.0, segsites, false, 2);
   const std::string text = readFile("r.tsv");
   EXPECT_NE(text.find("\nWARNING: THE AVERAGE FST WAS GREATER THAN 0.5 IN FILE b\n\nb\t"),
             std::string::npos);
   // Rank 1: two significant rows (positions 100 and 150, widths 10 and 20);
-  // rank 2: none. %PowerJ over 2 files, %FPJJ over 4 runs.
+  // rank 2: none, its one row untested. %PowerJ over 2 files, %FPJJ over 4 runs.
   const std::string summary =
       "\nSegSites\tCandidate\tMean_size\tMean_pos\t%PowerJ\t%FPJJ\n150\t1\t15\t125\t100\t50\n\t2\t0\t-"
       "1\t0\t0\n";
