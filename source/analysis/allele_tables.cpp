@@ -132,7 +132,7 @@ std::size_t checkCountTables(CountFormat format, const std::string& inputName,
   const std::size_t numpops = loci > 0 ? allelecounts[0].size() : expectedPopulations;
   requirePopulationCount(inputName, numpops, expectedPopulations);
   if (filelocnames.size() < loci)
-    fatalError(1, "\nERROR: In file" + inputName + "\nThe number of locus names " +
+    fatalError(1, "\nERROR: In file " + inputName + "\nThe number of locus names " +
                       toString(filelocnames.size()) + " is smaller than the number of loci " +
                       toString(loci) + "\n");
   assert(maxallelecounts.size() == loci);

@@ -54,7 +54,7 @@ TEST_F(Runs, MsBlocksMustBeOnePerPopulation) {
   write("one.ms", one);
   const RunResult r = run({"-input", "one.ms", "-sample", "10"});
   EXPECT_EQ(r.status, 3);
-  EXPECT_NE(r.out.find("\nERROR: In fileone.ms\nThe number of populations 1 does not coincide "
+  EXPECT_NE(r.out.find("\nERROR: In file one.ms\nThe number of populations 1 does not coincide "
                        "with the expected 2\n"),
             std::string::npos);
 }

@@ -202,7 +202,7 @@ TEST_F(AlleleTablesTest, WrongShapesAreFatal) {
   testing::internal::CaptureStdout();
   EXPECT_FATAL_STATUS(run(CountFormat::Genepop, 0.0), 3);
   const std::string message =
-      "\nERROR: In filein.txt\nThe number of populations 1 does not coincide with the expected 2\n";
+      "\nERROR: In file in.txt\nThe number of populations 1 does not coincide with the expected 2\n";
   EXPECT_EQ(testing::internal::GetCapturedStdout(), message + "\n");
   EXPECT_EQ(readFile("Pravis_ERROR.log"), message + " 3\n");
 
