@@ -226,7 +226,11 @@ void requireTwoPerPopulation(CountFormat format, const std::string& inputName,
     requireTwoInEachPopulation(inputName, samplesizes, "individual");
     return;
   }
-  if (allelecounts.empty()) return;
+  // Without a locus no population has gene copies to measure.
+  if (allelecounts.empty())
+    fatalError(1, "\nERROR: \n" + inputName +
+                      " has no locus: at least 2 gene copies per population at one locus are "
+                      "needed\n");
   for (std::size_t p = 0; p < allelecounts[0].size(); ++p)
     if (!hasTwoCopiesSomewhere(allelecounts, p))
       populationTooSmall(inputName, p, "fewer than 2 gene copies at every locus", "gene copies");
