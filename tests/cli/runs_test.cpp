@@ -41,11 +41,12 @@ TEST_F(Runs, DefaultRunNamesAndFatalFailures) {
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(read("Pravis_ERROR.log"), "\nERROR: \nFail when reading g0.txt under genepop format\n 1\n");
 
-  // PLINK names its map and ped files after the input name.
+  // PLINK names its map and ped files after the input name; the map, read
+  // first, is the file that failed.
   r = run({"-format", "plink", "-input", "data"});
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(read("Pravis_ERROR.log"),
-            "\nERROR: \nFail when reading data.ped under plink nucleotide format\n 1\n");
+            "\nERROR: \nFail when reading data.map under plink nucleotide format\n 1\n");
 }
 
 TEST_F(Runs, MsBlocksMustBeOnePerPopulation) {
