@@ -132,7 +132,7 @@ std::size_t checkCountTables(CountFormat format, const std::string& inputName,
   const std::size_t numpops = loci > 0 ? allelecounts[0].size() : expectedPopulations;
   requirePopulationCount(inputName, numpops, expectedPopulations);
   if (filelocnames.size() < loci)
-    fatalError(1, "\nERROR: In file" + inputName + "\nThe number of locus names " +
+    fatalError(1, "\nERROR: In file " + inputName + "\nThe number of locus names " +
                       toString(filelocnames.size()) + " is smaller than the number of loci " +
                       toString(loci) + "\n");
   assert(maxallelecounts.size() == loci);
@@ -226,7 +226,11 @@ void requireTwoPerPopulation(CountFormat format, const std::string& inputName,
     requireTwoInEachPopulation(inputName, samplesizes, "individual");
     return;
   }
-  if (allelecounts.empty()) return;
+  // Without a locus no population has gene copies to measure.
+  if (allelecounts.empty())
+    fatalError(1, "\nERROR: \n" + inputName +
+                      " has no locus: at least 2 gene copies per population at one locus are "
+                      "needed\n");
   for (std::size_t p = 0; p < allelecounts[0].size(); ++p)
     if (!hasTwoCopiesSomewhere(allelecounts, p))
       populationTooSmall(inputName, p, "fewer than 2 gene copies at every locus", "gene copies");

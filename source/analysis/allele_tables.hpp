@@ -19,8 +19,8 @@ void distinctValuesExcept(const std::vector<std::vector<std::int32_t>>& rows, co
 // Diversity within a population, and so FST, needs two individuals of it
 // (Genepop, PLINK: samplesizes) or, for BayeScan, whose files give no
 // individuals, two gene copies of it at one locus at least. Fatal (status 1),
-// naming the first population that falls short. A BayeScan table without
-// loci is left to the analysis, which finds no locus to keep.
+// naming the first population that falls short, or the file when a BayeScan
+// file has no locus.
 void requireTwoPerPopulation(CountFormat format, const std::string& inputName,
                              const std::vector<int>& samplesizes,
                              const AlleleCountTable& allelecounts);

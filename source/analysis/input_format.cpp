@@ -82,7 +82,7 @@ namespace {
 enum class FastaVariant { TwoFiles, Halves, Alternate, Tag };
 
 // The failure message of a read, by format; `name` is the file that failed
-// (VCF names both files of its pair, PLINK its ped file).
+// (VCF names both files of its pair, PLINK its map or ped file).
 std::string failureMessage(InputFormat format, FastaVariant variant, const std::string& name,
                            const Options& o) {
   switch (format) {
@@ -102,9 +102,9 @@ std::string failureMessage(InputFormat format, FastaVariant variant, const std::
     case InputFormat::GP:
       return "\nERROR: \nFail when reading " + name + " under genepop format\n";
     case InputFormat::PL:
-      return "\nERROR: \nFail when reading " + o.inputfile2 + " under plink nucleotide format\n";
+      return "\nERROR: \nFail when reading " + name + " under plink nucleotide format\n";
     case InputFormat::PL2:
-      return "\nERROR: \nFail when reading " + o.inputfile2 + " under plink numeric format\n";
+      return "\nERROR: \nFail when reading " + name + " under plink numeric format\n";
     default:
       return "\nERROR: \nFail when reading " + name + " under MS format\n";
   }
@@ -231,12 +231,14 @@ ReadOutcome readWithFormatReader(Execution& exec, RunData& run) {
     case InputFormat::PL:
       read.ok = readPlinkNucleotide(o.path, o.inputfile, o.inputfile2, exec.npops,
                                     run.snpositions, run.samplesizes, run.allelecounts,
-                                    run.maxallelecounts, run.alleleids, true, run.filelocnames);
+                                    run.maxallelecounts, run.alleleids, true, run.filelocnames,
+                                    &read.failedFile, &run.familyIds);
       break;
     case InputFormat::PL2:
       read.ok = readPlinkNumeric(o.path, o.inputfile, o.inputfile2, exec.npops, run.snpositions,
                                  run.samplesizes, run.allelecounts, run.maxallelecounts,
-                                 run.alleleids, true, run.filelocnames);
+                                 run.alleleids, true, run.filelocnames, &read.failedFile,
+                                 &run.familyIds);
       break;
   }
   return read;

@@ -71,7 +71,7 @@ void dataFusion(HaplotypeMatrix& data, HaplotypeMatrix& metapopdata,
 
 void requirePopulationCount(const std::string& file, std::size_t found, int expected) {
   if (found == static_cast<std::size_t>(expected)) return;
-  fatalError(3, "\nERROR: In file" + file + "\nThe number of populations " + toString(found) +
+  fatalError(3, "\nERROR: In file " + file + "\nThe number of populations " + toString(found) +
                     " does not coincide with the expected " + toString(expected) + "\n");
 }
 
@@ -205,7 +205,7 @@ void checkRunPopulations(const Execution& exec, const RunData& run) {
   if (o.onlyEOS) return;
   const std::size_t lists = run.snpositions.size();
   if (static_cast<unsigned>(exec.pref) >= lists)
-    fatalError(2, "\nERROR: In file" + F + "\nReference population value is out of range " +
+    fatalError(2, "\nERROR: In file " + F + "\nReference population value is out of range " +
                       toString(exec.pref + 1) + " > " + toString(lists) + "\n");
   requirePopulationCount(F, lists, exec.npops);
 }

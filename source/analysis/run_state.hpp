@@ -68,6 +68,7 @@ struct RunData {
   AlleleCountTable allelecounts;
   MaxAlleleCountTable maxallelecounts;
   AlleleIdTable alleleids;
+  std::vector<std::string> familyIds;  // PLINK: each population's family id
 
   // EOS test.
   double Q = 1.0;

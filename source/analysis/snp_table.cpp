@@ -46,16 +46,38 @@ std::string alleleCountTable(const Execution& exec, const RunData& run,
   }
 }
 
+// The population labels: the names the input gives its populations (the
+// file of each population where each has its own, the family ids of PLINK),
+// else 1 and 2 where one file holds both populations unnamed.
+std::vector<std::string> populationLabels(const Execution& exec, const RunData& run) {
+  const Options& o = exec.options;
+  switch (exec.format) {
+    case InputFormat::PL:
+    case InputFormat::PL2:
+      assert(run.familyIds.size() == 2);
+      return run.familyIds;
+    case InputFormat::VCF:
+    case InputFormat::FP:
+      // The run base name holds the first file's name, the run's name both.
+      return {exec.runBaseName, o.inputfile2};
+    case InputFormat::HM:
+      if (o.singlepopfile) return {exec.runBaseName, o.inputfile2};
+      break;
+    case InputFormat::FASTA:
+      if (o.singlepopfile) return {o.inputfile, o.inputfile2};
+      break;
+    default:
+      break;
+  }
+  return {"1", "2"};
+}
+
 }  // namespace
 
 bool buildSnpTable(Execution& exec, RunData& run) {
   Options& o = exec.options;
   if (!o.rsidInfo && !o.onlyrsidInfo) return false;
-  std::vector<std::string> labels;
-  if (o.inputfile == o.inputfile2)
-    labels = {"1", "2"};
-  else
-    labels = {exec.runBaseName, o.inputfile2};
+  const std::vector<std::string> labels = populationLabels(exec, run);
 
   std::string table;
   if (run.filelocnames.empty() && exec.format != InputFormat::GP) {

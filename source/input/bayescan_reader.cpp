@@ -9,13 +9,36 @@
 
 namespace {
 
+// The input and the number of the last line read from it, which the
+// messages name.
+struct CountedLines {
+  std::ifstream in;
+  long long number = 0;
+
+  bool next(std::string& line) {
+    if (!readLine(in, line)) return false;
+    ++number;
+    return true;
+  }
+};
+
 // The next line that begins with "[" once its leading blanks are trimmed;
 // false at the end of the file or when that line ends the file without a
 // line end.
-bool findBracketLine(std::ifstream& in, std::string& line) {
-  while (readLine(in, line)) {
+bool findBracketLine(CountedLines& in, std::string& line) {
+  while (in.next(line)) {
     ltrim(line, blankChars);
-    if (!line.empty() && line[0] == '[') return !in.eof();
+    if (!line.empty() && line[0] == '[') return !in.in.eof();
+  }
+  return false;
+}
+
+// The next line that holds more than blanks, its leading blanks trimmed;
+// false at the end of the file.
+bool nextNonBlankLine(CountedLines& in, std::string& line) {
+  while (in.next(line)) {
+    ltrim(line, blankChars);
+    if (!line.empty()) return true;
   }
   return false;
 }
@@ -24,6 +47,13 @@ bool findBracketLine(std::ifstream& in, std::string& line) {
 int headingValue(const std::string& line) {
   const std::vector<std::string> words = splitBy(line, '=');
   return words.empty() ? 0 : toInt(words.back());
+}
+
+// Whether a line (leading blanks trimmed) begins a population block: its text
+// before any "=" is exactly "[pop]".
+bool isBlockLine(const std::string& line) {
+  const std::vector<std::string> words = splitBy(line, '=');
+  return !words.empty() && words[0] == "[pop]";
 }
 
 // The tables grow to hold locus i (from 1) when its line is first read, so
@@ -38,11 +68,11 @@ void ensureLocus(std::size_t i, int npops, AlleleCountTable& allelecounts,
   locnames.resize(i);
 }
 
-void readLocusLine(std::ifstream& in, const std::string& fileName, int i, int p, int npops,
+void readLocusLine(CountedLines& in, const std::string& fileName, int i, int p, int npops,
                    AlleleCountTable& allelecounts, MaxAlleleCountTable& maxallelecounts,
                    std::vector<std::string>& locnames) {
   std::string line;
-  readLine(in, line);
+  in.next(line);
   const std::vector<std::string> words = splitBlanks(line);
   const std::string where =
       "ERROR reading BScan format in loci " + toString(i) + " of population " + toString(p);
@@ -50,13 +80,16 @@ void readLocusLine(std::ifstream& in, const std::string& fileName, int i, int p,
   if (toInt(words[0]) != i)
     fatalError(1, "ERROR reading BScan format: Loci number was " + words[0] + " should be " +
                       toString(i) + "\n");
+  const std::string place = where + " of file " + fileName + ", line " + toString(in.number);
   if (words.size() < 3)
-    fatalError(1, where + " of file " + fileName +
-                      ": the line lacks its gene count or its number of alleles\n");
+    fatalError(1, place + ": the line lacks its gene count or its number of alleles\n");
   const int genes = toInt(words[1]);
-  const int alleles = toInt(words[2]);
-  if (alleles > 0 && words.size() - 3 < static_cast<std::size_t>(alleles))
-    fatalError(1, where + " of file " + fileName + ": " + toString(alleles) + " alleles but " +
+  const int declared = toInt(words[2]);
+  const int alleles = std::max(declared, 0);
+  // The line holds exactly its number of counts: fewer leave alleles without
+  // a count, more are data that no allele takes.
+  if (words.size() - 3 != static_cast<std::size_t>(alleles))
+    fatalError(1, place + ": " + toString(declared) + " alleles but " +
                       toString(words.size() - 3) + " counts\n");
 
   const std::size_t locus = static_cast<std::size_t>(i - 1);
@@ -71,8 +104,7 @@ void readLocusLine(std::ifstream& in, const std::string& fileName, int i, int p,
     // A count is a number of allele copies: a negative one, or one that is no
     // number or too large to be held, would give frequencies outside 0..1.
     if (!(count >= 0.0 && count <= std::numeric_limits<float>::max()))
-      fatalError(1, where + " of file " + fileName + ": the allele count " + word +
-                        " is not a number of copies\n");
+      fatalError(1, place + ": the allele count " + word + " is not a number of copies\n");
     counts.push_back(static_cast<float>(count));
     sum += count;
   }
@@ -84,13 +116,34 @@ void readLocusLine(std::ifstream& in, const std::string& fileName, int i, int p,
     maxallelecounts[locus][pop] = *std::max_element(counts.begin(), counts.end());
 }
 
+// What follows the last block: blank lines only. A further [pop] block is a
+// population more than the file declares (status 3, as other than two
+// populations); anything else, such as a locus line past the declared loci,
+// is a format error.
+void requireNothingAfterBlocks(CountedLines& in, const std::string& fileName, int loci,
+                               int populations) {
+  std::string line;
+  if (!nextNonBlankLine(in, line)) return;
+  const std::string where = "line " + toString(in.number) + " of file " + fileName;
+  if (isBlockLine(line))
+    fatalError(3, "ERROR reading BScan format: Read " + toString(populations + 1) +
+                      " populations but should be " + toString(populations) + " (" + where +
+                      " begins a population block past [populations]=" + toString(populations) +
+                      ")\n");
+  fatalError(1, "ERROR reading BScan format: " + where +
+                    " holds data after the last population block (the file declares " +
+                    toString(loci) + " loci and " + toString(populations) +
+                    " populations); only blank lines may follow it\n");
+}
+
 }  // namespace
 
 bool readBayeScan(const std::string& path, const std::string& file, int& npops,
                   AlleleCountTable& allelecounts, MaxAlleleCountTable& maxallelecounts, bool,
                   std::vector<std::string>& locnames) {
-  std::ifstream in;
-  if (!openInputFile(path, file, in, false)) return false;
+  CountedLines in;
+  if (!openInputFile(path, file, in.in, false)) return false;
+  const std::string fileName = path + file;
   std::string line;
   if (!findBracketLine(in, line)) return false;
   const int loci = headingValue(line);
@@ -98,7 +151,7 @@ bool readBayeScan(const std::string& path, const std::string& file, int& npops,
     fatalError(1, "ERROR: There is an excessive number of loci in file " + file + "\n");
   if (loci < 0)
     fatalError(1, "ERROR reading BScan format: Number of loci is " + toString(loci) + " in file " +
-                      path + file + "\n");
+                      fileName + "\n");
   if (!findBracketLine(in, line)) return false;
   const int populations = headingValue(line);
   if (populations != npops)
@@ -109,31 +162,30 @@ bool readBayeScan(const std::string& path, const std::string& file, int& npops,
   maxallelecounts.clear();
   locnames.clear();
   int blocks = 0;
+  // The first line found where a block should begin but that begins none.
+  std::string stray;
   for (int p = 1; p <= populations; ++p) {
-    bool found = false;
-    while (readLine(in, line)) {
-      ltrim(line, blankChars);
-      if (!line.empty()) {
-        found = true;
-        break;
-      }
-    }
-    if (!found)
+    if (!nextNonBlankLine(in, line))
       fatalError(1, "ERROR reading BScan format: Read " + toString(blocks) +
-                        " populations but should be " + toString(npops) + " (file " + path + file +
+                        " populations but should be " + toString(npops) + " (file " + fileName +
                         " ended before population " + toString(p) + ")\n");
-    const std::vector<std::string> words = splitBy(line, '=');
     // Any other line uses up this population's turn; the block count below
     // then reports it.
-    if (words.empty() || words[0] != "[pop]") continue;
+    if (!isBlockLine(line)) {
+      if (stray.empty())
+        stray = " (line " + toString(in.number) + " of file " + fileName +
+                " is no [pop] line, where population " + toString(p) + " should begin)";
+      continue;
+    }
     ++blocks;
     for (int i = 1; i <= loci; ++i)
-      readLocusLine(in, path + file, i, p, npops, allelecounts, maxallelecounts, locnames);
+      readLocusLine(in, fileName, i, p, npops, allelecounts, maxallelecounts, locnames);
   }
   if (blocks != npops)
     fatalError(1, "ERROR reading BScan format: Read " + toString(blocks) +
-                      " populations but should be " + toString(npops) + "\n");
+                      " populations but should be " + toString(npops) + stray + "\n");
+  requireNothingAfterBlocks(in, fileName, loci, populations);
   ensureLocus(static_cast<std::size_t>(loci), npops, allelecounts, maxallelecounts, locnames);
-  std::cout << "Read " << path << file << std::endl;
+  std::cout << "Read " << fileName << std::endl;
   return true;
 }

@@ -119,7 +119,7 @@ std::string familyIdOf(const std::vector<std::string_view>& words) {
 bool readPed(GenotypeKind kind, const PlinkFiles& files, std::ifstream& in, int npops,
              std::size_t maploci, std::vector<int>& samplesizes, AlleleCountTable& allelecounts,
              MaxAlleleCountTable& maxallelecounts, AlleleIdTable& alleleids,
-             std::string& failName) {
+             std::vector<std::string>& familyIds, std::string& failName) {
   std::string line;
   long long lineNumber = 0;
   if (!readDataLine(in, line, lineNumber) || in.eof())
@@ -159,6 +159,7 @@ bool readPed(GenotypeKind kind, const PlinkFiles& files, std::ifstream& in, int 
   PopulationTally tally(numloci);
   std::string familyId = familyIdOf(words);
   int run = 0, individuals = 1;
+  familyIds.assign(1, std::string(words[0]));
   const auto endRun = [&]() {
     samplesizes.push_back(individuals);
     if (run < npops) tally.store(run, individuals, allelecounts, maxallelecounts, alleleids);
@@ -178,6 +179,7 @@ bool readPed(GenotypeKind kind, const PlinkFiles& files, std::ifstream& in, int 
       ++run;
       individuals = 1;
       familyId.swap(id);
+      if (run < npops) familyIds.emplace_back(words[0]);
     } else {
       ++individuals;
     }
@@ -195,9 +197,12 @@ bool readPlinkFiles(GenotypeKind kind, const PlinkFiles& files, int npops,
                     std::vector<std::vector<double>>& snpositions, std::vector<int>& samplesizes,
                     AlleleCountTable& allelecounts, MaxAlleleCountTable& maxallelecounts,
                     AlleleIdTable& alleleids, std::vector<std::string>& locnames,
-                    std::string& failName) {
+                    std::vector<std::string>& familyIds, std::string& failName,
+                    int& failedFile) {
   snpositions.assign(npops > 0 ? static_cast<std::size_t>(npops) : 0, {});
   locnames.clear();
+  familyIds.clear();
+  failedFile = 0;
   std::ifstream in;
   if (!openFile(files.mapPath, in,
                 "\nCould not open map file: ", "\nERROR: can not find map input file after "))
@@ -208,12 +213,13 @@ bool readPlinkFiles(GenotypeKind kind, const PlinkFiles& files, int npops,
   const std::size_t maploci = positions.size();
   for (auto& list : snpositions) list = positions;
 
+  failedFile = 1;
   if (!openFile(files.pedPath, in,
                 "\nCould not open file: ", "\nERROR: can not find ped file after "))
     return false;
   std::cout << "------------------------------------------------\n" << std::endl;
   if (!readPed(kind, files, in, npops, maploci, samplesizes, allelecounts, maxallelecounts,
-               alleleids, failName))
+               alleleids, familyIds, failName))
     return false;
   std::cout << "Read " << files.mapName
             << (kind == GenotypeKind::Nucleotide ? " and " : " and numeric ") << files.pedName
@@ -225,7 +231,8 @@ bool readPlink(GenotypeKind kind, const std::string& path, const std::string& ma
                const std::string& pedName, int npops, std::vector<std::vector<double>>& snpositions,
                std::vector<int>& samplesizes, AlleleCountTable& allelecounts,
                MaxAlleleCountTable& maxallelecounts, AlleleIdTable& alleleids,
-               std::vector<std::string>& locnames) {
+               std::vector<std::string>& locnames, int* failedFile,
+               std::vector<std::string>* familyIds) {
   const bool withFolder = kind == GenotypeKind::Nucleotide;
   const PlinkFiles files{mapName,
                          pedName,
@@ -234,12 +241,17 @@ bool readPlink(GenotypeKind kind, const std::string& path, const std::string& ma
                          withFolder ? path + mapName : mapName,
                          withFolder ? path + pedName : pedName};
   std::string failName = mapName;
-  return guardedRead(
+  std::vector<std::string> ids;
+  int failed = 0;
+  const bool ok = guardedRead(
       [&] {
         return readPlinkFiles(kind, files, npops, snpositions, samplesizes, allelecounts,
-                              maxallelecounts, alleleids, locnames, failName);
+                              maxallelecounts, alleleids, locnames, ids, failName, failed);
       },
       failName, failName);
+  if (failedFile != nullptr) *failedFile = failed;
+  if (familyIds != nullptr) familyIds->swap(ids);
+  return ok;
 }
 
 }  // namespace
@@ -249,16 +261,19 @@ bool readPlinkNucleotide(const std::string& path, const std::string& mapName,
                          std::vector<std::vector<double>>& snpositions,
                          std::vector<int>& samplesizes, AlleleCountTable& allelecounts,
                          MaxAlleleCountTable& maxallelecounts, AlleleIdTable& alleleids, bool,
-                         std::vector<std::string>& locnames) {
+                         std::vector<std::string>& locnames, int* failedFile,
+                         std::vector<std::string>* familyIds) {
   return readPlink(GenotypeKind::Nucleotide, path, mapName, pedName, npops, snpositions,
-                   samplesizes, allelecounts, maxallelecounts, alleleids, locnames);
+                   samplesizes, allelecounts, maxallelecounts, alleleids, locnames, failedFile,
+                   familyIds);
 }
 
 bool readPlinkNumeric(const std::string& path, const std::string& mapName,
                       const std::string& pedName, int& npops,
                       std::vector<std::vector<double>>& snpositions, std::vector<int>& samplesizes,
                       AlleleCountTable& allelecounts, MaxAlleleCountTable& maxallelecounts,
-                      AlleleIdTable& alleleids, bool, std::vector<std::string>& locnames) {
+                      AlleleIdTable& alleleids, bool, std::vector<std::string>& locnames,
+                      int* failedFile, std::vector<std::string>* familyIds) {
   return readPlink(GenotypeKind::Numeric, path, mapName, pedName, npops, snpositions, samplesizes,
-                   allelecounts, maxallelecounts, alleleids, locnames);
+                   allelecounts, maxallelecounts, alleleids, locnames, failedFile, familyIds);
 }

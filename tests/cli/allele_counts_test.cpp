@@ -57,17 +57,17 @@ TEST_F(AlleleCounts, LociThatAllFailTheFilterEndTheRun) {
 TEST_F(AlleleCounts, SnpTablesOfPlinkAndGenepop) {
   write("d.map", "1 rs1 0 1000\n1 rs2 0 2000\n1 rs3 0 3000\n");
   write("d.ped",
-        "P1 i1 0 0 1 -9 A G A A C T\nP1 i2 0 0 1 -9 A A A A C C\nP1 i3 0 0 1 -9 G G A A T T\n"
+        "p1 i1 0 0 1 -9 A G A A C T\nP1 i2 0 0 1 -9 A A A A C C\nP1 i3 0 0 1 -9 G G A A T T\n"
         "P2 j1 0 0 1 -9 G G A A C C\nP2 j2 0 0 1 -9 A G A A C T\n");
   RunResult r = run({"-format", "plink", "-input", "d", "-onlyrsidInfo", "1", "-maf", "0"});
   EXPECT_EQ(r.status, 0) << r.out;
   const std::string table = read("Pravis_Results/Prav_out_.txt");
   // Every locus passes maf 0; positions come from the map, frequencies are
-  // those of the minor alleles. The display name ("d.map and d.ped") differs
-  // from the ped name, so the labels are the run base name and the ped name.
+  // those of the minor alleles. Each population is labelled with its family
+  // id as its first line writes it (family ids are read without regard to case).
   EXPECT_EQ(table,
-            "\nPopulation\trsID\tPosition\tFrequency\nPravF\n\trs1\t1000\t0.5\n\trs2\t2000\t0\n"
-            "\trs3\t3000\t0.5\nd.ped\n\trs1\t1000\t0.25\n\trs2\t2000\t0\n\trs3\t3000\t0.25\n\n");
+            "\nPopulation\trsID\tPosition\tFrequency\np1\n\trs1\t1000\t0.5\n\trs2\t2000\t0\n"
+            "\trs3\t3000\t0.5\nP2\n\trs1\t1000\t0.25\n\trs2\t2000\t0\n\trs3\t3000\t0.25\n\n");
 
   write("g.txt", "title\nL1, L2\nPop\na, 0101 0102\nb, 0202 0101\nPop\nc, 0101 0202\nd, 0102 0101\n");
   r = run({"-format", "gp", "-input", "g.txt", "-onlyrsidInfo", "1", "-output", "g"});
@@ -162,7 +162,7 @@ TEST_F(AlleleCounts, PlinkMapPositionThatIsNoWholeNumberIsRejected) {
                          " on line 2 is not a finite number\n"),
               std::string::npos)
         << r.out;
-    const std::string failure = "\nERROR: \nFail when reading d.ped under plink nucleotide format\n";
+    const std::string failure = "\nERROR: \nFail when reading d.map under plink nucleotide format\n";
     EXPECT_NE(r.out.find(failure), std::string::npos);
     EXPECT_EQ(read("Pravis_ERROR.log"), failure + " 1\n");
   }

@@ -227,15 +227,28 @@ TEST_F(Analysis, OnlyRsidInfoWritesTheSnpTableAndEnds) {
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.out.find("WRITING"), std::string::npos);
   // Sites 0, 3 and 4 vary (site 4: population 1 carries A and T, A is its major base).
+  const std::string pop1 = "\n\t0\t0\t0\n\t1\t1\t0\n\t2\t2\t0\n\t3\t3\t0\n\t4\t4\t0.5\n";
+  const std::string pop2 = "\n\t0\t0\t1\n\t1\t1\t0\n\t2\t2\t0\n\t3\t3\t0.5\n\t4\t4\t0\n";
   EXPECT_EQ(read("Pravis_Results/Prav_out_.txt"),
-            "\nPopulation\trsID\tPosition\tFrequency\n1\n\t0\t0\t0\n\t1\t1\t0\n\t2\t2\t0\n\t3\t3\t0"
-            "\n\t4\t4\t0.5\n2\n\t0\t0\t1\n\t1\t1\t0\n\t2\t2\t0\n\t3\t3\t0.5\n\t4\t4\t0\n\n");
-  // With several runs nothing is written, and the console says why.
+            "\nPopulation\trsID\tPosition\tFrequency\n1" + pop1 + "2" + pop2 + "\n");
+  // The same populations in two files: each is labelled with its file.
+  write("one.fas", ">a1\nACGTA\n>a2\nACGTT\n");
+  write("two.fas", ">b1\nTCGTA\n>b2\nTCGAA\n");
+  r = run({"-format", "fasta", "-input", "one.fas", "-input2", "two.fas", "-onlyrsidInfo", "1",
+           "-maf", "0", "-output", "pair"});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(read("Pravis_Results/pair_.txt"),
+            "\nPopulation\trsID\tPosition\tFrequency\none.fas" + pop1 + "two.fas" + pop2 + "\n");
+  // With several runs nothing is written, and the console says why; one file
+  // holds both populations, 1 and 2.
   write("a.fas0.txt", read("a.fas"));
   r = run({"-format", "fasta", "-input", "a.fas", "-onlyrsidInfo", "1", "-runs", "3", "-output",
-           "x"});
+           "x", "-verbose", "1"});
   EXPECT_EQ(r.status, 0);
   EXPECT_FALSE(exists("Pravis_Results/x_.txt"));
+  EXPECT_NE(r.out.find("\nThe SNPs information table for files1 and 2 was done\n"),
+            std::string::npos)
+      << r.out;
   EXPECT_NE(r.out.find("\nThe SNP information table is written for a single run only (-runs 1): "
                        "no table was written for these 3 runs\n"),
             std::string::npos);

@@ -76,6 +76,9 @@ TEST_F(DriverOutcomes, OnlyRsidInfoWritesItsTableWhenNoSitePassesMaf) {
   EXPECT_EQ(r.out.find("WRITING"), std::string::npos);
   EXPECT_EQ(read("Pravis_Results/Prav_out_.txt"), "\nPopulation\trsID\tPosition\tFrequency\n1\n2\n\n");
   EXPECT_EQ(filesIn(dir_ / "Pravis_Results"), std::vector<std::string>{"Prav_out_.txt"});
+  // -singlepopfile does not give MS a second file: one file, populations 1 and 2.
+  r = run(msRun({"-onlyrsidInfo", "1", "-maf", "0.99", "-singlepopfile", "1", "-output", "one"}));
+  EXPECT_EQ(read("Pravis_Results/one_.txt"), "\nPopulation\trsID\tPosition\tFrequency\n1\n2\n\n");
 
   // Allele-count input whose every locus is fixed fails the locus filter the same way.
   write("fixed.txt", "[loci]=2\n[populations]=2\n[pop]=1\n1 10 2 10 0\n2 10 2 0 10\n[pop]=2\n"

@@ -68,7 +68,7 @@ TEST_F(ExitStatus, Status3NotStatus2ForOneMsBlockWithAGivenReference) {
   // such: the population count comes first.
   write("one.ms", msHeader + msSampleHead("3", "0.1 0.5 0.9") + haplotypeLines(10, 3));
   expectFatal(run({"-input", "one.ms", "-sample", "10", "-reference", "2"}),
-              "\nERROR: In fileone.ms\nThe number of populations 1 does not coincide with the "
+              "\nERROR: In file one.ms\nThe number of populations 1 does not coincide with the "
               "expected 2\n",
               3);
 }

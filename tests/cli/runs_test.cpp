@@ -41,11 +41,12 @@ TEST_F(Runs, DefaultRunNamesAndFatalFailures) {
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(read("Pravis_ERROR.log"), "\nERROR: \nFail when reading g0.txt under genepop format\n 1\n");
 
-  // PLINK names its map and ped files after the input name.
+  // PLINK names its map and ped files after the input name; the map, read
+  // first, is the file that failed.
   r = run({"-format", "plink", "-input", "data"});
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(read("Pravis_ERROR.log"),
-            "\nERROR: \nFail when reading data.ped under plink nucleotide format\n 1\n");
+            "\nERROR: \nFail when reading data.map under plink nucleotide format\n 1\n");
 }
 
 TEST_F(Runs, MsBlocksMustBeOnePerPopulation) {
@@ -54,7 +55,7 @@ TEST_F(Runs, MsBlocksMustBeOnePerPopulation) {
   write("one.ms", one);
   const RunResult r = run({"-input", "one.ms", "-sample", "10"});
   EXPECT_EQ(r.status, 3);
-  EXPECT_NE(r.out.find("\nERROR: In fileone.ms\nThe number of populations 1 does not coincide "
+  EXPECT_NE(r.out.find("\nERROR: In file one.ms\nThe number of populations 1 does not coincide "
                        "with the expected 2\n"),
             std::string::npos);
 }

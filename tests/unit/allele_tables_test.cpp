@@ -202,7 +202,7 @@ TEST_F(AlleleTablesTest, WrongShapesAreFatal) {
   testing::internal::CaptureStdout();
   EXPECT_FATAL_STATUS(run(CountFormat::Genepop, 0.0), 3);
   const std::string message =
-      "\nERROR: In filein.txt\nThe number of populations 1 does not coincide with the expected 2\n";
+      "\nERROR: In file in.txt\nThe number of populations 1 does not coincide with the expected 2\n";
   EXPECT_EQ(testing::internal::GetCapturedStdout(), message + "\n");
   EXPECT_EQ(readFile("Pravis_ERROR.log"), message + " 3\n");
 
@@ -247,6 +247,8 @@ TEST_F(AlleleTablesTest, PopulationsTooSmallToMeasureDiversityAreFatal) {
   expectTooSmall(CountFormat::BayeScan, {50, 50},
                  "\nERROR: \nPopulation 2 of in.txt has fewer than 2 gene copies at every locus: "
                  "at least 2 gene copies per population are needed\n");
-  counts.clear();  // no locus at all: left to the analysis
-  requireTwoPerPopulation(CountFormat::BayeScan, "in.txt", {0, 0}, counts);
+  counts.clear();  // no locus at all: no population has gene copies
+  expectTooSmall(CountFormat::BayeScan, {50, 50},
+                 "\nERROR: \nin.txt has no locus: at least 2 gene copies per population at one "
+                 "locus are needed\n");
 }

@@ -32,15 +32,15 @@ TEST_F(BayeScanReaderTest, ReadsTheExampleLayout) {
       read("free text before the loci line\n"
            "  [loci]=3\r\n\n[populations]=2\r\n"
            "\n[pop]=1\r\n"
-           "01 20 2 12 8\r\n2 20 2 20 0 5\n3 18 3 6 6 6\n"
+           "01 20 2 12 8\r\n2 20 2 20 0\n3 18 3 6 6 6\n"
            "[pop]\n"
            "1 10 2 1 9\n2 21 2 10.5 10.5\n3 4 3 0 4 0\n"
-           "whatever follows is ignored\n"));
+           "\n \t\r\n"));
   EXPECT_EQ(out, "Read bs.txt\n");
   EXPECT_EQ(names, (std::vector<std::string>{"01", "2", "3"}));
   ASSERT_EQ(counts.size(), 3u);
   EXPECT_EQ(counts[0][0], (std::vector<float>{12, 8}));
-  EXPECT_EQ(counts[1][0], (std::vector<float>{20, 0}));  // extra word ignored
+  EXPECT_EQ(counts[1][0], (std::vector<float>{20, 0}));
   EXPECT_EQ(counts[2][0], (std::vector<float>{6, 6, 6}));
   EXPECT_EQ(counts[1][1], (std::vector<float>{10.5, 10.5}));
   EXPECT_EQ(maxima, (MaxAlleleCountTable{{12, 9}, {20, 10.5}, {6, 4}}));
@@ -87,7 +87,8 @@ TEST_F(BayeScanReaderTest, FormatErrorsEndWithTheirStatuses) {
             3);
   // [POP] is no block line: it uses up the population's turn.
   EXPECT_EQ(fatalStatus(std::string(head) + "[POP]=1\n[pop]=2\n1 2 1 2\n2 2 1 2\n",
-                        "ERROR reading BScan format: Read 1 populations but should be 2\n"),
+                        "ERROR reading BScan format: Read 1 populations but should be 2 (line 3 "
+                        "of file bs.txt is no [pop] line, where population 1 should begin)\n"),
             1);
 }
 
@@ -97,12 +98,12 @@ TEST_F(BayeScanReaderTest, TruncatedInputIsRejected) {
                         "bs.txt ended before population 2)\n"),
             1);
   EXPECT_EQ(fatalStatus(std::string(head) + "[pop]=1\n1 2\n",
-                        "ERROR reading BScan format in loci 1 of population 1 of file bs.txt: the "
-                        "line lacks its gene count or its number of alleles\n"),
+                        "ERROR reading BScan format in loci 1 of population 1 of file bs.txt, "
+                        "line 4: the line lacks its gene count or its number of alleles\n"),
             1);
   EXPECT_EQ(fatalStatus(std::string(head) + "[pop]=1\n1 4 3 2 2\n",
-                        "ERROR reading BScan format in loci 1 of population 1 of file bs.txt: 3 "
-                        "alleles but 2 counts\n"),
+                        "ERROR reading BScan format in loci 1 of population 1 of file bs.txt, "
+                        "line 4: 3 alleles but 2 counts\n"),
             1);
   EXPECT_EQ(fatalStatus("[loci]=-4\n[populations]=2\n",
                         "ERROR reading BScan format: Number of loci is -4 in file bs.txt\n"),

@@ -67,8 +67,8 @@ TEST_F(HostileInput, BayeScanCountsAreNumbersOfCopies) {
   };
   for (const char* locus : {"1 0 2 -1 1", "1 1 3 1e300 -1e300 1", "1 4 2 nan 4"}) {
     EXPECT_EQ(outcome([&] { return read(locus); }), 101) << locus;
-    EXPECT_NE(out.find("ERROR reading BScan format in loci 1 of population 1 of file bs.txt: the "
-                       "allele count "),
+    EXPECT_NE(out.find("ERROR reading BScan format in loci 1 of population 1 of file bs.txt, line 4: "
+                       "the allele count "),
               std::string::npos)
         << out;
   }

@@ -25,7 +25,8 @@ class PlinkReaderTest : public TempDirTest, protected CountTables {
     return captureRead(out, [&] {
       return (numeric ? readPlinkNumeric : readPlinkNucleotide)("d/", mapName, pedName, npops,
                                                                 snpositions, samplesizes, counts,
-                                                                maxima, ids, true, names);
+                                                                maxima, ids, true, names,
+                                                                nullptr, nullptr);
     });
   }
   bool has(const std::string& text) const { return out.find(text) != std::string::npos; }

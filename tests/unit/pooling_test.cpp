@@ -115,7 +115,7 @@ TEST_F(Pooling, PopulationChecksUnlessOnlyEos) {
   setUp({"1", "0"}, {10}, {"1", "0"}, {10});
   exec.pref = 2;
   EXPECT_EQ(pool(), 2);
-  EXPECT_NE(out.find("\nERROR: In filein.ms\nReference population value is out of range 3 > 2\n"),
+  EXPECT_NE(out.find("\nERROR: In file in.ms\nReference population value is out of range 3 > 2\n"),
             std::string::npos);
   exec.pref = 0;
   run.snpositions.push_back({10});

@@ -546,15 +546,15 @@ bs("bs_locus_order.txt", "\n".join(bl[:5] + [bl[6], bl[5]] + bl[7:]), 1,
 bs("bs_sum_mismatch.txt", bs_ok.replace("\n3 40 2", "\n3 41 2", 1), 3,
    "ERROR reading BScan format: Total alleles are 41 should be 40\n")
 bs("bs_short_locus_line.txt", bs_ok.replace("\n3 40 2 ", "\n3 40\n#", 1), 1,
-   "ERROR reading BScan format in loci 3 of population 1 of file bs_short_locus_line.txt: the line lacks its gene count or its number of alleles\n")
+   "ERROR reading BScan format in loci 3 of population 1 of file bs_short_locus_line.txt, line 8: the line lacks its gene count or its number of alleles\n")
 bs("bs_fewer_counts.txt", bs_ok.replace("\n3 40 2 ", "\n3 40 3 ", 1), 1,
-   "ERROR reading BScan format in loci 3 of population 1 of file bs_fewer_counts.txt: 3 alleles but 2 counts\n")
-bs("bs_negative_count.txt", bs_ok.replace("\n3 40 2 ", "\n3 40 3 -5 5 ", 1), 1,
-   "ERROR reading BScan format in loci 3 of population 1 of file bs_negative_count.txt: the allele count -5 is not a number of copies\n")
+   "ERROR reading BScan format in loci 3 of population 1 of file bs_fewer_counts.txt, line 8: 3 alleles but 2 counts\n")
+bs("bs_negative_count.txt", bs_ok.replace("\n3 40 2 ", "\n3 40 3 -5 ", 1), 1,
+   "ERROR reading BScan format in loci 3 of population 1 of file bs_negative_count.txt, line 8: the allele count -5 is not a number of copies\n")
 bs("bs_one_block.txt", bs_ok.split("\n[pop]=2")[0] + "\n", 1,
    "ERROR reading BScan format: Read 1 populations but should be 2 (file bs_one_block.txt ended before population 2)\n")
 bs("bs_wrong_block_word.txt", bs_ok.replace("[pop]=2", "[POP]=2"), 1,
-   "ERROR reading BScan format: Read 1 populations but should be 2")
+   "ERROR reading BScan format: Read 1 populations but should be 2 (line 21 of file bs_wrong_block_word.txt is no [pop] line, where population 2 should begin)\n")
 bs_head, bs_second = bs_ok.split("\n[pop]=2\n")
 bs("bs_one_copy.txt", bs_head + "\n[pop]=2\n" + "".join(
     "%s 1 2 1 0\n" % line.split()[0] for line in bs_second.splitlines() if line), 1,
@@ -571,6 +571,19 @@ pl("pl_ped_first_missing", pl_map, ped([("FAM1", 3), ("FAM2", 3)], 12, "ACGT", [
    "Pravolin FINISHED.")
 put("bs_bom.txt", b"\xef\xbb\xbf" + bs_ok.encode("latin-1"))
 case("bs_bom.txt", ["bs_bom.txt"], ["-input", "bs_bom.txt"] + BS, 0, "Pravolin FINISHED.")
+# Nothing but the declared loci and populations: no locus at all, counts past
+# a locus's allele number, locus lines past the declared loci (within the
+# blocks or after the last one) and a block past the declared populations.
+bs("bs_no_locus.txt", "[loci]=0\n[populations]=2\n[pop]=1\n[pop]=2\n", 1,
+   "\nERROR: \nbs_no_locus.txt has no locus: at least 2 gene copies per population at one locus are needed\n")
+bs("bs_extra_counts.txt", "\n".join(bl[:7] + [bl[7] + " 0"] + bl[8:]), 1,
+   "ERROR reading BScan format in loci 3 of population 1 of file bs_extra_counts.txt, line 8: 2 alleles but 3 counts\n")
+bs("bs_locus_past_loci.txt", "\n".join(bl[:19] + ["15 40 2 20 20"] + bl[19:]), 1,
+   "ERROR reading BScan format: Read 1 populations but should be 2 (line 20 of file bs_locus_past_loci.txt is no [pop] line, where population 2 should begin)\n")
+bs("bs_data_after_blocks.txt", bs_ok + "15 40 2 20 20\n\n", 1,
+   "ERROR reading BScan format: line 36 of file bs_data_after_blocks.txt holds data after the last population block (the file declares 14 loci and 2 populations); only blank lines may follow it\n")
+bs("bs_third_block.txt", bs_ok + "\n[pop]=3\n" + bs_second + "\n", 3,
+   "ERROR reading BScan format: Read 3 populations but should be 2 (line 37 of file bs_third_block.txt begins a population block past [populations]=2)\n")
 
 # ---------------------------------------------------------------- manifest
 def escape(text):
