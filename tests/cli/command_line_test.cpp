@@ -2,6 +2,8 @@
 // checks, their messages and exit statuses.
 #include <fstream>
 #include <sstream>
+#include <utility>
+#include <vector>
 
 #include "cli_harness.hpp"
 
@@ -34,16 +36,32 @@ TEST_F(CommandLine, HelpTextIsExact) {
 }
 
 TEST_F(CommandLine, ArgumentErrors) {
-  RunResult r = run({"-runs", "0"});
-  EXPECT_EQ(r.status, 2);
-  EXPECT_NE(r.out.find("\nPrav CONSOLE ARGUMENT ERROR: Check argument 1.\n"), std::string::npos);
-  EXPECT_EQ(read("Pravis_ERROR.log"), "\nPrav CONSOLE ARGUMENT ERROR: Check argument 1.\n 2\n");
+  const std::string check = "\nPrav CONSOLE ARGUMENT ERROR: Check argument ";
+  expectFatal(run({"-runs", "0"}), check + "1 (-runs 0: out of range, 1 to 2147483646).\n", 2);
+  expectFatal(run({"-sample", "20", "-runs", "2", "-maf", "1.5"}),
+              check + "3 (-maf 1.5: out of range, 0 to 1).\n", 6);
 
-  r = run({"-sample", "20", "-runs", "2", "-maf", "1.5"});
-  EXPECT_EQ(r.status, 6);
-  EXPECT_NE(r.out.find("Check argument 3."), std::string::npos);
+  // A value that is no number of the option's kind ends the start-up as a
+  // value out of range does: a whole number is a sign and digits only, a real
+  // number a finite decimal number.
+  const std::vector<std::pair<std::vector<std::string>, std::string>> notNumbers = {
+      {{"-maf", "0,05"}, "-maf 0,05: not a number"},
+      {{"-maf", "abc"}, "-maf abc: not a number"},
+      {{"-maf", "inf"}, "-maf inf: not a number"},
+      {{"-maf", "1x"}, "-maf 1x: not a number"},
+      {{"-cutoff", "nan"}, "-cutoff nan: not a number"},
+      {{"-doEOS", "yes"}, "-doEOS yes: not a whole number"},
+      {{"-sample", "20.7"}, "-sample 20.7: not a whole number"},
+      {{"-SL", "2"}, "-SL 2: out of range, 0 to 1"}};
+  for (const auto& [words, detail] : notNumbers)
+    expectFatal(run(words), check + "1 (" + detail + ").\n", 2);
+  // Every word is read first: the last failing value is the one reported.
+  expectFatal(run({"-maf", "abc", "-sample", "20", "-minwin", "2"}),
+              check + "3 (-minwin 2: out of range, 3 to 2147483646).\n", 6);
+  // A value option given last: the status is the index its value would have had.
+  expectFatal(run({"-sample", "20", "-maf"}), check + "2 (-maf: no value given).\n", 4);
 
-  r = run({"-selectives", "100", "abc"});
+  const RunResult r = run({"-selectives", "100", "abc"});
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.err, "\n Prav ERROR:abc is not a valid command line parameter\n\n");
   EXPECT_FALSE(exists("Pravis_ERROR.log"));
