@@ -105,10 +105,10 @@ void startUp(Execution& exec) {
   exec.resultsPrefix = "Pravis_Results/" + o.outputfile + "_";
   requireOutputFolderOf(exec.resultsPrefix);
 
+  checkInputNames(o, exec.format);
   if (o.singlepopfile) {
     o.inputgiven = true;
     o.runs = 1;
-    requireTwoInputFiles(o, exec.format);
   } else {
     o.inputfile2 = o.inputfile;
     if (o.inputgiven && o.runs > 1) exec.runBaseName = o.inputfile;

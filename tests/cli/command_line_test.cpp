@@ -89,7 +89,7 @@ TEST_F(CommandLine, OptionCombinations) {
   EXPECT_EQ(r.status, 1);
   EXPECT_NE(r.out.find("MaxWinSize must be positive"), std::string::npos);
 
-  r = run({"-singlepopfile", "1", "-input", "a", "-input2", "a"});
+  r = run({"-format", "hm", "-singlepopfile", "1", "-input", "a", "-input2", "a"});
   EXPECT_EQ(r.status, 1);
   EXPECT_NE(r.out.find("\nERROR: \nEqual file names under onepopbyfile option\n"),
             std::string::npos);

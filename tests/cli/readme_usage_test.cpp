@@ -205,10 +205,10 @@ TEST_F(ReadmeUsage, MsPositionRepeatedInOneSampleIsRaisedToASiteOfItsOwn) {
 
 TEST_F(ReadmeUsage, SecondFilesOfHapMapFastaAndPlink) {
   const TwoPopulations samples{12, 10};
-  // HapMap reads -input2 only with -singlepopfile 1.
+  // HapMap reads one table split in halves, or two files with -singlepopfile 1
+  // (a second file without it ends the start-up: InputPairs tests that).
   write("hm.txt", samples.hapMap({0, 1}));
-  RunResult r = run({"-format", "hm", "-input", "hm.txt", "-input2", "absent.txt", "-minwin", "3",
-                     "-verbose", "1"});
+  RunResult r = run({"-format", "hm", "-input", "hm.txt", "-minwin", "3", "-verbose", "1"});
   EXPECT_EQ(r.status, 0) << r.out;
   EXPECT_NE(r.out.find("\nFile hm.txt parsed\n"), std::string::npos) << r.out;
   EXPECT_NE(r.out.find("\nSample sizes are 10 and 10\n"), std::string::npos);
@@ -237,10 +237,10 @@ TEST_F(ReadmeUsage, SecondFilesOfHapMapFastaAndPlink) {
            "-onlyrsidInfo", "1", "-maf", "0"});
   EXPECT_EQ(r.status, 0) << r.out;
   EXPECT_NE(r.out.find("\nRead a.map and b.ped\n"), std::string::npos) << r.out;
-  // Without it, -input2 is not read.
+  // Without it, both populations come from the ped file of the -input name.
   write("a.ped", ped);
   std::filesystem::remove(dir_ / "b.ped");
-  r = run({"-format", "plink", "-input", "a", "-input2", "b", "-onlyrsidInfo", "1", "-maf", "0"});
+  r = run({"-format", "plink", "-input", "a", "-onlyrsidInfo", "1", "-maf", "0"});
   EXPECT_EQ(r.status, 0) << r.out;
   EXPECT_NE(r.out.find("\nRead a.map and a.ped\n"), std::string::npos) << r.out;
 }
