@@ -1,5 +1,6 @@
 // The program's start-up seen from the outside: help, argument errors, option
 // checks, their messages and exit statuses.
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <utility>
@@ -119,6 +120,21 @@ TEST_F(CommandLine, WarningsOfOptionChecks) {
   EXPECT_EQ(r.out.find("Detected"), std::string::npos);
   r = run({"-format", "gp"});
   EXPECT_NE(r.out.find("Detected Genepop format: setting doEOS = true.\n"), std::string::npos);
+}
+
+TEST_F(CommandLine, StartUpDeletesOnlyAnErrorLogThatIsAFile) {
+  // An empty folder of that name stays.
+  std::filesystem::create_directory(dir_ / "Pravis_ERROR.log");
+  ASSERT_EQ(run({"-h"}).status, 0);
+  EXPECT_TRUE(std::filesystem::is_directory(dir_ / "Pravis_ERROR.log"));
+  std::filesystem::remove(dir_ / "Pravis_ERROR.log");
+
+  // A link stays, and so does the file it points to.
+  write("kept.txt", "not a log\n");
+  std::filesystem::create_symlink("kept.txt", dir_ / "Pravis_ERROR.log");
+  ASSERT_EQ(run({"-h"}).status, 0);
+  EXPECT_TRUE(std::filesystem::is_symlink(dir_ / "Pravis_ERROR.log"));
+  EXPECT_EQ(read("kept.txt"), "not a log\n");
 }
 
 TEST_F(CommandLine, NoArgumentsReadsPravF) {
