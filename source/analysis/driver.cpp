@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstdio>
 #include <ctime>
+#include <filesystem>
 #include <iostream>
 #include <stdexcept>
 
@@ -109,10 +110,10 @@ void startUp(Execution& exec) {
   exec.resultsPrefix = "Pravis_Results/" + o.outputfile + "_";
   requireOutputFolderOf(exec.resultsPrefix);
 
+  checkInputNames(o, exec.format);
   if (o.singlepopfile) {
     o.inputgiven = true;
     o.runs = 1;
-    requireTwoInputFiles(o, exec.format);
   } else {
     o.inputfile2 = o.inputfile;
     if (o.inputgiven && o.runs > 1) exec.runBaseName = o.inputfile;
@@ -280,11 +281,21 @@ int runExecution(int argc, const char* const* argv, Execution& exec, std::string
   endProcess(1);
 }
 
+// Deletes the error log of an earlier execution. Only a regular file is
+// deleted: a folder, a link or another file of that name is left alone
+// (std::remove would delete an empty folder, or the link).
+void removeOldErrorLog() {
+  const std::filesystem::path log = "Pravis_ERROR.log";
+  std::error_code error;
+  if (std::filesystem::symlink_status(log, error).type() == std::filesystem::file_type::regular)
+    std::filesystem::remove(log, error);
+}
+
 }  // namespace
 
 int runPravolin(int argc, const char* const* argv) {
   printBanner();
-  std::remove("Pravis_ERROR.log");
+  removeOldErrorLog();
   Execution exec;
   std::string runInput;
   const std::clock_t start = std::clock();

@@ -11,10 +11,10 @@
 
 namespace {
 
-// The field an option word sets. Its type gives the conversion of the value
-// word: a flag is on when the word reads as a nonzero whole number (atoi), a
-// whole number is read like atoi (saturated), a real number like atof, and a
-// text is kept as it is.
+// The field an option word sets. Its type gives the reading of the value word:
+// a flag and a whole number take an optional sign and digits only (a flag is
+// on when the number is not 0), a real number a finite decimal number (sign,
+// digits with an optional point, optional exponent), and a text any word.
 using Field =
     std::variant<bool Options::*, int Options::*, double Options::*, std::string Options::*>;
 
@@ -22,22 +22,28 @@ using Field =
 struct OptionWord {
   const char* word;
   Field field;
-  // True when the stored number is out of range; nullptr accepts any value.
+  // True when the number read is out of range; nullptr accepts any value.
   bool (*outOfRange)(double value);
+  // The accepted range as the argument error states it.
+  const char* range;
   // What the option does besides storing its value; nullptr for nothing.
   void (*afterwards)(Options& o);
 };
 
-// Range checks; the numbers of whole-number fields are exact in a double.
+// Range checks. A whole number beyond the range of a double reads as an
+// infinity, which every check refuses.
 template <int lowest>
 bool outsideFrom(double v) {
   return v < lowest || v > INT_MAX - 1;
 }
 bool badFixedWindow(double v) { return v != 0 && outsideFrom<3>(v); }
-bool saturated(double v) { return v == INT_MAX || v == INT_MIN; }
+bool beyondInt(double v) { return v >= INT_MAX || v <= INT_MIN; }
 bool notPopulationNumber(double v) { return v < 0 || v > 2; }
-bool notProportion(double v) { return !(v >= 0.0 && v <= 1.0); }  // NaN too
-bool notNonNegative(double v) { return !(v >= 0.0); }              // NaN too
+bool notProportion(double v) { return v < 0.0 || v > 1.0; }
+
+const char* const fromOne = "1 to 2147483646";
+const char* const fromZero = "0 to 2147483646";
+const char* const fromThree = "3 to 2147483646";
 
 // Side effects of some options.
 void copyOldMode(Options& o) { old = o.old; }
@@ -45,52 +51,48 @@ void copyVerbose(Options& o) { verbose = o.verbose; }
 void markInputGiven(Options& o) { o.inputgiven = true; }
 // The population is given as 1 or 2 (0 = automatic) and kept minus one; the
 // range check looks at the given number.
-// The lowest int stays as it is (it fails the range check), so that nothing
-// overflows.
-void countReferenceFromZero(Options& o) {
-  if (o.reference > INT_MIN) o.reference -= 1;
-}
+void countReferenceFromZero(Options& o) { o.reference -= 1; }
 
 const OptionWord optionWordTable[] = {
-    {"-tag", &Options::tag, nullptr, nullptr},
-    {"-nogaps", &Options::nogaps, nullptr, nullptr},
-    {"-store", &Options::store, nullptr, nullptr},
-    {"-save", &Options::store, nullptr, nullptr},
-    {"-old", &Options::old, nullptr, copyOldMode},
-    {"-path", &Options::path, nullptr, nullptr},
-    {"-format", &Options::format, nullptr, nullptr},
-    {"-singlepopfile", &Options::singlepopfile, nullptr, nullptr},
-    {"-inputfile", &Options::inputfile, nullptr, markInputGiven},
-    {"-inputfile1", &Options::inputfile, nullptr, markInputGiven},
-    {"-input", &Options::inputfile, nullptr, markInputGiven},
-    {"-input1", &Options::inputfile, nullptr, markInputGiven},
-    {"-inputfile2", &Options::inputfile2, nullptr, nullptr},
-    {"-input2", &Options::inputfile2, nullptr, nullptr},
-    {"-outputfile", &Options::outputfile, nullptr, nullptr},
-    {"-output", &Options::outputfile, nullptr, nullptr},
-    {"-runs", &Options::runs, outsideFrom<1>, nullptr},
-    {"-reference", &Options::reference, notPopulationNumber, countReferenceFromZero},
-    {"-window", &Options::window, badFixedWindow, nullptr},
-    {"-sample", &Options::sample, outsideFrom<3>, nullptr},
-    {"-sample2", &Options::sample2, outsideFrom<0>, nullptr},
-    {"-minwin", &Options::minwin, outsideFrom<3>, nullptr},
-    {"-maxwin", &Options::maxwin, saturated, nullptr},
-    {"-maf", &Options::maf, notProportion, nullptr},
-    {"-SL", &Options::SL, notNonNegative, nullptr},
-    {"-cutoff", &Options::cutoff, nullptr, nullptr},
-    {"-doEOS", &Options::doEOS, nullptr, nullptr},
-    {"-DOEOS", &Options::doEOS, nullptr, nullptr},
-    {"-DoEos", &Options::doEOS, nullptr, nullptr},
-    {"-DoEOS", &Options::doEOS, nullptr, nullptr},
-    {"-doEos", &Options::doEOS, nullptr, nullptr},
-    {"-doeos", &Options::doEOS, nullptr, nullptr},
-    {"-onlyEOS", &Options::onlyEOS, nullptr, nullptr},
-    {"-EPOH", &Options::EPOH, nullptr, nullptr},
-    {"-fixseed", &Options::fixseed, nullptr, nullptr},
-    {"-useblocks", &Options::useblocks, nullptr, nullptr},
-    {"-verbose", &Options::verbose, nullptr, copyVerbose},
-    {"-rsidInfo", &Options::rsidInfo, nullptr, nullptr},
-    {"-onlyrsidInfo", &Options::onlyrsidInfo, nullptr, nullptr},
+    {"-tag", &Options::tag, nullptr, nullptr, nullptr},
+    {"-nogaps", &Options::nogaps, nullptr, nullptr, nullptr},
+    {"-store", &Options::store, nullptr, nullptr, nullptr},
+    {"-save", &Options::store, nullptr, nullptr, nullptr},
+    {"-old", &Options::old, nullptr, nullptr, copyOldMode},
+    {"-path", &Options::path, nullptr, nullptr, nullptr},
+    {"-format", &Options::format, nullptr, nullptr, nullptr},
+    {"-singlepopfile", &Options::singlepopfile, nullptr, nullptr, nullptr},
+    {"-inputfile", &Options::inputfile, nullptr, nullptr, markInputGiven},
+    {"-inputfile1", &Options::inputfile, nullptr, nullptr, markInputGiven},
+    {"-input", &Options::inputfile, nullptr, nullptr, markInputGiven},
+    {"-input1", &Options::inputfile, nullptr, nullptr, markInputGiven},
+    {"-inputfile2", &Options::inputfile2, nullptr, nullptr, nullptr},
+    {"-input2", &Options::inputfile2, nullptr, nullptr, nullptr},
+    {"-outputfile", &Options::outputfile, nullptr, nullptr, nullptr},
+    {"-output", &Options::outputfile, nullptr, nullptr, nullptr},
+    {"-runs", &Options::runs, outsideFrom<1>, fromOne, nullptr},
+    {"-reference", &Options::reference, notPopulationNumber, "0, 1 or 2", countReferenceFromZero},
+    {"-window", &Options::window, badFixedWindow, "0, or 3 to 2147483646", nullptr},
+    {"-sample", &Options::sample, outsideFrom<3>, fromThree, nullptr},
+    {"-sample2", &Options::sample2, outsideFrom<0>, fromZero, nullptr},
+    {"-minwin", &Options::minwin, outsideFrom<3>, fromThree, nullptr},
+    {"-maxwin", &Options::maxwin, beyondInt, "-2147483647 to 2147483646", nullptr},
+    {"-maf", &Options::maf, notProportion, "0 to 1", nullptr},
+    {"-SL", &Options::SL, notProportion, "0 to 1", nullptr},
+    {"-cutoff", &Options::cutoff, nullptr, nullptr, nullptr},
+    {"-doEOS", &Options::doEOS, nullptr, nullptr, nullptr},
+    {"-DOEOS", &Options::doEOS, nullptr, nullptr, nullptr},
+    {"-DoEos", &Options::doEOS, nullptr, nullptr, nullptr},
+    {"-DoEOS", &Options::doEOS, nullptr, nullptr, nullptr},
+    {"-doEos", &Options::doEOS, nullptr, nullptr, nullptr},
+    {"-doeos", &Options::doEOS, nullptr, nullptr, nullptr},
+    {"-onlyEOS", &Options::onlyEOS, nullptr, nullptr, nullptr},
+    {"-EPOH", &Options::EPOH, nullptr, nullptr, nullptr},
+    {"-fixseed", &Options::fixseed, nullptr, nullptr, nullptr},
+    {"-useblocks", &Options::useblocks, nullptr, nullptr, nullptr},
+    {"-verbose", &Options::verbose, nullptr, nullptr, copyVerbose},
+    {"-rsidInfo", &Options::rsidInfo, nullptr, nullptr, nullptr},
+    {"-onlyrsidInfo", &Options::onlyrsidInfo, nullptr, nullptr, nullptr},
 };
 
 const OptionWord* findOptionWord(const std::string& word) {
@@ -99,35 +101,59 @@ const OptionWord* findOptionWord(const std::string& word) {
   return nullptr;
 }
 
-// Converts the value word to the type of the field and stores it; returns the
-// stored number (0 for a text).
-struct StoreValue {
-  Options& o;
-  const std::string& value;
-  double operator()(bool Options::*field) const {
-    o.*field = toInt(value) != 0;
-    return o.*field;
+// A whole word of an optional sign and digits only, as a double; a number
+// beyond the range of a double reads as an infinity of its sign.
+bool readWholeNumber(const std::string& word, double& value) {
+  const std::size_t first = !word.empty() && (word[0] == '+' || word[0] == '-') ? 1 : 0;
+  if (first == word.size()) return false;
+  for (std::size_t i = first; i < word.size(); ++i)
+    if (word[i] < '0' || word[i] > '9') return false;
+  if (!parseFiniteNumber(word, value)) value = word[0] == '-' ? -HUGE_VAL : HUGE_VAL;
+  return true;
+}
+
+// Reads the value word as the type of the field asks; false, with what the
+// word is not, when it does not read so. A text field takes any word.
+struct ReadValue {
+  const std::string& word;
+  double& value;
+  const char*& notWhat;
+  bool operator()(bool Options::*) const { return whole(); }
+  bool operator()(int Options::*) const { return whole(); }
+  bool operator()(double Options::*) const {
+    notWhat = "not a number";
+    return parseFiniteNumber(word, value);
   }
-  double operator()(int Options::*field) const {
-    o.*field = toInt(value);
-    return o.*field;
-  }
-  double operator()(double Options::*field) const {
-    o.*field = toDouble(value);
-    return o.*field;
-  }
-  double operator()(std::string Options::*field) const {
-    o.*field = value;
-    return 0.0;
+  bool operator()(std::string Options::*) const { return true; }
+  bool whole() const {
+    notWhat = "not a whole number";
+    return readWholeNumber(word, value);
   }
 };
 
-// Stores the value of the option; true when it is out of range.
-bool setOption(const OptionWord& option, const std::string& value, Options& o) {
-  const double stored = std::visit(StoreValue{o, value}, option.field);
-  const bool outOfRange = option.outOfRange != nullptr && option.outOfRange(stored);
+// Stores a value that was read and passed the range check of its option.
+// Every whole-number option has a range within that of an int.
+struct StoreValue {
+  Options& o;
+  const std::string& word;
+  double value;
+  void operator()(bool Options::*field) const { o.*field = value != 0; }
+  void operator()(int Options::*field) const { o.*field = static_cast<int>(value); }
+  void operator()(double Options::*field) const { o.*field = value; }
+  void operator()(std::string Options::*field) const { o.*field = word; }
+};
+
+// Reads and stores the value of the option. Returns what is wrong with the
+// value word, empty when nothing is; the field is then left as it was.
+std::string setOption(const OptionWord& option, const std::string& word, Options& o) {
+  double value = 0.0;
+  const char* notWhat = "";
+  if (!std::visit(ReadValue{word, value, notWhat}, option.field)) return notWhat;
+  if (option.outOfRange != nullptr && option.outOfRange(value))
+    return std::string("out of range, ") + option.range;
+  std::visit(StoreValue{o, word, value}, option.field);
   if (option.afterwards != nullptr) option.afterwards(o);
-  return outOfRange;
+  return std::string();
 }
 
 // True when the whole word is a number (at least one character consumed, the
@@ -162,12 +188,21 @@ int readSelectives(int argc, const char* const* argv, int i, Options& o) {
   endProcess(1);
 }
 
-// The exit status is the index of the value word; the message names half of it.
-[[noreturn]] void endOnRangeError(long long valueIndex) {
-  const std::string message =
-      "\nPrav CONSOLE ARGUMENT ERROR: Check argument " + toString(valueIndex / 2) + ".\n";
+// A value word that an option could not take: its index in the argument
+// list (for a value option given last, the index its value word would have
+// had) and the words of the message that say what is wrong.
+struct ValueError {
+  long long index = 0;  // 0 = none
+  std::string detail;
+};
+
+// The exit status is the index of the value word; the message names half of
+// it, then the option, the word and what is wrong with it.
+[[noreturn]] void endOnValueError(const ValueError& error) {
+  const std::string message = "\nPrav CONSOLE ARGUMENT ERROR: Check argument " +
+                              toString(error.index / 2) + " (" + error.detail + ").\n";
   std::cout << message << std::endl;
-  errorExitCode(exitStatusFor(valueIndex), message);
+  errorExitCode(exitStatusFor(error.index), message);
 }
 
 }  // namespace
@@ -180,7 +215,7 @@ std::vector<std::string> valueOptionWords() {
 
 void parseCommandLine(int argc, const char* const* argv, Options& o) {
   if (argc < 2) return;
-  long long badValueIndex = 0;  // the last value word out of range; 0 = none
+  ValueError lastError;  // a later error replaces an earlier one
 
   int i = 1;
   while (i < argc) {
@@ -190,17 +225,20 @@ void parseCommandLine(int argc, const char* const* argv, Options& o) {
     if (word == "-selectives" && !last) {
       i = readSelectives(argc, argv, i + 1, o);
     } else if (option != nullptr && last) {
-      ++i;  // a value option as the last word takes no value and is ignored
+      lastError = {i + 1, word + ": no value given"};
+      ++i;
     } else if (option != nullptr) {
-      if (setOption(*option, argv[i + 1], o)) badValueIndex = i + 1;
+      const std::string value = argv[i + 1];
+      const std::string problem = setOption(*option, value, o);
+      if (!problem.empty()) lastError = {i + 1, word + " " + value + ": " + problem};
       i += 2;
     } else {
       endOnOtherWord(word, o);
     }
   }
 
-  // Every word was read before a range error is reported.
-  if (badValueIndex != 0) endOnRangeError(badValueIndex);
+  // Every word was read before a value error is reported.
+  if (lastError.index != 0) endOnValueError(lastError);
 }
 
 void printHelp(std::ostream& out, const float& version) {

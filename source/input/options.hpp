@@ -40,8 +40,10 @@ struct Options {
 };
 
 // Fills the options from the argument words. Ends the process on a word that
-// is no option (status 1), after the help (status 0) or on a value out of
-// range (status: the index of the value word).
+// is no option (status 1), after the help (status 0), or, once every word is
+// read, on a value that its option cannot take: a word that is no number of
+// the option's kind, a number out of range, or no value word after the last
+// option (status: the index of the value word, the last one that failed).
 void parseCommandLine(int argc, const char* const* argv, Options& options);
 
 // The option words that take one value, aliases included, in the order the

@@ -1,7 +1,10 @@
 // The program's start-up seen from the outside: help, argument errors, option
 // checks, their messages and exit statuses.
+#include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <utility>
+#include <vector>
 
 #include "cli_harness.hpp"
 
@@ -34,16 +37,32 @@ TEST_F(CommandLine, HelpTextIsExact) {
 }
 
 TEST_F(CommandLine, ArgumentErrors) {
-  RunResult r = run({"-runs", "0"});
-  EXPECT_EQ(r.status, 2);
-  EXPECT_NE(r.out.find("\nPrav CONSOLE ARGUMENT ERROR: Check argument 1.\n"), std::string::npos);
-  EXPECT_EQ(read("Pravis_ERROR.log"), "\nPrav CONSOLE ARGUMENT ERROR: Check argument 1.\n 2\n");
+  const std::string check = "\nPrav CONSOLE ARGUMENT ERROR: Check argument ";
+  expectFatal(run({"-runs", "0"}), check + "1 (-runs 0: out of range, 1 to 2147483646).\n", 2);
+  expectFatal(run({"-sample", "20", "-runs", "2", "-maf", "1.5"}),
+              check + "3 (-maf 1.5: out of range, 0 to 1).\n", 6);
 
-  r = run({"-sample", "20", "-runs", "2", "-maf", "1.5"});
-  EXPECT_EQ(r.status, 6);
-  EXPECT_NE(r.out.find("Check argument 3."), std::string::npos);
+  // A value that is no number of the option's kind ends the start-up as a
+  // value out of range does: a whole number is a sign and digits only, a real
+  // number a finite decimal number.
+  const std::vector<std::pair<std::vector<std::string>, std::string>> notNumbers = {
+      {{"-maf", "0,05"}, "-maf 0,05: not a number"},
+      {{"-maf", "abc"}, "-maf abc: not a number"},
+      {{"-maf", "inf"}, "-maf inf: not a number"},
+      {{"-maf", "1x"}, "-maf 1x: not a number"},
+      {{"-cutoff", "nan"}, "-cutoff nan: not a number"},
+      {{"-doEOS", "yes"}, "-doEOS yes: not a whole number"},
+      {{"-sample", "20.7"}, "-sample 20.7: not a whole number"},
+      {{"-SL", "2"}, "-SL 2: out of range, 0 to 1"}};
+  for (const auto& [words, detail] : notNumbers)
+    expectFatal(run(words), check + "1 (" + detail + ").\n", 2);
+  // Every word is read first: the last failing value is the one reported.
+  expectFatal(run({"-maf", "abc", "-sample", "20", "-minwin", "2"}),
+              check + "3 (-minwin 2: out of range, 3 to 2147483646).\n", 6);
+  // A value option given last: the status is the index its value would have had.
+  expectFatal(run({"-sample", "20", "-maf"}), check + "2 (-maf: no value given).\n", 4);
 
-  r = run({"-selectives", "100", "abc"});
+  const RunResult r = run({"-selectives", "100", "abc"});
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.err, "\n Prav ERROR:abc is not a valid command line parameter\n\n");
   EXPECT_FALSE(exists("Pravis_ERROR.log"));
@@ -71,7 +90,7 @@ TEST_F(CommandLine, OptionCombinations) {
   EXPECT_EQ(r.status, 1);
   EXPECT_NE(r.out.find("MaxWinSize must be positive"), std::string::npos);
 
-  r = run({"-singlepopfile", "1", "-input", "a", "-input2", "a"});
+  r = run({"-format", "hm", "-singlepopfile", "1", "-input", "a", "-input2", "a"});
   EXPECT_EQ(r.status, 1);
   EXPECT_NE(r.out.find("\nERROR: \nEqual file names under onepopbyfile option\n"),
             std::string::npos);
@@ -101,6 +120,21 @@ TEST_F(CommandLine, WarningsOfOptionChecks) {
   EXPECT_EQ(r.out.find("Detected"), std::string::npos);
   r = run({"-format", "gp"});
   EXPECT_NE(r.out.find("Detected Genepop format: setting doEOS = true.\n"), std::string::npos);
+}
+
+TEST_F(CommandLine, StartUpDeletesOnlyAnErrorLogThatIsAFile) {
+  // An empty folder of that name stays.
+  std::filesystem::create_directory(dir_ / "Pravis_ERROR.log");
+  ASSERT_EQ(run({"-h"}).status, 0);
+  EXPECT_TRUE(std::filesystem::is_directory(dir_ / "Pravis_ERROR.log"));
+  std::filesystem::remove(dir_ / "Pravis_ERROR.log");
+
+  // A link stays, and so does the file it points to.
+  write("kept.txt", "not a log\n");
+  std::filesystem::create_symlink("kept.txt", dir_ / "Pravis_ERROR.log");
+  ASSERT_EQ(run({"-h"}).status, 0);
+  EXPECT_TRUE(std::filesystem::is_symlink(dir_ / "Pravis_ERROR.log"));
+  EXPECT_EQ(read("kept.txt"), "not a log\n");
 }
 
 TEST_F(CommandLine, NoArgumentsReadsPravF) {

@@ -167,12 +167,16 @@ TEST_F(ExitStatus, ArgumentIndexIsTheStatus) {
   // The status is the place of the value word, which a list of user sites
   // can make odd; the message names half of it.
   expectFatal(run({"-selectives", "0.5", "0.6", "-runs", "0"}),
-              "\nPrav CONSOLE ARGUMENT ERROR: Check argument 2.\n", 5);
+              "\nPrav CONSOLE ARGUMENT ERROR: Check argument 2 (-runs 0: out of range, 1 to "
+              "2147483646).\n",
+              5);
   // Beyond 255 the status stays 255.
   std::vector<std::string> args;
   for (int i = 0; i < 130; ++i) args.insert(args.end(), {"-fixseed", "1"});
   args.insert(args.end(), {"-maf", "2"});
-  expectFatal(run(args), "\nPrav CONSOLE ARGUMENT ERROR: Check argument 131.\n", 255);
+  expectFatal(run(args),
+              "\nPrav CONSOLE ARGUMENT ERROR: Check argument 131 (-maf 2: out of range, 0 to 1).\n",
+              255);
 }
 
 TEST_F(ExitStatus, MaxwinBelowMinwinIsTheStatus) {

@@ -1,7 +1,7 @@
 // Input read from two files, one population each (VCF, fastPHASE, FASTA and
-// HapMap pairs), and HapMap tables: two names that reach one file, a pair of
-// which one file cannot be read, HapMap positions and HapMap tables without
-// data.
+// HapMap pairs), and HapMap tables: two names that reach one file, a second
+// name that the run would not read or a missing one, a pair of which one file
+// cannot be read, HapMap positions and HapMap tables without data.
 #include <filesystem>
 
 #include "cli_harness.hpp"
@@ -59,9 +59,6 @@ TEST_F(InputPairs, TwoNamesOfOneFileAreTheEqualNamesError) {
 }
 
 TEST_F(InputPairs, FormsThatDoNotReadTwoPopulationFilesAreNotChecked) {
-  // A HapMap table split in halves reads one file: a second name is not read.
-  write("hm.txt", samples.hapMap({0, 1}));
-  EXPECT_EQ(run({"-format", "hm", "-input", "hm.txt", "-input2", "./hm.txt"}).status, 0);
   // PLINK reads its sites from one file and both populations from the other.
   write("d.map", "1 rs1 0 1000\n1 rs2 0 2000\n");
   write("d.ped",
@@ -71,6 +68,38 @@ TEST_F(InputPairs, FormsThatDoNotReadTwoPopulationFilesAreNotChecked) {
                            "./d", "-onlyrsidInfo", "1", "-maf", "0"});
   EXPECT_EQ(r.status, 0) << r.out;
   EXPECT_TRUE(exists("Pravis_Results/Prav_out_.txt"));
+}
+
+TEST_F(InputPairs, ASecondFileTheRunWouldNotReadOrLacksEndsTheStartUp) {
+  // Neither file exists: the start-up ends before any is opened.
+  const std::string notRead = "\nERROR: \n-input2 b is not read: ";
+  const std::string inOneFile = " input reads both populations from the -input file";
+  const std::string ms =
+      notRead + "MS" + inOneFile +
+      " (one segsites block per population, or -sample and -sample2 haplotypes of its first "
+      "block)\n";
+  expectFatal(run({"-input", "a", "-input2", "b"}), ms);
+  expectFatal(run({"-input", "a", "-input2", "b", "-singlepopfile", "1"}), ms);
+  expectFatal(run({"-format", "gp", "-input", "a", "-input2", "b"}),
+              notRead + "Genepop" + inOneFile + " (two Pop blocks)\n");
+  expectFatal(run({"-format", "bs", "-input", "a", "-input2", "b"}),
+              notRead + "BayeScan" + inOneFile + " (two [pop] blocks)\n");
+  // HapMap and PLINK read a second file with -singlepopfile 1 only.
+  expectFatal(run({"-format", "hm", "-input", "a", "-input2", "b"}),
+              notRead + "HapMap" + inOneFile +
+                  " (its haplotype columns split in halves), or one population from each of "
+                  "-input and -input2 with -singlepopfile 1\n");
+  expectFatal(run({"-format", "pl2", "-input", "a", "-input2", "b"}),
+              notRead +
+                  "PLINK input reads the sites from the -input name + .map and both populations "
+                  "from the -input name + .ped, or from the -input2 name + .ped with "
+                  "-singlepopfile 1\n");
+
+  // VCF and fastPHASE read one population from each of two files.
+  const std::string twoFiles = " input needs two files, one population each: give population 1 "
+                               "with -input and population 2 with -input2\n";
+  expectFatal(run({"-format", "vcf", "-input", "a"}), "\nERROR: \nVCF" + twoFiles);
+  expectFatal(run({"-format", "fp", "-input", "a"}), "\nERROR: \nfastPHASE" + twoFiles);
 }
 
 TEST_F(InputPairs, HapMapPositionMustBeAFiniteNumber) {

@@ -128,14 +128,16 @@ TEST_F(CommandLine, RangeErrorsReportHalfTheValueIndex) {
   Options o;
   testing::internal::CaptureStdout();
   EXPECT_EQ(parse({"-runs", "0"}, o), 2);
-  EXPECT_EQ(testing::internal::GetCapturedStdout(),
-            "\nPrav CONSOLE ARGUMENT ERROR: Check argument 1.\n\n");
-  EXPECT_EQ(readFile("Pravis_ERROR.log"), "\nPrav CONSOLE ARGUMENT ERROR: Check argument 1.\n 2\n");
+  const std::string message =
+      "\nPrav CONSOLE ARGUMENT ERROR: Check argument 1 (-runs 0: out of range, 1 to 2147483646).\n";
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), message + "\n");
+  EXPECT_EQ(readFile("Pravis_ERROR.log"), message + " 2\n");
 
   Options m;
   testing::internal::CaptureStdout();
   EXPECT_EQ(parse({"-sample", "20", "-runs", "3", "-maf", "1.5"}, m), 6);
-  EXPECT_NE(testing::internal::GetCapturedStdout().find("Check argument 3."), std::string::npos);
+  EXPECT_NE(testing::internal::GetCapturedStdout().find("Check argument 3 (-maf 1.5"),
+            std::string::npos);
 
   // The last range error decides; parsing goes on after the first.
   Options l;
@@ -146,7 +148,8 @@ TEST_F(CommandLine, RangeErrorsReportHalfTheValueIndex) {
   for (const auto& words : std::vector<std::vector<std::string>>{
            {"-minwin", "2"}, {"-reference", "3"}, {"-window", "2"}, {"-sample", "2"},
            {"-SL", "-0.1"}, {"-maf", "nan"}, {"-maxwin", "2147483647"}, {"-runs", "x"},
-           {"-reference", "-99999999999"}}) {
+           {"-reference", "-99999999999"}, {"-maxwin", "-2147483648"},
+           {"-runs", "99999999999999999999"}, {"-verbose", ""}}) {
     Options r;
     testing::internal::CaptureStdout();
     EXPECT_EQ(parse(words, r), 2) << words[0] << " " << words[1];
@@ -192,11 +195,6 @@ TEST_F(CommandLine, UnknownWordsHelpAndTrailingOptions) {
     EXPECT_NE(testing::internal::GetCapturedStdout().find(" Pravolin v0.3"), std::string::npos);
   }
 
-  // A value option as the last word is ignored.
-  Options v;
-  EXPECT_EQ(parse({"-maf", "0.2", "-verbose"}, v), -1);
-  EXPECT_FALSE(v.verbose);
-  EXPECT_FALSE(verbose);
   Options w;
   EXPECT_EQ(parse({"-verbose", "1", "-old", "1"}, w), -1);
   EXPECT_TRUE(verbose);
@@ -231,15 +229,15 @@ TEST_F(CommandLine, EveryValueOptionWordSetsItsFieldAndAliasesTheSame) {
   EXPECT_TRUE(o.selectives.empty());
 }
 
-TEST_F(CommandLine, EveryValueOptionWordGivenLastIsIgnored) {
-  verbose = false;
-  old = false;
-  Options before;
-  ASSERT_EQ(parse({"-maf", "0.2"}, before), -1);
+TEST_F(CommandLine, EveryValueOptionWordGivenLastIsAnError) {
+  // The status is the index that the missing value word would have had.
   for (const std::string& word : valueOptionWords()) {
     Options o;
-    EXPECT_EQ(parse({"-maf", "0.2", word}, o), -1) << word;
-    EXPECT_EQ(describe(o), describe(before)) << word;
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(parse({"-maf", "0.2", word}, o), 4) << word;
+    EXPECT_NE(testing::internal::GetCapturedStdout().find("(" + word + ": no value given)"),
+              std::string::npos)
+        << word;
   }
 }
 
