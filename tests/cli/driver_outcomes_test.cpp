@@ -71,7 +71,7 @@ TEST_F(DriverOutcomes, OnlyRsidInfoWritesItsTableWhenNoSitePassesMaf) {
   // is written.
   RunResult r = run(msRun({"-onlyrsidInfo", "1", "-maf", "0.99"}));
   EXPECT_EQ(r.status, 0) << r.out;
-  EXPECT_NE(r.out.find("\nThere are not common SNPs at frequency >= 0.99in the file sim0.txt\n"),
+  EXPECT_NE(r.out.find("\nThere are not common SNPs at frequency >= 0.99 in the file sim0.txt\n"),
             std::string::npos)
       << r.out;
   EXPECT_EQ(r.out.find("WRITING"), std::string::npos);
