@@ -200,13 +200,48 @@ RunEnd processRun(Execution& exec, RunData& run) {
   return RunEnd::Completed;
 }
 
-void writeOutputs(Execution& exec, std::clock_t start) {
+// The results table, its significant rows and, with the EOS test, the
+// FST-outlier report, under the results name given.
+void writeResultFiles(Execution& exec, const std::string& name) {
   const Options& o = exec.options;
-  const std::string name = resultsName(exec);
   std::cout << "WRITING Pravolin OUTPUT FILE " << name << ".tsv" << std::endl;
   writeResults(exec.files, exec.nRuns, name + ".tsv", o.SL, exec.segsites,
                exec.format == InputFormat::HM, exec.maxcandidates);
   if (o.doEOS) writeOutlierReport(name + "_FSTs.txt", exec.files, o.maf);
+}
+
+// What the results of the runs finished so far are written from. Taken at the
+// head of a run, for the run changes the totals, and the reference that names
+// the results, before it may fail.
+struct FinishedRuns {
+  std::string name;
+  std::size_t files = 0;
+  std::uint64_t nRuns = 0;
+  double segsites = 0.0;
+  std::uint64_t maxcandidates = 0;
+};
+
+FinishedRuns finishedSoFar(const Execution& exec) {
+  return {resultsName(exec), exec.files.size(), exec.nRuns, exec.segsites, exec.maxcandidates};
+}
+
+// A fatal error in run r writes first the results of the runs before it, as
+// the end of the execution would have written them after run r - 1.
+void keepFinishedRuns(Execution& exec, const FinishedRuns& done, int r, const std::string& input) {
+  setStepBeforeFatalExit([&exec, done, r, input] {
+    exec.files.resize(done.files);
+    exec.nRuns = done.nRuns;
+    exec.segsites = done.segsites;
+    exec.maxcandidates = done.maxcandidates;
+    writeResultFiles(exec, done.name);
+    std::cout << "\nRun " << r << " (" << input
+              << ") ended the execution: the results of the runs before it were written."
+              << std::endl;
+  });
+}
+
+void writeOutputs(Execution& exec, std::clock_t start) {
+  writeResultFiles(exec, resultsName(exec));
 
   const float t = (static_cast<float>(std::clock()) - static_cast<float>(start)) /
                   static_cast<float>(CLOCKS_PER_SEC);
@@ -234,6 +269,7 @@ int runExecution(int argc, const char* const* argv, Execution& exec, std::string
   Options& o = exec.options;
   bool anyRead = false;
   for (int r = 0; r < o.runs; ++r) {
+    const FinishedRuns done = finishedSoFar(exec);
     RunData run;
     run.index = r;
     run.snpfreqs.resize(static_cast<std::size_t>(exec.npops));
@@ -243,6 +279,7 @@ int runExecution(int argc, const char* const* argv, Execution& exec, std::string
     if (!o.inputgiven) o.inputfile = exec.runBaseName;
     if (o.runs > 1) o.inputfile = exec.runBaseName + toString(r) + ".txt";
     runInput = o.singlepopfile ? o.inputfile + " and " + o.inputfile2 : o.inputfile;
+    if (anyRead) keepFinishedRuns(exec, done, r, runInput);
 
     switch (processRun(exec, run)) {
       case RunEnd::Skipped:
@@ -256,6 +293,7 @@ int runExecution(int argc, const char* const* argv, Execution& exec, std::string
     }
   }
   runInput.clear();
+  setStepBeforeFatalExit(nullptr);
   // Empty tables would pass for an analysis that found nothing.
   if (!anyRead)
     fatalError(1, "\nERROR: \nNo input could be read: each of the " + toString(o.runs) +
@@ -266,11 +304,15 @@ int runExecution(int argc, const char* const* argv, Execution& exec, std::string
 
 // Reports an exception that escaped the execution and ends with status 1:
 // the report, then ": " and the cause when there is one, and the input of the
-// run under way when the exception came from a run. The execution's data are
-// released first, for after an allocation failure the report needs memory.
+// run under way when the exception came from a run. The run's data went with
+// the exception; what the execution keeps besides the records of its finished
+// runs (which the fatal exit still writes) is released first, for after an
+// allocation failure the report needs memory.
 [[noreturn]] void exceptionExit(Execution& exec, const char* report, const char* cause = nullptr,
                                 const std::string& runInput = std::string()) {
-  exec = Execution();
+  exec.metapopfreqs = {{}};
+  exec.buffers = {};
+  exec.logtext = {};
   std::string message = report;
   if (cause != nullptr) {
     message += std::string(": ") + cause;
@@ -299,6 +341,10 @@ int runPravolin(int argc, const char* const* argv) {
   Execution exec;
   std::string runInput;
   const std::clock_t start = std::clock();
+  // The step that writes the finished runs refers to exec: it goes with it.
+  struct StepScope {
+    ~StepScope() { setStepBeforeFatalExit(nullptr); }
+  } stepScope;
   try {
     return runExecution(argc, argv, exec, runInput, start);
   } catch (const FatalExit&) {

@@ -103,29 +103,28 @@ int countDistinctPositions(std::vector<double>& positions, double& repeated) {
 
 namespace {
 
+// A run left without a site to analyse says so on the console, whatever
+// -verbose: its tables stay empty, and this line is the reason.
 void noCommonSites(Execution& exec, RunData& run, std::size_t minsnps) {
-  const Options& o = exec.options;
-  const std::string& F = o.inputfile;
+  const std::string& F = exec.options.inputfile;
   const std::string none = "\nThere are not common SNPs at frequency >= " + toString(exec.maf) +
-                           "in the file " + F + "\n";
+                           " in the file " + F + "\n";
   const std::string discarded = "A number of " + toString(minsnps) +
                                 " SNPs at frequency lower than " + toString(exec.maf) +
                                 " has been discarded:" + "\n";
   const std::size_t second = run.snpositions.size() > 1 ? run.snpositions[1].size() : 0;
   exec.logtext += "\n From a total of " + toString(second);
   exec.logtext += none;
-  if (verbose) {
+  if (verbose)
     std::cout << "From " << (run.snpositions.empty() ? 0 : run.snpositions[0].size()) << " SNPs"
               << std::endl;
-    std::cout << none;
+  std::cout << none << std::flush;
+  if (verbose) {
     std::cout << "The total number of SNPs is " << minsnps << std::endl;
     std::cout << "The number of commons SNPs with a frequency higher than maf is " << "0"
               << std::endl;
     std::cout << discarded;
     std::cout << "This run will be skipped" << std::endl;
-  } else if (o.onlyrsidInfo) {
-    // The SNP information table written next has no site row: say why.
-    std::cout << none << std::endl;
   }
   exec.logtext += discarded;
   run.candidatesLineDue = false;

@@ -5,7 +5,28 @@
 
 namespace {
 bool throwOnFatal = false;
+std::function<void()> stepBeforeExit;
+bool inStepBeforeExit = false;
+
+// Unwinds a fatal error out of the step before exit.
+struct StepAbandoned {};
+
+void runStepBeforeExit() {
+  if (!stepBeforeExit) return;
+  const std::function<void()> step = std::move(stepBeforeExit);
+  stepBeforeExit = nullptr;
+  inStepBeforeExit = true;
+  try {
+    step();
+  } catch (...) {
+    // Its own fatal error (already reported) or an exception: the step is
+    // abandoned and the original error ends the process.
+  }
+  inStepBeforeExit = false;
 }
+}  // namespace
+
+void setStepBeforeFatalExit(std::function<void()> step) { stepBeforeExit = std::move(step); }
 
 void setFatalThrows(bool enabled) { throwOnFatal = enabled; }
 bool fatalThrows() { return throwOnFatal; }
@@ -17,6 +38,8 @@ int exitStatusFor(long long code) {
 }
 
 void endProcess(int status) {
+  if (inStepBeforeExit) throw StepAbandoned{};
+  runStepBeforeExit();
   std::cout.flush();
   if (throwOnFatal) throw FatalExit{status};
   std::exit(status);
@@ -37,7 +60,8 @@ void writeLog(const int& value, const std::string& message, const std::string& f
 namespace {
 [[noreturn]] void errorLogExit(int code, const std::string& message) {
   const int status = exitStatusFor(code);
-  writeLog(status, message, "Pravis_ERROR.log");
+  // A failure of the step before exit leaves the error that ended the execution in the log.
+  if (!inStepBeforeExit) writeLog(status, message, "Pravis_ERROR.log");
   endProcess(status);
 }
 }  // namespace

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <fstream>
+#include <functional>
 #include <string>
 
 // Thrown instead of ending the process when fatal errors are set to throw
@@ -23,7 +24,15 @@ bool fatalThrows();
 int exitStatusFor(long long code);
 
 // Ends the process with the given status (or throws FatalExit, see above).
+// The step set by setStepBeforeFatalExit runs first, once.
 [[noreturn]] void endProcess(int status);
+
+// A step that a fatal exit runs before the process ends (the driver's: write
+// the results of the runs that finished before the one under way); an empty
+// function clears it. It runs at most once. A fatal error inside it abandons
+// the step: its message is printed, but the error log keeps the error that
+// ended the execution and the process ends with that error's status.
+void setStepBeforeFatalExit(std::function<void()> step);
 
 // Writes message, then " " and value when value is not 0, then "\n".
 void writeLog(const int& value, const std::string& message, const std::string& fileName,

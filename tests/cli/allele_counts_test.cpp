@@ -49,7 +49,7 @@ TEST_F(AlleleCounts, LociThatAllFailTheFilterEndTheRun) {
                      "1 10 2 10 0\n2 10 2 0 10\n");
   const RunResult r = run({"-format", "bs", "-input", "fixed.txt", "-verbose", "1"});
   EXPECT_EQ(r.status, 0);
-  EXPECT_NE(r.out.find("There are not common SNPs at frequency >= 0.01in the file fixed.txt"),
+  EXPECT_NE(r.out.find("There are not common SNPs at frequency >= 0.01 in the file fixed.txt"),
             std::string::npos);
   EXPECT_EQ(read("Pravis_Results/Prav_out_EOS__MAF0.01_FSTs.txt"), "");
 }

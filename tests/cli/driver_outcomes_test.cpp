@@ -70,7 +70,7 @@ TEST_F(DriverOutcomes, OnlyRsidInfoWritesItsTableWhenNoSitePassesMaf) {
   // is written.
   RunResult r = run(msRun({"-onlyrsidInfo", "1", "-maf", "0.99"}));
   EXPECT_EQ(r.status, 0) << r.out;
-  EXPECT_NE(r.out.find("\nThere are not common SNPs at frequency >= 0.99in the file sim0.txt\n"),
+  EXPECT_NE(r.out.find("\nThere are not common SNPs at frequency >= 0.99 in the file sim0.txt\n"),
             std::string::npos)
       << r.out;
   EXPECT_EQ(r.out.find("WRITING"), std::string::npos);
@@ -113,6 +113,19 @@ TEST_F(DriverOutcomes, MemoryThatRunsOutIsNamedAsTheCause) {
               "\nAn exception occurred during Pravolin execution: not enough memory while "
               "processing big.ms");
 
+  // Runs that finished before are written before the failure ends the execution.
+  write("mem0.txt", msTwoBlocks(40, 4, 1));
+  std::filesystem::rename(dir_ / "big.ms", dir_ / "mem1.txt");
+  RunResult r = runWithAddressLimit(
+      40000, {"-input", "mem", "-runs", "2", "-sample", "4", "-minwin", "5"});
+  expectFatal(r, "\nAn exception occurred during Pravolin execution: not enough memory while "
+                 "processing mem1.txt");
+  EXPECT_NE(r.out.find("\nRun 1 (mem1.txt) ended the execution: the results of the runs before it "
+                       "were written.\n"),
+            std::string::npos)
+      << r.out;
+  EXPECT_FALSE(std::filesystem::is_empty(dir_ / "Pravis_Results"));
+
   // 2147483646 SNP tables are set up before the first run (64 GB).
   expectFatal(runWithAddressLimit(1000000, {"-runs", "2147483646", "-rsidInfo", "1"}),
               "\nAn exception occurred during Pravolin execution: not enough memory");
@@ -120,8 +133,7 @@ TEST_F(DriverOutcomes, MemoryThatRunsOutIsNamedAsTheCause) {
   // The VCF reader catches the failure itself, names it, and the read fails.
   write("a.vcf", vcfFile(200000, 1));
   write("b.vcf", vcfFile(200000, 2));
-  const RunResult r =
-      runWithAddressLimit(20000, {"-format", "vcf", "-input", "a.vcf", "-input2", "b.vcf"});
+  r = runWithAddressLimit(20000, {"-format", "vcf", "-input", "a.vcf", "-input2", "b.vcf"});
   EXPECT_EQ(r.status, 1);
   EXPECT_NE(r.out.find("An exception occurred when reading VCF files: not enough memory\n"),
             std::string::npos)

@@ -324,6 +324,10 @@ TEST_F(ReadmeResults, UntestedCandidatesReadNA) {
 TEST_F(ReadmeResults, ResultsNames) {
   RunResult r = runExample({"-maf", "0.99"});  // no site passes: no reference chosen
   expectWritten(r, "Prav_out_AutoRefPop0_MAF_0.99_Blocks");
+  // The console says why the tables stay empty, also without -verbose.
+  EXPECT_NE(r.out.find("\nThere are not common SNPs at frequency >= 0.99 in the file example.ms\n"),
+            std::string::npos)
+      << r.out;
 
   std::filesystem::copy_file(std::string(PRAVOLIN_EXAMPLES) + "/example.ms", dir_ / "run0.txt");
   r = run({"-input", "run", "-runs", "2", "-sample", "50", "-sample2", "50", "-maf", "0.1"});
@@ -350,8 +354,8 @@ TEST_F(ReadmeResults, ResultsNames) {
 // locus list writes them and places them at k / m in single precision; PLINK
 // names them and places them as its map does; FST is computed in single
 // precision. Genepop codes of two digits are one missing allele each, so
-// every locus drops out and the run ends without a word, as one without
-// common sites does.
+// every locus drops out and the run ends as one without common sites does,
+// saying so on the console.
 TEST_F(ReadmeResults, AlleleCountOutlierIdsAndPositions) {
   write("g.txt", genepopFile(false));
   RunResult r = run({"-format", "gp", "-input", "g.txt"});
@@ -382,6 +386,9 @@ TEST_F(ReadmeResults, AlleleCountOutlierIdsAndPositions) {
   expectWritten(r, "haploid_EOS__MAF0.01");
   EXPECT_EQ(read("Pravis_Results/haploid_EOS__MAF0.01_FSTs.txt"), "");
   EXPECT_EQ(read("Pravis_Results/haploid_EOS__MAF0.01.tsv"), "");
+  EXPECT_NE(r.out.find("\nThere are not common SNPs at frequency >= 0.01 in the file h.txt\n"),
+            std::string::npos)
+      << r.out;
   r = run({"-format", "gp", "-input", "h.txt", "-output", "haploid", "-verbose", "1"});
   std::size_t deleted = 0;
   for (std::size_t at = r.out.find("\ndeleted.\n"); at != std::string::npos;

@@ -36,3 +36,16 @@ TEST_F(LogFiles, UnwritableLogIsReportedAndTheProgramGoesOn) {
             "ERROR: could not open log file: no/such/folder/file.log\n");
   EXPECT_FATAL_STATUS(libraryExit(9, "msg", "no/such/folder/t.log"), 9);
 }
+
+TEST_F(LogFiles, TheStepBeforeAFatalExitRunsOnceAndKeepsTheError) {
+  int calls = 0;
+  setStepBeforeFatalExit([&calls] {
+    ++calls;
+    errorExitCode(1, "the step failed");
+  });
+  EXPECT_FATAL_STATUS(errorExitCode(4, "first"), 4);
+  EXPECT_EQ(calls, 1);
+  EXPECT_EQ(readFile("Pravis_ERROR.log"), "first 4\n");
+  EXPECT_FATAL_STATUS(errorExitCode(3, "second"), 3);
+  EXPECT_EQ(calls, 1);
+}

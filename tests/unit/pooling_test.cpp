@@ -84,7 +84,7 @@ TEST_F(Pooling, NoCommonSiteEndsTheRun) {
   exec.logtext.clear();
   EXPECT_EQ(pool(), 200);
   EXPECT_EQ(exec.logtext,
-            "\n From a total of 1\nThere are not common SNPs at frequency >= 0.01in the file "
+            "\n From a total of 1\nThere are not common SNPs at frequency >= 0.01 in the file "
             "in.ms\nA number of 1 SNPs at frequency lower than 0.01 has been discarded:\n");
   EXPECT_EQ(exec.nRuns, 0u);
 }
