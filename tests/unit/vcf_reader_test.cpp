@@ -443,14 +443,14 @@ TEST_F(VcfReaderTest, RefMismatchCodesTheSmallerPopulationsZero) {
   writeFile("big.vcf", header(2) + site("1", "5", "A", "G", {"1|0", "0|0"}));
   writeFile("small.vcf", header(1) + site("1", "5", "G", "A", {"0|1"}));
   PairResult r = runPair(readVcfPhasedPair, "big.vcf", "small.vcf", 1);
-  ASSERT_TRUE(r.ok);
+  ASSERT_TRUE(r.ok) << r.out;
   EXPECT_EQ(r.pref, 0);
   EXPECT_EQ(r.row(0) + r.row(1) + r.row(2) + r.row(3), "1000");
   EXPECT_EQ(r.row(4) + r.row(5), "10");
   EXPECT_EQ(r.freqs[1][0], 0.5);
 
   r = runPair(readVcfPhasedPair, "small.vcf", "big.vcf", 0);
-  ASSERT_TRUE(r.ok);
+  ASSERT_TRUE(r.ok) << r.out;
   EXPECT_EQ(r.pref, 1);
   EXPECT_EQ(r.row(0) + r.row(1), "10");  // population 1 is the smaller one now
   EXPECT_EQ(r.row(2) + r.row(3) + r.row(4) + r.row(5), "1000");
@@ -459,19 +459,23 @@ TEST_F(VcfReaderTest, RefMismatchCodesTheSmallerPopulationsZero) {
   writeFile("twin.vcf", header(1) + site("1", "5", "G", "A", {"1|1"}));
   writeFile("one.vcf", header(1) + site("1", "5", "A", "G", {"1|1"}));
   r = runPair(readVcfPhasedPair, "one.vcf", "twin.vcf", 0);
+  ASSERT_TRUE(r.ok) << r.out;
   EXPECT_EQ(r.pref, 0);
   EXPECT_EQ(r.row(0) + r.row(1) + r.row(2) + r.row(3), "1100");
   r = runPair(readVcfPhasedPair, "one.vcf", "twin.vcf", 1);
+  ASSERT_TRUE(r.ok) << r.out;
   EXPECT_EQ(r.row(0) + r.row(1) + r.row(2) + r.row(3), "0011");
   // A shared ALT keeps the coding, whatever the REF: AT against AG.
   writeFile("at.vcf", header(1) + site("1", "5", "AT", "A", {"1|1"}));
   writeFile("ag.vcf", header(1) + site("1", "5", "AG", "A", {"1|1"}));
   r = runPair(readVcfPhasedPair, "at.vcf", "ag.vcf", 0);
+  ASSERT_TRUE(r.ok) << r.out;
   EXPECT_EQ(r.row(0) + r.row(1) + r.row(2) + r.row(3), "1111");
   // A swapped indel (AT/A against A/AT) is recoded like a swapped SNP,
   // although both REF begin with A: both populations carry different alleles.
   writeFile("a_at.vcf", header(1) + site("1", "5", "A", "AT", {"1|1"}));
   r = runPair(readVcfPhasedPair, "at.vcf", "a_at.vcf", 0);
+  ASSERT_TRUE(r.ok) << r.out;
   EXPECT_EQ(r.row(0) + r.row(1) + r.row(2) + r.row(3), "1100");
 }
 
