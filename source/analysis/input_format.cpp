@@ -82,15 +82,19 @@ namespace {
 enum class FastaVariant { TwoFiles, Halves, Alternate, Tag };
 
 // The failure message of a read, by format; `name` is the file that failed
-// (VCF names both files of its pair, PLINK its map or ped file).
+// (PLINK: its map or ped file). VCF names the file and the cause when one
+// file failed, else both files of its pair.
 std::string failureMessage(InputFormat format, FastaVariant variant, const std::string& name,
-                           const Options& o) {
+                           const std::string& cause, const Options& o) {
   switch (format) {
     case InputFormat::FASTA:
       if (variant == FastaVariant::Halves)
         return "\nERROR:\nFail when reading " + name + " under fasta format\n";
       return "\nERROR: \nFail when reading " + name + " under fasta format\n";
     case InputFormat::VCF:
+      if (!cause.empty())
+        return "\nERROR: \nFail when reading " + name + " under VCF phased format: " + cause +
+               "\n";
       return "\nERROR: \nFail when reading " + o.inputfile + " or " + o.inputfile2 +
              " under VCF phased format\n";
     case InputFormat::HM:
@@ -147,6 +151,7 @@ struct ReadOutcome {
   FastaVariant variant = FastaVariant::Halves;
   WallClock::time_point vcfStart;
   int failedFile = 0;  // a failed read of a pair: 0 for -input, 1 for -input2
+  std::string cause;   // what the failed file lacks, when the reader says
 };
 
 // FASTA input: two files, one file in halves, alternate sequences (tag rnd0)
@@ -179,6 +184,20 @@ void readFasta(Execution& exec, RunData& run, ReadOutcome& read) {
   }
 }
 
+// VCF input: two files, one population each.
+void readVcf(Execution& exec, RunData& run, ReadOutcome& read) {
+  const Options& o = exec.options;
+  read.vcfStart = WallClock::now();
+  if (verbose) std::cout << "Reading vcf files" << std::endl;
+  VcfPairFailure failure;
+  read.ok = readVcfPhasedPair(o.path, o.inputfile, o.inputfile2, run.samplesizes, run.data,
+                              run.snpfreqs, run.snpositions, exec.pref, failure);
+  if (failure.file >= 0) {
+    read.failedFile = failure.file;
+    read.cause = failure.cause;
+  }
+}
+
 // MS input: one sample of -sample haplotypes per block, or two populations
 // of -sample and -sample2 haplotypes.
 bool readMs(Options& o, RunData& run) {
@@ -205,10 +224,7 @@ ReadOutcome readWithFormatReader(Execution& exec, RunData& run) {
       readFasta(exec, run, read);
       break;
     case InputFormat::VCF:
-      read.vcfStart = WallClock::now();
-      if (verbose) std::cout << "Reading vcf files" << std::endl;
-      read.ok = readVcfPhasedPair(o.path, o.inputfile, o.inputfile2, run.samplesizes, run.data,
-                                  run.snpfreqs, run.snpositions, exec.pref);
+      readVcf(exec, run, read);
       break;
     case InputFormat::HM:
       read.ok = readHapMapPhased(o.path, o.inputfile, o.inputfile2, o.singlepopfile,
@@ -251,7 +267,7 @@ void abandonFailedRead(Execution& exec, RunData& run, const ReadOutcome& read) {
   const InputFormat format = exec.format;
   const Options& o = exec.options;
   const std::string& failed = read.failedFile == 1 ? o.inputfile2 : o.inputfile;
-  const std::string message = failureMessage(format, read.variant, failed, o);
+  const std::string message = failureMessage(format, read.variant, failed, read.cause, o);
   std::cout << message << std::endl;
   if (format == InputFormat::GP || isPlinkFormat(format) || o.runs == 1)
     logMessage(1, message, true);

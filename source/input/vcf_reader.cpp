@@ -23,21 +23,33 @@ void printRead(const std::string& name) {
   std::cout << "\nFile " << name << " was read" << std::endl;
 }
 
+// Why a file of a pair gives no site, for the driver's message.
+const char* const noHeaderLine = "the file has no header line (the line that begins with #CHROM)";
+const char* const noDataLine = "the file has no data line after its header line";
+const char* const cannotOpen = "the file cannot be opened";
+
 // Reads the header line of an opened file: meta lines ("##") and blank lines
-// before it are skipped; headerLine is its line number. The lock-step reader
-// quotes the first field in its #CHROM message.
+// before it are skipped; headerLine is its line number. False, with the cause,
+// when the file ends before its data lines. The lock-step reader quotes the
+// first field in its #CHROM message.
 bool readHeaderLine(std::ifstream& in, const std::string& name,
                     std::vector<std::string>& headerFields, int& nSamples, std::size_t& headerLine,
-                    bool quoteFirstField) {
+                    bool quoteFirstField, const char*& cause) {
   std::string line;
   headerLine = 0;
   for (;;) {
-    if (!readLine(in, line)) return false;
+    if (!readLine(in, line)) {
+      cause = noHeaderLine;
+      return false;
+    }
     ++headerLine;
     ltrim(line, blankChars);
     if (line.empty() || line.compare(0, 2, "##") == 0) continue;
     // A header line without a line end is the whole file: no data can follow.
-    if (in.eof()) return false;
+    if (in.eof()) {
+      cause = noDataLine;
+      return false;
+    }
     break;
   }
   headerFields = splitBlanks(line);
@@ -56,6 +68,28 @@ bool readHeaderLine(std::ifstream& in, const std::string& name,
   nSamples = static_cast<int>(headerFields.size() - 9);
   return true;
 }
+
+// Opens path + name and reads its header line (see readHeaderLine).
+bool openWithHeader(const std::string& path, const std::string& name, std::ifstream& in,
+                    std::vector<std::string>& headerFields, int& nSamples,
+                    std::size_t& headerLine, const char*& cause) {
+  if (!openInputFile(path, name, in, false)) {
+    printCannotFind(name);
+    cause = cannotOpen;
+    return false;
+  }
+  return readHeaderLine(in, name, headerFields, nSamples, headerLine, false, cause);
+}
+
+// The allele a REF or ALT field names: the first of a list (genotypes call
+// only alleles 0 and 1); none (empty) for ".". A field of one base, the usual
+// case, is looked at once.
+std::string_view namedAllele(std::string_view field) {
+  if (field.size() > 1) field = field.substr(0, field.find(','));
+  return field.size() == 1 && field[0] == '.' ? std::string_view() : field;
+}
+
+bool sameAllele(std::string_view a, std::string_view b) { return !a.empty() && a == b; }
 
 bool sameNames(const std::string& file1, const std::string& file2) {
   if (file1 != file2) return false;
@@ -197,36 +231,70 @@ void setSizesAndPref(int n1, int n2, std::vector<int>& samplesizes, int& pref) {
   if (n1 != n2) pref = n1 > n2 ? 0 : 1;
 }
 
+// Says how many positions held by both files were left out because their
+// two records name more than two alleles, and the first of them.
+void warnMultiallelic(const std::string& file1, const std::string& file2, std::size_t count,
+                      const std::string& firstPosition) {
+  if (count == 0) return;
+  const bool one = count == 1;
+  printWarning(0, "\nWARNING: " + std::to_string(count) +
+                      (one ? " position held by both " : " positions held by both ") + file1 +
+                      " and " + file2 + (one ? " is" : " are") +
+                      " left out because the two records name more than two alleles (REF and "
+                      "first ALT of each): " +
+                      (one ? "position " : "the first is position ") + firstPosition + "\n");
+}
+
 bool phasedPair(const std::string& path, const std::string& file1, const std::string& file2,
                 std::vector<int>& samplesizes, HaplotypeMatrix& data,
                 std::vector<std::vector<double>>& snpfreqs,
-                std::vector<std::vector<double>>& snpositions, int& pref) {
+                std::vector<std::vector<double>>& snpositions, int& pref,
+                VcfPairFailure& failure) {
+  const auto failed = [&failure](int file, const char* cause) {
+    failure = VcfPairFailure{file, cause};
+    return false;
+  };
   std::ifstream in1, in2;
   std::vector<std::string> header1, header2;
   int n1 = 0, n2 = 0;
   std::size_t headerLine1 = 0, headerLine2 = 0;
-  if (!readVcfHeader(path, file1, in1, header1, n1, headerLine1)) return false;
-  if (!readVcfHeader(path, file2, in2, header2, n2, headerLine2)) return false;
+  const char* cause = nullptr;
+  if (!openWithHeader(path, file1, in1, header1, n1, headerLine1, cause)) return failed(0, cause);
+  if (!openWithHeader(path, file2, in2, header2, n2, headerLine2, cause)) return failed(1, cause);
 
   vcf::DataLineParser parser1(file1, n1, headerLine1);
   StoredFile stored(n1);
   scanDataLines(in1, parser1, stored.bits,
                 [&stored](const vcf::DataLine& line) { stored.add(line); });
-  if (stored.size() == 0) return false;
+  if (stored.size() == 0) return failed(0, noDataLine);
 
   // The second file is merged while it is read: its records meet those of the
-  // first file in position order; a record of either file at a position that
-  // the other lacks is passed over, and two records at the same position are
-  // paired (and both passed) whether or not they share an allele.
+  // first file in position order (each file holds a position once); a record
+  // of either file at a position that the other lacks is passed over. Two
+  // records at the same position are one site when they name two alleles at
+  // most and share one.
   vcf::DataLineParser parser2(file2, n2, headerLine2);
   vcf::SiteBits bits2(n2);
   CommonSites common;
+  std::size_t multiallelic = 0;
+  std::string firstMultiallelic;
   std::size_t i = 0;
   scanDataLines(in2, parser2, bits2, [&](const vcf::DataLine& line) {
     const double pos = line.position;
     while (i < stored.size() && pos > stored.positions[i]) ++i;
     if (i == stored.size() || stored.positions[i] > pos) return;
-    const AllelePairing pairing = pairAlleles(stored.ref(i), stored.alt(i), line.ref, line.alt);
+    const std::string_view ref = stored.ref(i), alt = stored.alt(i);
+    AllelePairing pairing = AllelePairing::kept;
+    // Records written alike, the usual case, name the same alleles and share
+    // their REF (unless it names none).
+    if (ref != line.ref || alt != line.alt || namedAllele(ref).empty()) {
+      if (countAlleles(ref, alt, line.ref, line.alt) > 2) {
+        if (multiallelic++ == 0) firstMultiallelic = std::string(line.pos);
+        pairing = AllelePairing::unshared;
+      } else {
+        pairing = pairAlleles(ref, alt, line.ref, line.alt);
+      }
+    }
     if (pairing != AllelePairing::unshared) {
       common.site1.push_back(i);
       common.pos1.push_back(stored.positions[i]);
@@ -236,7 +304,7 @@ bool phasedPair(const std::string& path, const std::string& file1, const std::st
     }
     ++i;
   });
-  if (parser2.accepted() == 0) return false;
+  if (parser2.accepted() == 0) return failed(1, noDataLine);
   // Different chromosomes end the read here, so the pairs made above only
   // count for files on one chromosome.
   if (parser1.chromName() != parser2.chromName())
@@ -244,6 +312,7 @@ bool phasedPair(const std::string& path, const std::string& file1, const std::st
          ". Bad VCF-Pravolin format.\n");
   printRead(file1);
   printRead(file2);
+  warnMultiallelic(file1, file2, multiallelic, firstMultiallelic);
   setSizesAndPref(n1, n2, samplesizes, pref);
 
   const std::size_t m = common.pos1.size();
@@ -281,7 +350,8 @@ bool lockstepPair(const std::string& path, const std::string& file1, const std::
   std::vector<std::string> header1, header2;
   int n1 = 0, n2 = 0;
   std::size_t headerLine1 = 0, headerLine2 = 0;
-  if (!readHeaderLine(in1, file1, header1, n1, headerLine1, true)) return false;
+  const char* cause = nullptr;
+  if (!readHeaderLine(in1, file1, header1, n1, headerLine1, true, cause)) return false;
   vcf::DataLineParser parser1(file1, n1, headerLine1);
   StoredFile stored(n1);
   scanDataLines(in1, parser1, stored.bits, [&](const vcf::DataLine& line) {
@@ -335,11 +405,8 @@ bool lockstepPair(const std::string& path, const std::string& file1, const std::
 bool readVcfHeader(const std::string& path, const std::string& name, std::ifstream& in,
                    std::vector<std::string>& headerFields, int& nSamples,
                    std::size_t& headerLine) {
-  if (!openInputFile(path, name, in, false)) {
-    printCannotFind(name);
-    return false;
-  }
-  return readHeaderLine(in, name, headerFields, nSamples, headerLine, false);
+  const char* cause = nullptr;
+  return openWithHeader(path, name, in, headerFields, nSamples, headerLine, cause);
 }
 
 bool readVcfHeader(const std::string& path, const std::string& name, std::ifstream& in,
@@ -348,14 +415,32 @@ bool readVcfHeader(const std::string& path, const std::string& name, std::ifstre
   return readVcfHeader(path, name, in, headerFields, nSamples, headerLine);
 }
 
+int countAlleles(std::string_view ref1, std::string_view alt1, std::string_view ref2,
+                 std::string_view alt2) {
+  const std::string_view alleles[4] = {namedAllele(ref1), namedAllele(alt1), namedAllele(ref2),
+                                       namedAllele(alt2)};
+  int count = 0;
+  for (int k = 0; k < 4; ++k) {
+    bool before = false;
+    for (int j = 0; j < k; ++j) before = before || alleles[j] == alleles[k];
+    if (!before && !alleles[k].empty()) ++count;
+  }
+  return count;
+}
+
 AllelePairing pairAlleles(std::string_view ref1, std::string_view alt1, std::string_view ref2,
                           std::string_view alt2) {
   // An allele shared in the same role (REF and REF, or ALT and ALT) has the
   // same code in both files as read: the coding stays, whatever the others.
-  if (ref1 == ref2 || alt1 == alt2) return AllelePairing::kept;
+  ref1 = namedAllele(ref1);
+  ref2 = namedAllele(ref2);
+  if (sameAllele(ref1, ref2)) return AllelePairing::kept;
+  alt1 = namedAllele(alt1);
+  alt2 = namedAllele(alt2);
+  if (sameAllele(alt1, alt2)) return AllelePairing::kept;
   // Otherwise an allele shared at all is REF in one file and ALT in the
   // other (REF/ALT swapped, indels included: AT/A against A/AT).
-  if (ref1 == alt2 || alt1 == ref2) return AllelePairing::swapped;
+  if (sameAllele(ref1, alt2) || sameAllele(alt1, ref2)) return AllelePairing::swapped;
   return AllelePairing::unshared;
 }
 
@@ -401,13 +486,25 @@ bool readVcfRecords(std::ifstream& in, const std::string& fileName, int nSamples
 bool readVcfPhasedPair(const std::string& path, const std::string& file1, const std::string& file2,
                        std::vector<int>& samplesizes, HaplotypeMatrix& data,
                        std::vector<std::vector<double>>& snpfreqs,
-                       std::vector<std::vector<double>>& snpositions, int& pref) {
+                       std::vector<std::vector<double>>& snpositions, int& pref,
+                       VcfPairFailure& failure) {
+  failure = VcfPairFailure{};
   if (sameNames(file1, file2)) return false;
   return guardedRead(
       [&] {
-        return phasedPair(path, file1, file2, samplesizes, data, snpfreqs, snpositions, pref);
+        return phasedPair(path, file1, file2, samplesizes, data, snpfreqs, snpositions, pref,
+                          failure);
       },
       "VCF files", "VCF files");
+}
+
+bool readVcfPhasedPair(const std::string& path, const std::string& file1, const std::string& file2,
+                       std::vector<int>& samplesizes, HaplotypeMatrix& data,
+                       std::vector<std::vector<double>>& snpfreqs,
+                       std::vector<std::vector<double>>& snpositions, int& pref) {
+  VcfPairFailure failure;
+  return readVcfPhasedPair(path, file1, file2, samplesizes, data, snpfreqs, snpositions, pref,
+                           failure);
 }
 
 bool readVcfPairLockstep(const std::string& path, const std::string& file1,

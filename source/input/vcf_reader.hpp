@@ -42,8 +42,15 @@ bool readVcfRecords(std::ifstream& in, const std::string& fileName, int nSamples
                     std::vector<VcfRecord>& out, int& chromosome, std::string& chromName,
                     std::size_t headerLine);
 
-// How two records at one position pair up, from their REF and ALT texts
-// (upper-cased; an ALT list such as "A,T" is one text, compared whole).
+// The alleles two records name at one position, from their REF and ALT texts
+// (upper-cased): each record's REF and the first allele of its ALT list (the
+// allele its genotypes call 1); "." names none. Two records are one
+// biallelic site only when they name two alleles at most.
+int countAlleles(std::string_view ref1, std::string_view alt1, std::string_view ref2,
+                 std::string_view alt2);
+
+// How two records at one position pair up, from the alleles they name (as
+// countAlleles counts them).
 enum class AllelePairing {
   unshared,  // no allele in common
   kept,      // each population codes its own allele 1
@@ -55,13 +62,28 @@ enum class AllelePairing {
 AllelePairing pairAlleles(std::string_view ref1, std::string_view alt1, std::string_view ref2,
                           std::string_view alt2);
 
+// Why a pair read failed: the file (0 for file1, 1 for file2) and what it
+// lacks, or file -1 and no cause when the pair as a whole failed (equal
+// names, no common site, an exception), which the reader has reported.
+struct VcfPairFailure {
+  int file = -1;
+  std::string cause;
+};
+
 // Reads file1 (population 0) and file2 (population 1), keeps the sites that
-// both hold at the same position with an allele in common, and fills the
-// sample: two rows per individual, the first haplotypes of a file's
+// both hold at the same position with an allele in common and two alleles at
+// most (the positions of more alleles are counted in one warning), and fills
+// the sample: two rows per individual, the first haplotypes of a file's
 // individuals before their second haplotypes. pref becomes the file with more
 // individuals (unchanged on a tie); the alleles are coded as pairAlleles
-// says. False when the names are
-// equal, a file cannot be read or holds no data line, or no site is common.
+// says. False when the names are equal, a file cannot be opened or holds no
+// header line or no data line (failure says which), or no site is common. A
+// position listed twice in one file ends the process.
+bool readVcfPhasedPair(const std::string& path, const std::string& file1, const std::string& file2,
+                       std::vector<int>& samplesizes, HaplotypeMatrix& data,
+                       std::vector<std::vector<double>>& snpfreqs,
+                       std::vector<std::vector<double>>& snpositions, int& pref,
+                       VcfPairFailure& failure);
 bool readVcfPhasedPair(const std::string& path, const std::string& file1, const std::string& file2,
                        std::vector<int>& samplesizes, HaplotypeMatrix& data,
                        std::vector<std::vector<double>>& snpfreqs,

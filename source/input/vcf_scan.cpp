@@ -86,6 +86,18 @@ struct UpperTable {
 };
 const UpperTable upperTable;
 
+// The blank-separated fields from p to end.
+int countFields(const char* p, const char* end) {
+  int fields = 0;
+  while (p < end) {
+    while (p < end && isSeparator(*p)) ++p;
+    if (p == end) break;
+    ++fields;
+    while (p < end && !isSeparator(*p)) ++p;
+  }
+  return fields;
+}
+
 // Takes the first nine fields (at most), upper-cased in place.
 char* takeFixedFields(char* p, char* end, std::string_view* fields, int& found) {
   found = 0;
@@ -327,8 +339,15 @@ bool DataLineParser::parse(char* p, char* end, std::uint64_t* firsts, std::uint6
   int found = 0;
   p = takeFixedFields(p, end, fields, found);
   GenotypeFault fault = GenotypeFault::none;
-  const int samples = found == 9 ? readGenotypes(p, end, firsts, seconds, fault) : 0;
-  accept(fields, found, samples, fault);
+  int genotypes = 0;
+  if (found == 9) {
+    genotypes = readGenotypes(p, end, firsts, seconds, fault);
+    // Fields after the last sample's genotype have no sample: the line does
+    // not fit its header. Usually only the line end (or a CR) is left.
+    while (p < end && isSeparator(*p)) ++p;
+    if (p != end) genotypes += countFields(p, end);
+  }
+  accept(fields, found, genotypes, fault);
   return true;
 }
 
@@ -348,12 +367,26 @@ bool positionOf(std::string_view text, double& position) {
   return parseFiniteNumber(text, position);
 }
 
+// "n word" or "n words".
+std::string counted(int n, const std::string& word) {
+  return std::to_string(n) + " " + word + (n == 1 ? "" : "s");
+}
+
 }  // namespace
 
-void DataLineParser::accept(const std::string_view* fields, int found, int samples,
+void DataLineParser::accept(const std::string_view* fields, int found, int genotypes,
                             GenotypeFault fault) {
-  if (found < 9 || samples < nSamples_)
-    fail("ERROR: malformed VCF line in file " + fileName_ + "\n");
+  // Each genotype field belongs to the sample of its column in the header: a
+  // line with fewer or more of them cannot be matched to the samples.
+  if (found < 9 || genotypes != nSamples_) {
+    const std::string head = "ERROR: malformed VCF line in file " + fileName_ + " at line " +
+                             std::to_string(lineNumber_) + ": ";
+    const std::string samples = counted(nSamples_, "sample") + " in the header\n";
+    if (found < 9)
+      fail(head + counted(found, "field") + " found, fewer than the 9 fixed fields (CHROM to " +
+           "FORMAT) before the genotypes of the " + samples);
+    fail(head + counted(genotypes, "genotype field") + " found, " + samples);
+  }
   // The chromosome is told by its CHROM text: chr1 and chr2 differ although
   // both read as number 0.
   if (accepted_ == 0) {
@@ -379,11 +412,22 @@ void DataLineParser::accept(const std::string_view* fields, int found, int sampl
   if (!positionOf(fields[1], position))
     fail("ERROR: position is not a finite number in file " + fileName_ + " at line " +
          std::to_string(lineNumber_) + ", position " + posText + "\n");
-  if (accepted_ > 0 && position < line_.position)
+  if (accepted_ > 0 && position <= line_.position) {
+    // A second record at one position (a multi-allelic site split into
+    // biallelic records, or a repeat) cannot be paired with the other file's
+    // record at that position: which of them is the site is unknown.
+    if (position == line_.position)
+      fatalError(4, "ERROR: position " + posText + " is listed twice in file " + fileName_ +
+                        ", at lines " + std::to_string(previousLine_) + " and " +
+                        std::to_string(lineNumber_) +
+                        ". One biallelic record per position is read: give a multi-allelic site "
+                        "as one record, or reduce it to one biallelic record\n");
     fail("ERROR: positions are not in ascending order in file " + fileName_ + " at line " +
          std::to_string(lineNumber_) + ": position " + posText + " follows position " +
          previousPos_ + "\n");
+  }
   previousPos_ = posText;
+  previousLine_ = lineNumber_;
   line_ = DataLine{fields[0], fields[1], fields[2], fields[3], fields[4], fields[8], position};
   ++accepted_;
 }

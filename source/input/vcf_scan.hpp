@@ -78,8 +78,10 @@ class DataLineParser {
   // accepted: bit s of firsts and of seconds (wordsPerHaplotype() words each,
   // all written) holds the allele left and right of the bar of sample s, and
   // line() describes the line. A faulty line ends the process, with the checks
-  // in this order: field count, chromosome, FORMAT, genotypes, position (a
-  // finite number as a whole word, not below the previous one).
+  // in this order: field count (nine fixed fields and one genotype per
+  // sample, no more), chromosome, FORMAT, genotypes, position (a finite
+  // number as a whole word, above the previous one; a position equal to the
+  // previous one ends with status 4).
   bool parse(char* p, char* end, std::uint64_t* firsts, std::uint64_t* seconds);
 
   const DataLine& line() const { return line_; }
@@ -91,7 +93,7 @@ class DataLineParser {
  private:
   int readGenotypes(char*& p, char* end, std::uint64_t* firsts, std::uint64_t* seconds,
                     GenotypeFault& fault) const;
-  void accept(const std::string_view* fields, int found, int samples, GenotypeFault fault);
+  void accept(const std::string_view* fields, int found, int genotypes, GenotypeFault fault);
 
   std::string fileName_;
   int nSamples_;
@@ -102,6 +104,7 @@ class DataLineParser {
   std::size_t accepted_ = 0;
   std::size_t lineNumber_;   // of the line being parsed, from 1
   std::string previousPos_;  // POS text of the previous accepted line
+  std::size_t previousLine_ = 0;  // and its line number
   DataLine line_;
 };
 

@@ -109,14 +109,25 @@ TEST_F(ExitStatus, Status4RepeatedPositionOfHapMapAndVcf) {
                  "rs4 300 A A G G\n");
   expectFatal(run({"-format", "hm", "-input", "h.txt"}), repeated, 4);
 
-  // Both VCF files list position 200 twice.
-  std::string vcf = "##fileformat=VCFv4.2\n#CHROM\tPOS\tID\tREF\tALT\tQUAL\tFILTER\tINFO\tFORMAT"
-                    "\ts0\ts1\n";
-  for (const char* position : {"100", "200", "200", "300"})
-    vcf += std::string("7\t") + position + "\t.\tA\tG\t.\tPASS\t.\tGT\t0|1\t1|0\n";
-  write("a.vcf", vcf);
-  write("b.vcf", vcf);
-  expectFatal(run({"-format", "vcf", "-input", "a.vcf", "-input2", "b.vcf"}), repeated, 4);
+  // A multi-allelic site split into two records in a.vcf: A>T, which no
+  // one carries, then A>G, which everyone carries, as in b.vcf. Pairing
+  // either record would be a guess; the position ends the execution when
+  // a.vcf is read.
+  const std::string head = "##fileformat=VCFv4.2\n#CHROM\tPOS\tID\tREF\tALT\tQUAL\tFILTER\tINFO"
+                           "\tFORMAT\ts0\ts1\n";
+  const auto record = [](const char* position, const char* alt, const char* genotype) {
+    return std::string("7\t") + position + "\t.\tA\t" + alt + "\t.\tPASS\t.\tGT\t" + genotype +
+           "\t" + genotype + "\n";
+  };
+  write("a.vcf", head + record("100", "G", "0|1") + record("12345678", "T", "0|0") +
+                     record("12345678", "G", "1|1") + record("12345690", "G", "1|0"));
+  write("b.vcf", head + record("100", "G", "1|0") + record("12345678", "G", "1|1") +
+                     record("12345690", "G", "0|1"));
+  expectFatal(run({"-format", "vcf", "-input", "a.vcf", "-input2", "b.vcf"}),
+              "ERROR: position 12345678 is listed twice in file a.vcf, at lines 4 and 5. One "
+              "biallelic record per position is read: give a multi-allelic site as one record, "
+              "or reduce it to one biallelic record\n",
+              4);
 }
 
 TEST_F(ExitStatus, Status5HaplotypeLineOfPopulation1InTheTwoPopulationLayout) {

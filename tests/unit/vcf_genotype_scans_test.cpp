@@ -90,11 +90,9 @@ GeneratedLine soundLine(std::mt19937& rng, int samples, int pos, bool otherForms
     line.text += form == 3 ? "|" : "";
     line.text += std::string(1, a) + (form == 4 ? "||" : "|") + b + (form == 5 ? "|" : "");
   }
-  // Line ends: none, CR (a CRLF file), separators, or trailing fields that
-  // are not read.
-  const char* const ends[] = {"", "", "", "\r", "\t", " \t\r", "\t0|1\t1|0", "\tjunk\t0/1\r"};
-  line.text += ends[rng() % 8];
-  if (rng() % 20 == 0) line.text += "\t" + std::string(5000 + rng() % 20000, 'x');
+  // Line ends: none, CR (a CRLF file) or separators.
+  const char* const ends[] = {"", "", "", "\r", "\t", " \t\r"};
+  line.text += ends[rng() % 6];
   return line;
 }
 
@@ -118,7 +116,7 @@ std::pair<std::size_t, std::size_t> genotypeAt(const std::string& text, int inde
 // Spoils the genotypes of a sound line in one of the ways the parser
 // rejects, or changes bytes at random (the line may then be sound or not).
 void spoilGenotypes(std::mt19937& rng, GeneratedLine& line, int samples) {
-  const int kind = static_cast<int>(rng() % 12);
+  const int kind = static_cast<int>(rng() % 13);
   const int at = static_cast<int>(rng() % static_cast<unsigned>(samples));
   if (kind < 5) {  // one bad genotype among the others
     const auto [begin, end] = genotypeAt(line.text, at);
@@ -132,6 +130,11 @@ void spoilGenotypes(std::mt19937& rng, GeneratedLine& line, int samples) {
     const std::size_t from = line.text.find_last_not_of(" \t", begin - 1) + 1;
     line.text.replace(from, begin - from, rng() % 2 ? "\0"s : ","s);
     line.faulty = true;  // two genotypes in one, or FORMAT no longer GT
+  } else if (kind == 12) {  // fields after the last sample's genotype
+    const std::string extra[] = {"\t0|1\t1|0", "\tjunk\t0/1\r", " 1|1",
+                                 "\t" + std::string(5000 + rng() % 20000, 'x')};
+    line.text += extra[rng() % 4];
+    line.faulty = true;
   } else if (kind < 9) {  // one bit flipped in a few bytes
     for (int n = 1 + static_cast<int>(rng() % 3); n > 0; --n) flipOneBit(rng, line.text);
     line.mutated = true;

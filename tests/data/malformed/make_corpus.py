@@ -215,7 +215,9 @@ va = vcf(10, [(100 * (k + 1), "A", "G", g) for k, g in enumerate(gts(10, 30))])
 vb = vcf(12, [(100 * (k + 1), "A", "G", g) for k, g in enumerate(gts(12, 30))])
 put("vcf_b.vcf", vb)
 VCF = ["-format", "vcf", "-fixseed", "1"]
-VFAIL = "\nERROR: \nFail when reading %s or vcf_b.vcf under VCF phased format\n"
+VFAIL = "\nERROR: \nFail when reading %s under VCF phased format: "
+NO_HEADER = VFAIL + "the file has no header line (the line that begins with #CHROM)\n"
+NO_DATA = VFAIL + "the file has no data line after its header line\n"
 
 
 def vc(name, content, status, message):
@@ -225,8 +227,8 @@ def vc(name, content, status, message):
 
 vc("vcf_ok.vcf", va, 0, "Pravolin FINISHED.")
 vc("vcf_crlf.vcf", va.replace("\n", "\r\n"), 0, "Pravolin FINISHED.")
-vc("vcf_empty.vcf", "", 1, VFAIL % "vcf_empty.vcf")
-vc("vcf_meta_only.vcf", "##fileformat=VCFv4.2\n##x\n", 1, VFAIL % "vcf_meta_only.vcf")
+vc("vcf_empty.vcf", "", 1, NO_HEADER % "vcf_empty.vcf")
+vc("vcf_meta_only.vcf", "##fileformat=VCFv4.2\n##x\n", 1, NO_HEADER % "vcf_meta_only.vcf")
 vc("vcf_garbage.bin", b"#" + garbage(3000), 1, "ERROR #CHROM header tag lacking: Bad VCF format in file vcf_garbage.bin\n")
 vc("vcf_no_chrom.vcf", va.replace("#CHROM", "CHROM"), 1, "ERROR #CHROM header tag lacking: Bad VCF format in file vcf_no_chrom.vcf\n")
 vc("vcf_lower_chrom.vcf", va.replace("#CHROM", "#chrom"), 1, "ERROR #CHROM header tag lacking")
@@ -234,10 +236,14 @@ vc("vcf_no_format.vcf", va.replace("FORMAT", "FMT", 1), 1, "ERROR FORMAT header 
 vc("vcf_short_header.vcf", "#CHROM\tPOS\tID\n1\t100\n", 1, "ERROR FORMAT header tag lacking")
 vc("vcf_no_samples.vcf", "#CHROM\tPOS\tID\tREF\tALT\tQUAL\tFILTER\tINFO\tFORMAT\n1\t100\t.\tA\tG\t.\t.\t.\tGT\n", 1,
    "ERROR: no sample in the header of VCF file vcf_no_samples.vcf")
-vc("vcf_header_only.vcf", va.split("\n1\t")[0] + "\n", 1, VFAIL % "vcf_header_only.vcf")
+vc("vcf_header_only.vcf", va.split("\n1\t")[0] + "\n", 1, NO_DATA % "vcf_header_only.vcf")
+case("vcf_header_only_second", ["vcf_b.vcf", "vcf_header_only.vcf"],
+     ["-input", "vcf_b.vcf", "-input2", "vcf_header_only.vcf"] + VCF, 1, NO_DATA % "vcf_header_only.vcf")
 lines = va.split("\n")
 vc("vcf_short_line.vcf", "\n".join(lines[:5] + [lines[5].rsplit("\t", 3)[0]] + lines[6:]), 1,
-   "ERROR: malformed VCF line in file vcf_short_line.vcf\n")
+   "ERROR: malformed VCF line in file vcf_short_line.vcf at line 6: 7 genotype fields found, 10 samples in the header\n")
+vc("vcf_long_line.vcf", "\n".join(lines[:5] + [lines[5] + "\t0|1"] + lines[6:]), 1,
+   "ERROR: malformed VCF line in file vcf_long_line.vcf at line 6: 11 genotype fields found, 10 samples in the header\n")
 vc("vcf_two_chromosomes.vcf", "\n".join(lines[:6] + ["2" + lines[6][1:]] + lines[7:]), 1,
    "ERROR there is more than one chromosome in the file: Bad VCF-Pravolin format in file vcf_two_chromosomes.vcf\n")
 vc("vcf_format_not_gt.vcf", va.replace("\tGT\t", "\tGT:DP\t", 1), 1, "ERROR: FORMAT is not GT in file vcf_format_not_gt.vcf at position 100\n")
