@@ -201,8 +201,8 @@ bool readTable(const std::string& path, const std::string& file1, const std::str
     if (singlePopFile) {
       parseDataLine(f2, line2, name2, position2, codes.data() + sizes[0]);
       if (position2 != position)
-        rejectDifferentSnps(f1, f2, "position " + toString(position) + " on " + lineOf(f1) +
-                                        " but " + toString(position2) + " on " + lineOf(f2));
+        rejectDifferentSnps(f1, f2, "position " + exactText(position) + " on " + lineOf(f1) +
+                                        " but " + exactText(position2) + " on " + lineOf(f2));
     }
     // The first name read for a position stays.
     posToName.emplace(position, name);

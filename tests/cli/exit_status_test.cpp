@@ -88,10 +88,11 @@ TEST_F(ExitStatus, Status4ThirdRepeatAndDescentInTheTwoPopulationLayout) {
   EXPECT_EQ(read("Pravis.log"), raised + " 4\n");
   EXPECT_FALSE(exists("Pravis_ERROR.log"));
 
+  // The raised second and third positions are the repeat.
   expectTwoPopulationsFatal(
       msSampleHead("6", "0.1 0.25 0.5 0.5 0.5 0.9") + haplotypeLines(20, 6),
       "\nERROR:6 is different from 5. This may be caused by 1 repeated positions in your files. "
-      "Please check position 0.5\n",
+      "Please check position 0.5000001\n",
       4);
 
   // A position below the one before it is raised too, and still goes down.

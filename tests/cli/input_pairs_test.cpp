@@ -157,3 +157,30 @@ TEST_F(InputPairs, FailedReadOfAPairNamesTheFileThatFailed) {
   EXPECT_NE(f.out.find("\nEmpty file or wrong format when reading fasta p2.fa\n"),
             std::string::npos);
 }
+
+TEST_F(InputPairs, HapMapPositionsAreNamedWithEveryDigit) {
+  const std::string header = TwoPopulations::hapMapHeader(4);
+  write("rep.txt", header + "rs1 12345670 A G A G\nrs2 12345678 C C T T\nrs3 12345678 G T T G\n");
+  expectFatal(run({"-format", "hm", "-input", "rep.txt"}),
+              "\nERROR:3 is different from 2. This may be caused by 1 repeated positions in your "
+              "files. Please check position 12345678\n",
+              4);
+
+  write("down.txt", header + "rs1 1234567890124 A G A G\nrs2 1234567890123 C C T T\n");
+  expectFatal(run({"-format", "hm", "-input", "down.txt"}),
+              "\nERROR: In file down.txt the positions of population 1 go down: position "
+              "1234567890123 follows position 1234567890124. Positions must be in ascending "
+              "order.\n",
+              4);
+
+  write("a.txt", header + "rs1 12345678 A G A G\n");
+  write("b.txt", header + "rs1 12345679 A G A G\n");
+  const std::string message =
+      "ERROR: The HapMap files a.txt and b.txt do not list the same SNPs in the same order: "
+      "position 12345678 on line 2 of file a.txt but 12345679 on line 2 of file b.txt\n";
+  const RunResult r = run({"-format", "hm", "-singlepopfile", "1", "-input", "a.txt", "-input2",
+                           "b.txt"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.out.find(message), std::string::npos) << r.out;
+  EXPECT_EQ(read("Pravis_ERROR.log"), message + " 1\n");
+}

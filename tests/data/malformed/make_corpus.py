@@ -109,8 +109,8 @@ ms("ms_nul_bytes.txt", ms_block(["0\x001"] * 20, "0.1 0.2 0.3") * 2, 1, "\nERROR
 ms("ms_utf16.txt", ms_ok.encode("utf-16"), 1, "\nERROR: ms_utf16.txt %s" % NOT_TEXT)
 ms("ms_bom.txt", b"\xef\xbb\xbf" + ms_ok.encode("latin-1"), 0, "Pravolin FINISHED.")
 ms("ms_repeated_far_position.txt",
-   ms_block(linked(20, 22, "01"), " ".join(str(k) for k in range(1, 21)) + " 1e10 1e10") * 2, 4,
-   "repeated positions in your files. Please check position 1e+10\n")
+   ms_block(linked(20, 22, "01"), " ".join(str(k) for k in range(1, 21)) + " 10000000000 10000000000") * 2, 4,
+   "repeated positions in your files. Please check position 10000000000\n")
 ms("ms_positions_down.txt", ms_block(linked(20, 12, "01"), "5 4 3 2 1 6 7 8 9 10 11 12") * 2, 4,
    "go down: position 4 follows position 5. Positions must be in ascending order.\n")
 ms("ms_two_samples_bad_row.txt", ms_block(["010"] * 20 + ["01"] + ["010"] * 19, "0.1 0.2 0.3"), 6,
