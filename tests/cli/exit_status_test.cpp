@@ -80,9 +80,9 @@ TEST_F(ExitStatus, Status4ThirdRepeatAndDescentInTheTwoPopulationLayout) {
                         haplotypeLines(20, 6));
   const RunResult r =
       run({"-input", "twice.ms", "-sample", "10", "-sample2", "10", "-minwin", "5"});
-  const std::string raised = "ERROR: There is a problem with repeated positions in file twice.ms "
-                             "Positions 0.5 is equal to previous one 0.5\nThe position is "
-                             "updated to 0.5\n";
+  const std::string raised = "WARNING: There is a problem with repeated positions in file "
+                             "twice.ms Positions 0.5 is equal to previous one 0.5\nThe position "
+                             "is updated to 0.5000001\n";
   EXPECT_EQ(r.status, 0) << r.out;
   EXPECT_NE(r.out.find(raised), std::string::npos) << r.out;
   EXPECT_EQ(read("Pravis.log"), raised + " 4\n");
@@ -101,6 +101,9 @@ TEST_F(ExitStatus, Status4ThirdRepeatAndDescentInTheTwoPopulationLayout) {
                             "position 0.2500001 follows position 0.5. Positions must be in "
                             "ascending order.\n",
                             4);
+  EXPECT_EQ(read("Pravis.log"),
+            "WARNING: There is a problem with repeated positions in file two.ms Positions 0.25 is "
+            "lower than previous one 0.5\nThe position is updated to 0.2500001\n 4\n");
 }
 
 TEST_F(ExitStatus, Status4RepeatedPositionOfHapMapAndVcf) {

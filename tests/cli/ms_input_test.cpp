@@ -156,3 +156,26 @@ TEST_F(MsInput, ARepeatedPositionIsNamedAsRead) {
   EXPECT_NE(r.out.find(message + "\n"), std::string::npos) << r.out;
   EXPECT_EQ(read("Pravis_ERROR.log"), message + " 4\n");
 }
+
+TEST_F(MsInput, BlanksAroundSegsitesAndAfterHaplotypesAreNoData) {
+  // Blanks before "segsites" and at the end of haplotype lines (spaces, a
+  // tab) give the results of the plain file, in both layouts.
+  const std::string positions = evenPositions(30);
+  const std::vector<std::string> rows = linkedRows(20, 30, 12);
+  std::vector<std::string> padded = rows;
+  for (std::size_t i = 0; i < padded.size(); ++i) padded[i] += i % 2 == 0 ? "  " : " \t";
+  const auto indent = [](std::string block) {
+    return block.replace(block.find("segsites"), 0, "  ");
+  };
+  runAndCompare("ms 20 1\n1 2 3\n" + indent(msBlock(positions, padded)),
+                "ms 20 1\n1 2 3\n" + msBlock(positions, rows),
+                {"-input", "sim.ms", "-sample", "10", "-sample2", "10", "-fixseed", "1",
+                 "-doEOS", "1"});
+  const std::vector<std::string> rows2 = linkedRows(20, 30, 13);
+  std::vector<std::string> padded2 = rows2;
+  for (std::string& row : padded2) row += "\t ";
+  runAndCompare("ms 40 2\n1 2 3\n" + indent(msBlock(positions, padded)) +
+                    indent(msBlock(positions, padded2)),
+                "ms 40 2\n1 2 3\n" + msBlock(positions, rows) + msBlock(positions, rows2),
+                {"-input", "sim.ms", "-sample", "20", "-fixseed", "1", "-doEOS", "1"});
+}
