@@ -74,7 +74,22 @@ std::vector<std::string> splitBy(const std::string& s, const char& delim);
 // occurrence of pattern; s itself when pattern is absent.
 std::string cutAtPattern(const std::string& s, const std::string& pattern, bool before, bool last);
 
-// Opens path + name; on failure retries with the lower-cased name.
+// What became of an input that a reader opens.
+enum class InputOpening {
+  opened,
+  missing,  // neither its name nor its lower-cased name opens as a file
+  empty,    // it holds no data (said on standard output); it is not left open
+};
+
+// Opens path + name for a reader; when that fails, retries with the
+// lower-cased name. An input that holds nothing but blanks, line ends and
+// lines beginning with "#" (found from the bytes that openRegularFile looks
+// at, so only in an input shorter than those) is said to be empty, naming it,
+// and the reader's read then fails as for a missing input.
+InputOpening openInput(const std::string& path, const std::string& name, std::ifstream& in);
+
+// openInput, true when the input is opened; flag makes the stream read
+// booleans as words.
 bool openInputFile(const std::string& path, const std::string& name, std::ifstream& in, bool flag);
 
 // The name that openInputFile opens for path + name: path + name when it

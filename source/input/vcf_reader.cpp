@@ -9,15 +9,12 @@
 
 #include "input/common.hpp"
 #include "input/read_guard.hpp"
+#include "input/reader_input.hpp"
 #include "input/vcf_scan.hpp"
 
 namespace {
 
 [[noreturn]] void fail(const std::string& message) { fatalError(1, message); }
-
-void printCannotFind(const std::string& name) {
-  std::cout << "\nERROR: can not find input file " << name << "\n" << std::endl;
-}
 
 void printRead(const std::string& name) {
   std::cout << "\nFile " << name << " was read" << std::endl;
@@ -274,10 +271,7 @@ bool lockstepPair(const std::string& path, const std::string& file1, const std::
                   std::vector<std::vector<double>>& snpfreqs,
                   std::vector<std::vector<double>>& snpositions, int& pref) {
   std::ifstream in1;
-  if (!openInputFile(path, file1, in1, false)) {
-    printCannotFind(file1);
-    return false;
-  }
+  if (!openReaderInput(path, file1, in1)) return false;
   std::vector<std::string> header1, header2;
   int n1 = 0, n2 = 0;
   std::size_t headerLine1 = 0, headerLine2 = 0;
@@ -335,10 +329,7 @@ bool lockstepPair(const std::string& path, const std::string& file1, const std::
 bool readVcfHeader(const std::string& path, const std::string& name, std::ifstream& in,
                    std::vector<std::string>& headerFields, int& nSamples,
                    std::size_t& headerLine) {
-  if (!openInputFile(path, name, in, false)) {
-    printCannotFind(name);
-    return false;
-  }
+  if (!openReaderInput(path, name, in)) return false;
   return readHeaderLine(in, name, headerFields, nSamples, headerLine, false);
 }
 

@@ -179,3 +179,24 @@ TEST_F(MsInput, BlanksAroundSegsitesAndAfterHaplotypesAreNoData) {
                 "ms 40 2\n1 2 3\n" + msBlock(positions, rows) + msBlock(positions, rows2),
                 {"-input", "sim.ms", "-sample", "20", "-fixseed", "1", "-doEOS", "1"});
 }
+
+TEST_F(MsInput, AnEmptyInputIsAFailedReadThatOtherRunsGoPast) {
+  const std::string positions = evenPositions(30);
+  const std::string sample =
+      "ms 40 2\n1 2 3\n" + msBlock(positions, linkedRows(20, 30, 14)) +
+      msBlock(positions, linkedRows(20, 30, 15));
+  write("sim0.txt", sample);
+  write("sim1.txt", "# no sample\n\n  \n");
+  write("sim2.txt", sample);
+  const RunResult r = run({"-input", "sim", "-runs", "3", "-sample", "20", "-fixseed", "1"});
+  EXPECT_EQ(r.status, 0) << r.out;
+  EXPECT_NE(r.out.find("\nERROR: File sim1.txt is empty (nothing but blanks, line ends and lines "
+                       "beginning with #)\n\n\nERROR: \nFail when reading sim1.txt under MS "
+                       "format\n"),
+            std::string::npos)
+      << r.out;
+  EXPECT_NE(r.out.find("\nAnalysis of file sim0.txt completed\n"), std::string::npos);
+  EXPECT_EQ(r.out.find("\nAnalysis of file sim1.txt completed"), std::string::npos);
+  EXPECT_NE(r.out.find("\nAnalysis of file sim2.txt completed\n"), std::string::npos);
+  EXPECT_FALSE(exists("Pravis_ERROR.log"));
+}

@@ -51,6 +51,9 @@ def linked(n, sites, alphabet):
 
 
 FAIL = "\nERROR: \nFail when reading "
+# An input of nothing but blanks, line ends and "#" lines is said to be
+# empty, then its read fails.
+EMPTY = "\nERROR: File %s is empty (nothing but blanks, line ends and lines beginning with #)\n\n"
 NOT_TEXT = "is not a text file: it holds a NUL byte within its first 64 KiB (binary, compressed or UTF-16 data)\n"
 
 # ---------------------------------------------------------------- MS
@@ -70,7 +73,7 @@ def ms(name, content, status, message, extra=()):
     case(name, [name], ["-input", name] + MS + list(extra), status, message)
 
 
-ms("ms_empty.txt", "", 1, FAIL + "ms_empty.txt under MS format\n")
+ms("ms_empty.txt", "", 1, EMPTY % "ms_empty.txt" + FAIL + "ms_empty.txt under MS format\n")
 ms("ms_garbage.bin", garbage(3000).replace(b"segsites", b"xxx"), 1, FAIL + "ms_garbage.bin under MS format\n")
 ms("ms_crlf.txt", ms_ok.replace("\n", "\r\n"), 0, "Pravolin FINISHED.")
 ms("ms_no_line_end.txt", ms_ok.rstrip("\n"), 0, "Pravolin FINISHED.")
@@ -159,8 +162,9 @@ def fa(name, content, status, message, extra=()):
     case(name, [name], ["-input", name] + FA + list(extra), status, message)
 
 
-fa("fa_empty.fa", "", 1, "\nERROR:\nFail when reading fa_empty.fa under fasta format\n")
-fa("fa_only_comments.fa", "# one\n\n  # two\n", 1, "\nERROR:\nFail when reading fa_only_comments.fa under fasta format\n")
+fa("fa_empty.fa", "", 1, EMPTY % "fa_empty.fa" + "\nERROR:\nFail when reading fa_empty.fa under fasta format\n")
+fa("fa_only_comments.fa", "# one\n\n  # two\n", 1,
+   EMPTY % "fa_only_comments.fa" + "\nERROR:\nFail when reading fa_only_comments.fa under fasta format\n")
 fa("fa_no_header.fa", "ACGT\nACGT\n", 1, "\nEmpty file or wrong format when reading fasta fa_no_header.fa\n")
 fa("fa_garbage.bin", b"\x01" + garbage(4000), 1, "Empty file or wrong format when reading fasta fa_garbage.bin")
 fa("fa_crlf.fa", fa_ok.replace("\n", "\r\n"), 0, "Pravolin FINISHED.")
@@ -225,8 +229,8 @@ def vc(name, content, status, message):
 
 vc("vcf_ok.vcf", va, 0, "Pravolin FINISHED.")
 vc("vcf_crlf.vcf", va.replace("\n", "\r\n"), 0, "Pravolin FINISHED.")
-vc("vcf_empty.vcf", "", 1, VFAIL % "vcf_empty.vcf")
-vc("vcf_meta_only.vcf", "##fileformat=VCFv4.2\n##x\n", 1, VFAIL % "vcf_meta_only.vcf")
+vc("vcf_empty.vcf", "", 1, EMPTY % "vcf_empty.vcf")
+vc("vcf_meta_only.vcf", "##fileformat=VCFv4.2\n##x\n", 1, EMPTY % "vcf_meta_only.vcf")
 vc("vcf_garbage.bin", b"#" + garbage(3000), 1, "ERROR #CHROM header tag lacking: Bad VCF format in file vcf_garbage.bin\n")
 vc("vcf_no_chrom.vcf", va.replace("#CHROM", "CHROM"), 1, "ERROR #CHROM header tag lacking: Bad VCF format in file vcf_no_chrom.vcf\n")
 vc("vcf_lower_chrom.vcf", va.replace("#CHROM", "#chrom"), 1, "ERROR #CHROM header tag lacking")
@@ -292,7 +296,7 @@ def hm(name, content, status, message):
 
 hm("hm_ok.txt", hm_ok, 0, "Pravolin FINISHED.")
 hm("hm_crlf.txt", hm_ok.replace("\n", "\r\n"), 0, "Pravolin FINISHED.")
-hm("hm_empty.txt", "", 1, FAIL + "hm_empty.txt under hapmap phased format\n")
+hm("hm_empty.txt", "", 1, EMPTY % "hm_empty.txt" + FAIL + "hm_empty.txt under hapmap phased format\n")
 hm("hm_garbage.bin", garbage(3000).replace(b"\n", b" "), 1, FAIL + "hm_garbage.bin under hapmap phased format\n")
 hm("hm_header_only.txt", hm_ok.split("\n")[0] + "\n", 1, FAIL + "hm_header_only.txt under hapmap phased format\n")
 hm("hm_header_two_fields.txt", "rsID position\nrs1 100\n", 1,
@@ -352,7 +356,7 @@ fp_ok = fastphase(fp_haps[:10])
 fp("fp_ok.out", fp_ok, 0, "Pravolin FINISHED.")
 fp("fp_crlf.out", fp_ok.replace("\n", "\r\n"), 0, "Pravolin FINISHED.")
 fp("fp_spaced_lower.out", fastphase([h.lower() for h in fp_haps[:10]], spaced=True), 0, "Pravolin FINISHED.")
-fp("fp_empty.out", "", 1, PFAIL % "fp_empty.out")
+fp("fp_empty.out", "", 1, EMPTY % "fp_empty.out" + PFAIL % "fp_empty.out")
 fp("fp_no_begin.out", fp_ok.replace("BEGIN GENOTYPES", "GENOTYPES"), 1, PFAIL % "fp_no_begin.out")
 fp("fp_begin_without_line_end.out", "BEGIN GENOTYPES", 1, PFAIL % "fp_begin_without_line_end.out")
 fp("fp_garbage.bin", b"BEGIN GENOTYPES\n" + garbage(3000), 1, "ERROR: In file fp_garbage.bin there are ")
@@ -474,7 +478,7 @@ def gp(name, content, status, message):
 
 gp("gp_ok.txt", gp_ok, 0, "Pravolin FINISHED.")
 gp("gp_crlf.txt", gp_ok.replace("\n", "\r\n"), 0, "Pravolin FINISHED.")
-gp("gp_empty.txt", "", 1, GFAIL % "gp_empty.txt")
+gp("gp_empty.txt", "", 1, EMPTY % "gp_empty.txt" + GFAIL % "gp_empty.txt")
 gp("gp_title_without_line_end.txt", "Title", 1, GFAIL % "gp_title_without_line_end.txt")
 gp("gp_no_population.txt", "Title\nLoc1, Loc2\n", 1,
    "ERROR reading genpop format: no population line (a line holding POP) in file gp_no_population.txt\n")
@@ -526,7 +530,7 @@ def bs(name, content, status, message):
 
 bs("bs_ok.txt", bs_ok, 0, "Pravolin FINISHED.")
 bs("bs_crlf.txt", bs_ok.replace("\n", "\r\n"), 0, "Pravolin FINISHED.")
-bs("bs_empty.txt", "", 1, BFAIL % "bs_empty.txt")
+bs("bs_empty.txt", "", 1, EMPTY % "bs_empty.txt" + BFAIL % "bs_empty.txt")
 bs("bs_garbage.bin", garbage(3000).replace(b"[", b"("), 1, BFAIL % "bs_garbage.bin")
 bs("bs_populations_three.txt", bs_ok.replace("[populations]=2", "[populations]=3"), 1,
    "ERROR reading BScan format: Number of populations is 3 but should be 2\n")
@@ -571,6 +575,25 @@ pl("pl_ped_first_missing", pl_map, ped([("FAM1", 3), ("FAM2", 3)], 12, "ACGT", [
    "Pravolin FINISHED.")
 put("bs_bom.txt", b"\xef\xbb\xbf" + bs_ok.encode("latin-1"))
 case("bs_bom.txt", ["bs_bom.txt"], ["-input", "bs_bom.txt"] + BS, 0, "Pravolin FINISHED.")
+
+# Inputs of blanks, line ends and "#" lines only, or a byte-order mark only,
+# are empty in every format.
+ms("ms_blank_only.txt", "  \n\t\n\r\n \f\v", 1, EMPTY % "ms_blank_only.txt" + FAIL + "ms_blank_only.txt under MS format\n")
+ms("ms_comments_only.txt", "# simulated\n\n  #\n", 1, EMPTY % "ms_comments_only.txt")
+put("ms_bom_only.txt", b"\xef\xbb\xbf\n")
+case("ms_bom_only.txt", ["ms_bom_only.txt"], ["-input", "ms_bom_only.txt"] + MS, 1, EMPTY % "ms_bom_only.txt")
+hm("hm_comments_only.txt", "# HapMap table\n\n  # rs1 100 A C\n", 1, EMPTY % "hm_comments_only.txt")
+put("hm_b_blank_only.txt", "\n  \n")
+case("hm_two_files_second_blank_only", ["hm_a.txt", "hm_b_blank_only.txt"],
+     ["-input", "hm_a.txt", "-input2", "hm_b_blank_only.txt"] + HM2, 1,
+     EMPTY % "hm_b_blank_only.txt" + FAIL + "hm_b_blank_only.txt under hapmap phased format\n")
+put("fp_b_comments_only.out", "# fastPHASE\n#\n")
+case("fp_second_comments_only", ["fp_ok.out", "fp_b_comments_only.out"],
+     ["-input", "fp_ok.out", "-input2", "fp_b_comments_only.out"] + FP, 1,
+     EMPTY % "fp_b_comments_only.out" + PFAIL % "fp_b_comments_only.out")
+gp("gp_comments_only.txt", "# Genepop\n", 1, EMPTY % "gp_comments_only.txt" + GFAIL % "gp_comments_only.txt")
+bs("bs_blank_only.txt", "\n\n   \n", 1, EMPTY % "bs_blank_only.txt" + BFAIL % "bs_blank_only.txt")
+vc("vcf_blank_only.vcf", " \n\n", 1, EMPTY % "vcf_blank_only.vcf")
 
 # ---------------------------------------------------------------- manifest
 def escape(text):
