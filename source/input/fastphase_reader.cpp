@@ -136,13 +136,22 @@ bool readBothFiles(const std::string& path, const std::string& file1, const std:
   // from both populations get no column.
   std::vector<int> coded(sites);
   std::vector<std::size_t> column(sites);
+  LeftOutSites leftOut;
   {
     const std::vector<SiteCounts> refCounts = countBases(pops[ref], sites);
     const std::vector<SiteCounts> otherCounts = countBases(pops[other], sites);
     for (std::size_t j = 0; j < sites; ++j) {
       coded[j] = chooseCodedBase(refCounts[j], sizes[ref], otherCounts[j]);
       column[j] = sample.positions.size();
-      if (coded[j] != deletedSite) sample.positions.push_back(static_cast<double>(j));
+      if (coded[j] != deletedSite) {
+        sample.positions.push_back(static_cast<double>(j));
+        continue;
+      }
+      leftOut.add([&] {
+        std::string symbols;
+        for (const std::string& haplotype : pops[ref].haplotypes) symbols.push_back(haplotype[j]);
+        return symbols;
+      });
     }
   }
 
@@ -166,6 +175,7 @@ bool readBothFiles(const std::string& path, const std::string& file1, const std:
   }
 
   sample.moveTo(samplesizes, data, snpfreqs, snpositions, pref);
+  leftOut.warn(ref == 0 ? file1 : file2);
   return true;
 }
 

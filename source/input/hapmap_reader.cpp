@@ -101,6 +101,18 @@ void parseDataLine(const HapMapFile& f, const std::string& line, std::string& na
                 " haplotype column(s) but the header announces " + toString(f.columns) + "\n");
 }
 
+// The haplotype letters of columns [from, to) of a data line that
+// parseDataLine accepted.
+std::string columnLetters(const std::string& line, int from, int to) {
+  std::string letters;
+  int field = 0;
+  forEachWord(line, isFieldSeparator, [&](std::size_t start, std::size_t) {
+    const int column = field++ - 2;
+    if (column >= from && column < to) letters.push_back(line[start]);
+  });
+  return letters;
+}
+
 void rejectDifferentSnps(const HapMapFile& f1, const HapMapFile& f2, const std::string& detail) {
   rejectInput("ERROR: The HapMap files " + f1.name + " and " + f2.name +
               " do not list the same SNPs in the same order: " + detail + "\n");
@@ -191,6 +203,7 @@ bool readTable(const std::string& path, const std::string& file1, const std::str
   std::string line, line2, name, name2;
   double position = 0.0, position2 = 0.0;
   long long sitesRead = 0;
+  LeftOutSites leftOut;
   while (true) {
     const NextSite next =
         nextSiteLines(f1, singlePopFile ? &f2 : nullptr, line, line2, sitesRead == 0, failing);
@@ -211,7 +224,15 @@ bool readTable(const std::string& path, const std::string& file1, const std::str
     for (int p = 0; p < 2; ++p)
       for (std::size_t r = firstRow[p]; r < firstRow[p + 1]; ++r) ++counts[p][codes[r]];
     const int coded = chooseCodedBase(counts[ref], sizes[ref], counts[other]);
-    if (coded == deletedSite) continue;
+    if (coded == deletedSite) {
+      leftOut.add([&] {
+        if (!singlePopFile)
+          return columnLetters(line, static_cast<int>(firstRow[ref]),
+                               static_cast<int>(firstRow[ref + 1]));
+        return columnLetters(ref == 0 ? line : line2, 0, sizes[ref]);
+      });
+      continue;
+    }
 
     const std::size_t site = builder.addSite();
     sample.positions.push_back(position);
@@ -230,6 +251,7 @@ bool readTable(const std::string& path, const std::string& file1, const std::str
 
   sample.rows = builder.take();
   sample.moveTo(samplesizes, data, snpfreqs, snpositions, pref);
+  leftOut.warn(singlePopFile && ref == 1 ? f2.name : f1.name);
   return true;
 }
 

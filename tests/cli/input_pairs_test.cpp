@@ -158,6 +158,42 @@ TEST_F(InputPairs, FailedReadOfAPairNamesTheFileThatFailed) {
             std::string::npos);
 }
 
+TEST_F(InputPairs, SitesWhoseCommonestSymbolIsNoBaseAreCountedInOneWarning) {
+  // Halves of 2 and 3 columns: the second, larger half codes. At 200 it
+  // reads 1 1 0 (1 the commonest), at 300 N N A: both sites are left out.
+  write("h.txt", "rsid pos h0 h1 h2 h3 h4\nrs1 100 A G A G G\nrs2 200 0 1 1 1 0\n"
+                 "rs3 300 A C N N A\nrs4 400 A A A C C\nrs5 500 G G C C G\n");
+  RunResult r = run({"-format", "hm", "-input", "h.txt", "-maf", "0", "-onlyrsidInfo", "1"});
+  std::string warning = "\nWARNING: File h.txt: 2 sites are left out because the reference "
+                        "population's most frequent symbol there is no base (A, C, G or T); the "
+                        "first such symbol is \"1\"\n";
+  EXPECT_EQ(r.status, 0) << r.out;
+  EXPECT_NE(r.out.find(warning + "\n"), std::string::npos) << r.out;
+  EXPECT_EQ(read("Pravis.log"), warning + "\n");
+  const std::string snps = read("Pravis_Results/Prav_out_.txt");
+  EXPECT_NE(snps.find("\tRS4\t400\t"), std::string::npos) << snps;
+  EXPECT_EQ(snps.find("\tRS2\t"), std::string::npos) << snps;
+  EXPECT_EQ(snps.find("\tRS3\t"), std::string::npos) << snps;
+
+  // fastPHASE: the file of 3 individuals codes; its sites 1 (0 0 1) and 3
+  // (1 0 G) are left out, the first holding 0 most often.
+  write("a.out", "BEGIN GENOTYPES\n# i0\n0A1C\n0A1C\n# i1\n0A0C\n0A0C\n# i2\n1AGC\n1AGC\n"
+                 "END GENOTYPES\n");
+  write("b.out", "BEGIN GENOTYPES\n# j0\n0A1T\n0A1T\n# j1\n1AGC\n1AGC\nEND GENOTYPES\n");
+  r = run({"-format", "fp", "-input", "b.out", "-input2", "a.out", "-maf", "0", "-onlyrsidInfo",
+           "1"});
+  warning = "\nWARNING: File a.out: 2 sites are left out because the reference population's most "
+            "frequent symbol there is no base (A, C, G or T); the first such symbol is \"0\"\n";
+  EXPECT_EQ(r.status, 0) << r.out;
+  EXPECT_NE(r.out.find(warning + "\n"), std::string::npos) << r.out;
+  EXPECT_EQ(read("Pravis.log"), warning + "\n");
+
+  // A table of bases only: no warning.
+  write("t.txt", samples.hapMap({0, 1}));
+  r = run({"-format", "hm", "-input", "t.txt", "-maf", "0", "-onlyrsidInfo", "1"});
+  EXPECT_EQ(r.out.find("WARNING"), std::string::npos) << r.out;
+}
+
 TEST_F(InputPairs, HapMapPositionsAreNamedWithEveryDigit) {
   const std::string header = TwoPopulations::hapMapHeader(4);
   write("rep.txt", header + "rs1 12345670 A G A G\nrs2 12345678 C C T T\nrs3 12345678 G T T G\n");
