@@ -220,3 +220,29 @@ TEST_F(InputPairs, HapMapPositionsAreNamedWithEveryDigit) {
   EXPECT_NE(r.out.find(message), std::string::npos) << r.out;
   EXPECT_EQ(read("Pravis_ERROR.log"), message + " 1\n");
 }
+
+TEST_F(InputPairs, AnExceptionWhileReadingTheSecondFileNamesIt) {
+#ifdef PRAVOLIN_ASAN
+  GTEST_SKIP() << "the address space of a sanitized process cannot be limited";
+#else
+  // A line of 8 MiB cannot be read within 20 MB of address space: it needs
+  // a buffer of 16 MiB besides the program.
+  const std::string huge(8 << 20, 'A');
+  write("a.out", samples.fastPhase(0));
+  write("b.out", "BEGIN GENOTYPES\n# j0\n" + huge + "\nA\nEND GENOTYPES\n");
+  RunResult r = runWithAddressLimit(20000, {"-format", "fp", "-input", "a.out", "-input2", "b.out"});
+  expectFatal(r, failure("b.out", "fastPhase format"));
+  EXPECT_NE(r.out.find("An exception occurred when reading b.out: not enough memory\n"),
+            std::string::npos)
+      << r.out;
+
+  write("h1.txt", samples.hapMap({0}));
+  write("h2.txt", TwoPopulations::hapMapHeader(samples.haplotypes) + huge + "\n");
+  r = runWithAddressLimit(20000, {"-format", "hm", "-singlepopfile", "1", "-input", "h1.txt",
+                                  "-input2", "h2.txt"});
+  expectFatal(r, failure("h2.txt", "hapmap phased format"));
+  EXPECT_NE(r.out.find("An exception occurred when reading h2.txt: not enough memory\n"),
+            std::string::npos)
+      << r.out;
+#endif
+}
