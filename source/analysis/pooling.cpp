@@ -139,8 +139,8 @@ void requireAscendingPositions(const Execution& exec, const RunData& run) {
     for (std::size_t i = 1; i < pos.size(); ++i) {
       if (pos[i] < pos[i - 1])
         fatalError(4, "\nERROR: In file " + exec.options.inputfile + " the positions of population " +
-                          toString(p + 1) + " go down: position " + toStringPrecision(pos[i], 12) +
-                          " follows position " + toStringPrecision(pos[i - 1], 12) +
+                          toString(p + 1) + " go down: position " + exactText(pos[i]) +
+                          " follows position " + exactText(pos[i - 1]) +
                           ". Positions must be in ascending order.\n");
     }
   }
@@ -189,7 +189,7 @@ std::vector<double> findCommonSites(const Execution& exec, const RunData& run,
     fatalError(4, "\nERROR:" + toString(differing) + " is different from " +
                       toString(run.commons.size()) + ". This may be caused by " + toString(k) +
                       " repeated positions in your files. Please check position " +
-                      toString(repeated) + "\n");
+                      exactText(repeated) + "\n");
   fatalError(5, "\nERROR:" + toString(differing) + "positions is different number that " +
                     toString(run.commons.size()) + " common SNPs. Please check your files." +
                     "\n");

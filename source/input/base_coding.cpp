@@ -3,6 +3,8 @@
 
 #include <cassert>
 
+#include "input/common.hpp"
+
 namespace {
 
 std::array<unsigned char, 256> makeCodeTable() {
@@ -45,4 +47,24 @@ int codingPopulation(const int (&sizes)[2], int pref) {
   if (sizes[0] != sizes[1]) return sizes[1] > sizes[0] ? 1 : 0;
   assert(pref == 0 || pref == 1);
   return pref;
+}
+
+char prevailingNonBase(const std::string& symbols) {
+  std::array<std::size_t, 256> counts{};
+  int best = -1;
+  for (char c : symbols) {
+    if (baseCode(c) != baseOther) continue;
+    const unsigned char u = static_cast<unsigned char>(c);
+    if (++counts[u] > (best < 0 ? 0 : counts[static_cast<std::size_t>(best)])) best = u;
+  }
+  return best < 0 ? '\0' : static_cast<char>(best);
+}
+
+void LeftOutSites::warn(const std::string& fileName) const {
+  if (count_ == 0) return;
+  printWarning(0, "\nWARNING: File " + fileName + ": " + toString(count_) +
+                      (count_ == 1 ? " site is" : " sites are") +
+                      " left out because the reference population's most frequent symbol there "
+                      "is no base (A, C, G or T); the first such symbol is \"" +
+                      std::string(1, symbol_) + "\"\n");
 }

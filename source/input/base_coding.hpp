@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 
 // Symbol codes: the four bases in this order, then every other symbol.
 enum : unsigned char { baseA = 0, baseC = 1, baseG = 2, baseT = 3, baseOther = 4 };
@@ -37,3 +38,28 @@ int chooseCodedBase(const SiteCounts& reference, int refSize, const SiteCounts& 
 // The population whose bases decide the coding: the one with more haplotypes,
 // pref itself (0 or 1) when both have the same number.
 int codingPopulation(const int (&sizes)[2], int pref);
+
+// The most frequent of the symbols that are no base (A, C, G, T in either
+// case); on a tie, the one that reached that count first. '\0' when every
+// symbol is a base.
+char prevailingNonBase(const std::string& symbols);
+
+// The sites of a read left out because the reference population's most
+// frequent symbol there is no base (a table written as 0/1, for instance):
+// the results would otherwise be empty, or lack sites, without a word.
+class LeftOutSites {
+ public:
+  // Counts a site; refSymbols, the reference population's symbols at the
+  // site, is only asked for at the first.
+  template <typename Symbols>
+  void add(Symbols refSymbols) {
+    if (count_++ == 0) symbol_ = prevailingNonBase(refSymbols());
+  }
+  // One warning line naming the file, on standard output and in Pravis.log,
+  // when a site was left out.
+  void warn(const std::string& fileName) const;
+
+ private:
+  long long count_ = 0;
+  char symbol_ = 0;
+};

@@ -45,6 +45,9 @@ bool readGenotypeSection(const std::string& path, const std::string& name, bool 
                          GenotypeSection& section) {
   std::ifstream in;
   if (!openReaderInput(path, name, in)) return false;
+  // A line that cannot be read (memory that runs out, an error of the
+  // system) is thrown as the exception it is, not taken for the end of the file.
+  in.exceptions(std::ios::badbit);
   std::string line;
   bool begun = false;
   while (readLine(in, line)) {
@@ -105,19 +108,20 @@ std::vector<SiteCounts> countBases(const GenotypeSection& section, std::size_t s
   return counts;
 }
 
-// Reads and codes both files; on failure `failing` is the index of the file
-// that failed (0 for file1, 1 for file2).
+// Reads and codes both files; `reading` is the index of the file being read
+// (0 for file1, 1 for file2), on failure the one that failed; 0 while the
+// sites are coded.
 bool readBothFiles(const std::string& path, const std::string& file1, const std::string& file2,
                    std::vector<int>& samplesizes, HaplotypeMatrix& data,
                    std::vector<std::vector<double>>& snpfreqs,
                    std::vector<std::vector<double>>& snpositions, int& pref, bool useFirst,
-                   int& failing) {
+                   int& reading) {
   GenotypeSection pops[2];
+  reading = 0;
   if (!readGenotypeSection(path, file1, useFirst, pops[0])) return false;
-  if (!readGenotypeSection(path, file2, useFirst, pops[1])) {
-    failing = 1;
-    return false;
-  }
+  reading = 1;
+  if (!readGenotypeSection(path, file2, useFirst, pops[1])) return false;
+  reading = 0;
   CodedSample sample;
   const int* sizes = sample.sizes;
   sample.sizes[0] = pops[0].individuals;
@@ -136,13 +140,22 @@ bool readBothFiles(const std::string& path, const std::string& file1, const std:
   // from both populations get no column.
   std::vector<int> coded(sites);
   std::vector<std::size_t> column(sites);
+  LeftOutSites leftOut;
   {
     const std::vector<SiteCounts> refCounts = countBases(pops[ref], sites);
     const std::vector<SiteCounts> otherCounts = countBases(pops[other], sites);
     for (std::size_t j = 0; j < sites; ++j) {
       coded[j] = chooseCodedBase(refCounts[j], sizes[ref], otherCounts[j]);
       column[j] = sample.positions.size();
-      if (coded[j] != deletedSite) sample.positions.push_back(static_cast<double>(j));
+      if (coded[j] != deletedSite) {
+        sample.positions.push_back(static_cast<double>(j));
+        continue;
+      }
+      leftOut.add([&] {
+        std::string symbols;
+        for (const std::string& haplotype : pops[ref].haplotypes) symbols.push_back(haplotype[j]);
+        return symbols;
+      });
     }
   }
 
@@ -166,6 +179,7 @@ bool readBothFiles(const std::string& path, const std::string& file1, const std:
   }
 
   sample.moveTo(samplesizes, data, snpfreqs, snpositions, pref);
+  leftOut.warn(ref == 0 ? file1 : file2);
   return true;
 }
 
@@ -176,11 +190,12 @@ bool readFastPhaseFiles(const std::string& path, const std::string& file1,
                         HaplotypeMatrix& data, std::vector<std::vector<double>>& snpfreqs,
                         std::vector<std::vector<double>>& snpositions, int& pref,
                         bool& useFirstHaplotype, int* failedFile) {
-  int failing = 0;
-  const bool ok = guardedRead([&] {
+  int reading = 0;
+  const std::string names[2] = {file1, file2};
+  const bool ok = guardedPairRead([&] {
     return readBothFiles(path, file1, file2, samplesizes, data, snpfreqs, snpositions, pref,
-                         useFirstHaplotype, failing);
-  }, file1, file1);
-  if (!ok && failedFile != nullptr) *failedFile = failing;
+                         useFirstHaplotype, reading);
+  }, names, reading);
+  if (!ok && failedFile != nullptr) *failedFile = reading;
   return ok;
 }

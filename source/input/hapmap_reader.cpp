@@ -48,6 +48,9 @@ std::string lineOf(const HapMapFile& f) {
 // the file cannot be opened) when there is no header line ended by a line end.
 bool openWithHeader(const std::string& path, HapMapFile& f) {
   if (!openReaderInput(path, f.name, f.in)) return false;
+  // A line that cannot be read (memory that runs out, an error of the
+  // system) is thrown as the exception it is, not taken for the end of the file.
+  f.in.exceptions(std::ios::badbit);
   std::string line;
   if (!nextContentLine(f, line) || f.in.eof()) return false;
   const std::size_t fields = splitBlanks(line).size();
@@ -101,6 +104,18 @@ void parseDataLine(const HapMapFile& f, const std::string& line, std::string& na
                 " haplotype column(s) but the header announces " + toString(f.columns) + "\n");
 }
 
+// The haplotype letters of columns [from, to) of a data line that
+// parseDataLine accepted.
+std::string columnLetters(const std::string& line, int from, int to) {
+  std::string letters;
+  int field = 0;
+  forEachWord(line, isFieldSeparator, [&](std::size_t start, std::size_t) {
+    const int column = field++ - 2;
+    if (column >= from && column < to) letters.push_back(line[start]);
+  });
+  return letters;
+}
+
 void rejectDifferentSnps(const HapMapFile& f1, const HapMapFile& f2, const std::string& detail) {
   rejectInput("ERROR: The HapMap files " + f1.name + " and " + f2.name +
               " do not list the same SNPs in the same order: " + detail + "\n");
@@ -116,17 +131,16 @@ bool hasDataLine(bool found, const HapMapFile& f) {
 }
 
 // Opens the table's file or files and reads their headers into the sample
-// sizes; false, with `failing` the index of the file that failed, when a file
-// cannot be opened or has no header.
+// sizes; false when a file cannot be opened or has no header. `reading` is
+// the index of the file being read (0 for file1, 1 for file2), on failure the
+// one that failed.
 bool openTable(const std::string& path, bool singlePopFile, HapMapFile& f1, HapMapFile& f2,
-               int* sizes, int& failing) {
-  failing = 0;
+               int* sizes, int& reading) {
+  reading = 0;
   if (!openWithHeader(path, f1)) return false;
   if (singlePopFile) {
-    if (!openWithHeader(path, f2)) {
-      failing = 1;
-      return false;
-    }
+    reading = 1;
+    if (!openWithHeader(path, f2)) return false;
     sizes[0] = f1.columns;
     sizes[1] = f2.columns;
     return true;
@@ -143,18 +157,18 @@ bool openTable(const std::string& path, bool singlePopFile, HapMapFile& f1, HapM
 enum class NextSite { Read, End, NoData };
 
 // The next data line of f1 and, with two files (f2 given), the line of f2
-// that describes the same SNP. Before the first site, a file without a data
-// line makes the read fail, `failing` naming it.
+// that describes the same SNP, `reading` naming the file read as above.
+// Before the first site, a file without a data line makes the read fail.
 NextSite nextSiteLines(HapMapFile& f1, HapMapFile* f2, std::string& line1, std::string& line2,
-                       bool first, int& failing) {
+                       bool first, int& reading) {
+  reading = 0;
   const bool more1 = nextContentLine(f1, line1);
-  const bool more2 = f2 != nullptr ? nextContentLine(*f2, line2) : more1;
-  if (first) {
-    if (!hasDataLine(more1, f1)) return NextSite::NoData;
-    if (f2 != nullptr && !hasDataLine(more2, *f2)) {
-      failing = 1;
-      return NextSite::NoData;
-    }
+  if (first && !hasDataLine(more1, f1)) return NextSite::NoData;
+  bool more2 = more1;
+  if (f2 != nullptr) {
+    reading = 1;
+    more2 = nextContentLine(*f2, line2);
+    if (first && !hasDataLine(more2, *f2)) return NextSite::NoData;
   }
   if (more1 != more2) {
     const HapMapFile& ended = more1 ? *f2 : f1;
@@ -165,19 +179,20 @@ NextSite nextSiteLines(HapMapFile& f1, HapMapFile* f2, std::string& line1, std::
   return more1 ? NextSite::Read : NextSite::End;
 }
 
-// Reads the table; on failure `failing` is the index of the file that failed
-// (0 for file1, 1 for file2).
+// Reads the table; `reading` is the index of the file being read (0 for
+// file1, 1 for file2), on failure the one that failed; 0 while the sites are
+// coded.
 bool readTable(const std::string& path, const std::string& file1, const std::string& file2,
                bool singlePopFile, std::vector<int>& samplesizes, HaplotypeMatrix& data,
                std::vector<std::vector<double>>& snpfreqs,
                std::vector<std::vector<double>>& snpositions, RsidMap& posToName, int& pref,
-               int& failing) {
+               int& reading) {
   HapMapFile f1, f2;
   f1.name = file1;
   f2.name = file2;
   CodedSample sample;
   int* sizes = sample.sizes;
-  if (!openTable(path, singlePopFile, f1, f2, sizes, failing)) return false;
+  if (!openTable(path, singlePopFile, f1, f2, sizes, reading)) return false;
   const int ref = sample.reference = codingPopulation(sample.sizes, pref);
   const int other = 1 - ref;
 
@@ -191,18 +206,22 @@ bool readTable(const std::string& path, const std::string& file1, const std::str
   std::string line, line2, name, name2;
   double position = 0.0, position2 = 0.0;
   long long sitesRead = 0;
+  LeftOutSites leftOut;
   while (true) {
     const NextSite next =
-        nextSiteLines(f1, singlePopFile ? &f2 : nullptr, line, line2, sitesRead == 0, failing);
+        nextSiteLines(f1, singlePopFile ? &f2 : nullptr, line, line2, sitesRead == 0, reading);
     if (next == NextSite::NoData) return false;
     if (next == NextSite::End) break;
     checkSiteCount(++sitesRead, f1.name);
+    reading = 0;
     parseDataLine(f1, line, name, position, codes.data());
     if (singlePopFile) {
+      reading = 1;
       parseDataLine(f2, line2, name2, position2, codes.data() + sizes[0]);
+      reading = 0;
       if (position2 != position)
-        rejectDifferentSnps(f1, f2, "position " + toString(position) + " on " + lineOf(f1) +
-                                        " but " + toString(position2) + " on " + lineOf(f2));
+        rejectDifferentSnps(f1, f2, "position " + exactText(position) + " on " + lineOf(f1) +
+                                        " but " + exactText(position2) + " on " + lineOf(f2));
     }
     // The first name read for a position stays.
     posToName.emplace(position, name);
@@ -211,7 +230,15 @@ bool readTable(const std::string& path, const std::string& file1, const std::str
     for (int p = 0; p < 2; ++p)
       for (std::size_t r = firstRow[p]; r < firstRow[p + 1]; ++r) ++counts[p][codes[r]];
     const int coded = chooseCodedBase(counts[ref], sizes[ref], counts[other]);
-    if (coded == deletedSite) continue;
+    if (coded == deletedSite) {
+      leftOut.add([&] {
+        if (!singlePopFile)
+          return columnLetters(line, static_cast<int>(firstRow[ref]),
+                               static_cast<int>(firstRow[ref + 1]));
+        return columnLetters(ref == 0 ? line : line2, 0, sizes[ref]);
+      });
+      continue;
+    }
 
     const std::size_t site = builder.addSite();
     sample.positions.push_back(position);
@@ -230,6 +257,7 @@ bool readTable(const std::string& path, const std::string& file1, const std::str
 
   sample.rows = builder.take();
   sample.moveTo(samplesizes, data, snpfreqs, snpositions, pref);
+  leftOut.warn(singlePopFile && ref == 1 ? f2.name : f1.name);
   return true;
 }
 
@@ -240,11 +268,12 @@ bool readHapMapPhased(const std::string& path, const std::string& file1,
                       HaplotypeMatrix& data, std::vector<std::vector<double>>& snpfreqs,
                       std::vector<std::vector<double>>& snpositions, RsidMap& posToName,
                       int& pref, int* failedFile) {
-  int failing = 0;
-  const bool ok = guardedRead([&] {
+  int reading = 0;
+  const std::string names[2] = {file1, file2};
+  const bool ok = guardedPairRead([&] {
     return readTable(path, file1, file2, singlePopFile, samplesizes, data, snpfreqs, snpositions,
-                     posToName, pref, failing);
-  }, file1, file1);
-  if (!ok && failedFile != nullptr) *failedFile = failing;
+                     posToName, pref, reading);
+  }, names, reading);
+  if (!ok && failedFile != nullptr) *failedFile = reading;
   return ok;
 }

@@ -3,6 +3,7 @@
 #include <cctype>
 #include <climits>
 #include <fstream>
+#include <initializer_list>
 #include <iomanip>
 #include <iostream>
 
@@ -123,6 +124,35 @@ double positionValue(const std::string& word, const PositionsLine& place) {
   return v;
 }
 
+// The fewest significant digits, six at least, at which the texts of the
+// values differ wherever the values do: a raised position differs from the
+// one read by 1e-07, which six digits would hide.
+int distinguishingDigits(std::initializer_list<double> values) {
+  for (int digits = 6; digits < 17; ++digits) {
+    bool apart = true;
+    for (const double* a = values.begin(); apart && a != values.end(); ++a)
+      for (const double* b = a + 1; apart && b != values.end(); ++b)
+        apart = *a == *b || toStringPrecision(*a, digits) != toStringPrecision(*b, digits);
+    if (apart) return digits;
+  }
+  return 17;
+}
+
+// The note of a position that is not above the one before it, which is
+// raised: the run goes on.
+void reportRaisedPosition(const std::string& where, double v, double prev, double raised) {
+  const int digits = distinguishingDigits({v, prev, raised});
+  const auto text = [digits](double x) { return toStringPrecision(x, digits); };
+  const std::string message = "WARNING: There is a problem with repeated positions " + where +
+                              " Positions " + text(v) +
+                              (v == prev ? " is equal to" : " is lower than") +
+                              " previous one " + text(prev) + "\n" +
+                              "The position is updated to " + text(raised) + "\n";
+  printWarning(4, message);
+  // The precision stays set for the rest of the run's console output.
+  std::cout << std::setprecision(12);
+}
+
 // The positions of a "positions:" line that must list S of them.
 std::vector<double> parsePositions(const std::string& line, int S, const PositionsLine& place,
                                    RepeatedPositions repeats) {
@@ -141,14 +171,9 @@ std::vector<double> parsePositions(const std::string& line, int S, const Positio
   for (int i = 0; i < S; ++i) {
     double v = positionValue(words[i + 1], place);
     if (repeats == RepeatedPositions::raise && v <= prev) {
-      const std::string message = "ERROR: There is a problem with repeated positions " + where +
-                                  " Positions " + toString(v) + " is equal to previous one " +
-                                  toString(prev) + "\n" + "The position is updated to " +
-                                  toString(v + 0.0000001) + "\n";
-      // The precision stays set for the rest of the run's console output.
-      std::cout << message << std::setprecision(12) << std::endl;
-      logMessage(4, message, false);
-      v += 0.0000001;
+      const double raised = v + 0.0000001;
+      reportRaisedPosition(where, v, prev, raised);
+      v = raised;
     }
     positions[static_cast<std::size_t>(i)] = v;
     prev = v;
@@ -163,19 +188,24 @@ BitRow haplotypeRow(const std::string& line) {
   return row;
 }
 
-std::string stripSpaces(const std::string& line) {
-  std::size_t b = 0, e = line.size();
+// Blanks at the end of a haplotype line, like the CR of a CR LF line end,
+// are no part of the haplotype; those at its start only where stripLeading.
+void stripBlanks(std::string& line, bool stripLeading) {
+  std::size_t e = line.size();
+  while (e > 0 && std::isspace(static_cast<unsigned char>(line[e - 1]))) --e;
+  line.resize(e);
+  if (!stripLeading) return;
+  std::size_t b = 0;
   while (b < e && std::isspace(static_cast<unsigned char>(line[b]))) ++b;
-  while (e > b && std::isspace(static_cast<unsigned char>(line[e - 1]))) --e;
-  return line.substr(b, e - b);
+  line.erase(0, b);
 }
 
 // One run of haplotype lines of S sites each.
 struct HaplotypeLines {
-  int count;         // lines to read
-  int pop;           // population number in the messages
-  int status;        // exit status of a line of another length
-  bool stripBlanks;  // blanks around a line are no part of the haplotype
+  int count;          // lines to read
+  int pop;            // population number in the messages
+  int status;         // exit status of a line of another length
+  bool stripLeading;  // blanks at the start of a line are no part of the haplotype
 };
 
 // Reads the lines of run into data; sample numbers the lines in the messages
@@ -190,7 +220,7 @@ void readHaplotypes(MsFile& f, int S, const HaplotypeLines& run, int& sample,
     // that would go on for ever, so the caller's row count reports it instead.
     if (!f.next(line) && S == 0) break;
     checkReadError(f.in);
-    if (run.stripBlanks) line = stripSpaces(line);
+    stripBlanks(line, run.stripLeading);
     if (static_cast<long long>(line.size()) != S)
       fatalError(run.status, "ERROR: In sample " + toString(sample) +
                                  " there is a problem with haplotype size in pop " +
@@ -349,8 +379,8 @@ bool readMsTwoPops(const std::string& path, const std::string& file, int& total,
     const std::string where = "in file " + f.name;
     snpositions[0] = parsePositions(line, S, {where, where + ", line " + toString(f.lineNumber)},
                                     RepeatedPositions::raise);
-    // Haplotype lines are taken whole here, blanks included, and numbered
-    // across both populations.
+    // Haplotype lines are taken from their first character here, blanks
+    // included, and numbered across both populations.
     int sample = 0;
     readHaplotypes(f, S, {first, 0, 5, false}, sample, data);
     snpositions[1] = snpositions[0];

@@ -7,9 +7,10 @@
 #include "input/text.hpp"
 
 bool openReaderInput(const std::string& path, const std::string& name, std::ifstream& in) {
-  if (openInputFile(path, name, in, false)) return true;
-  std::cout << "\nERROR: can not find input file " << name << "\n" << std::endl;
-  return false;
+  const InputOpening opening = openInput(path, name, in);
+  if (opening == InputOpening::missing)
+    std::cout << "\nERROR: can not find input file " << name << "\n" << std::endl;
+  return opening == InputOpening::opened;
 }
 
 void rejectInput(const std::string& message) {

@@ -1,12 +1,14 @@
-// Opening of the input file of the HapMap and fastPHASE readers, and their
-// shared rejection of malformed input, the count of sites included.
+// Opening of the input file of the HapMap, fastPHASE and VCF readers, and the
+// HapMap and fastPHASE readers' shared rejection of malformed input, the
+// count of sites included.
 #pragma once
 
 #include <fstream>
 #include <string>
 
-// Opens path + name for a reader; on failure prints the reader's message after
-// the opening messages and returns false.
+// Opens path + name for a reader; when it cannot be found, prints the reader's
+// message after the opening messages; false when it is not opened (an empty
+// input included, which the opener reports).
 bool openReaderInput(const std::string& path, const std::string& name, std::ifstream& in);
 
 // Rejects malformed input: the message goes to standard output and to the

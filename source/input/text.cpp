@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <charconv>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -105,16 +104,40 @@ void skipByteOrderMark(std::istream& in) {
   }
 }
 
+// Whether text, the whole of an input, holds a line other than blank lines
+// and lines whose first character after blanks is "#" (comments, and the
+// meta lines of a VCF file); a byte-order mark at its start is no data
+// either. The header line of a VCF file ("#CHROM ...") counts as data, so
+// that a VCF file with a header and no record is said to lack records.
+bool holdsDataLine(const std::string& text) {
+  std::size_t i = text.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
+  const std::size_t n = text.size();
+  while (i < n) {
+    while (i < n && text[i] != '\n' && blankChars.find(text[i]) != std::string::npos) ++i;
+    if (i == n) break;
+    if (text[i] != '\n' && (text[i] != '#' || text.compare(i, 6, "#CHROM") == 0)) return true;
+    i = text.find('\n', i);
+    if (i == std::string::npos) break;
+    ++i;
+  }
+  return false;
+}
+
 // Looks at the first bytes of an opened input: gzip data and data that is
 // not text (a NUL byte, which no format allows and which could otherwise make
 // a line without end) are rejected. A stream that cannot seek back (a pipe)
-// is not looked at, since the bytes read would be lost.
-void screenInput(const std::string& fileName, std::ifstream& in) {
+// is not looked at, since the bytes read would be lost. Returns false when
+// the input holds no data line; an input longer than the bytes looked at is
+// taken to hold one, so that no input is read twice.
+bool screenInput(const std::string& fileName, std::ifstream& in) {
+  bool mayHoldData = true;
   const std::streampos start = in.tellg();
   if (start != std::streampos(-1)) {
     std::string head(textProbeBytes, '\0');
     in.read(head.data(), static_cast<std::streamsize>(head.size()));
     head.resize(static_cast<std::size_t>(in.gcount()));
+    // A read error is left for the reader to report, on its own read.
+    const bool readFailed = in.bad();
     in.clear();
     in.seekg(start);
     if (isGzip(head)) rejectGzipInput(fileName);
@@ -122,19 +145,27 @@ void screenInput(const std::string& fileName, std::ifstream& in) {
       fatalError(1, "\nERROR: " + fileName +
                         " is not a text file: it holds a NUL byte within its first 64 KiB "
                         "(binary, compressed or UTF-16 data)\n");
+    mayHoldData = readFailed || head.size() == textProbeBytes || holdsDataLine(head);
   }
   skipByteOrderMark(in);
   if (in.eof()) in.clear();  // an empty input reads as empty, not as a failed stream
+  return mayHoldData;
 }
-}  // namespace
 
-bool openRegularFile(const std::string& name, std::ifstream& in) {
+// openRegularFile, also telling whether the input may hold data.
+bool openScreened(const std::string& name, std::ifstream& in, bool& mayHoldData) {
   std::error_code ec;
   if (std::filesystem::is_directory(name, ec)) return false;
   in.open(name);
   if (!in.is_open()) return false;
-  screenInput(name, in);
+  mayHoldData = screenInput(name, in);
   return true;
+}
+}  // namespace
+
+bool openRegularFile(const std::string& name, std::ifstream& in) {
+  bool mayHoldData = true;
+  return openScreened(name, in, mayHoldData);
 }
 
 namespace {
@@ -162,37 +193,40 @@ bool isSameFile(const std::string& name1, const std::string& name2) {
   return std::filesystem::equivalent(name1, name2, ec) && !ec;
 }
 
-bool openInputFile(const std::string& path, const std::string& name, std::ifstream& in,
-                   bool flag) {
+InputOpening openInput(const std::string& path, const std::string& name, std::ifstream& in) {
   std::string full = path + name;
   if (in.is_open()) in.close();
   in.clear();
-  if (!openRegularFile(full, in)) {
+  bool mayHoldData = true;
+  if (!openScreened(full, in, mayHoldData)) {
     std::cout << "\nCould not open file: " << full << std::endl;
     full = toLower(full);
     std::cout << "\nTRYING FILE NAME " << full << std::endl;
     in.clear();
-    if (!openRegularFile(full, in)) {
+    if (!openScreened(full, in, mayHoldData)) {
       std::cout << "\nERROR: can not find input file after " << 2 << " tries\n" << std::endl;
-      return false;
+      return InputOpening::missing;
     }
   }
   in.clear();
+  if (!mayHoldData) {
+    in.close();
+    std::cout << "\nERROR: File " << full
+              << " is empty (nothing but blanks, line ends and lines beginning with #)\n"
+              << std::endl;
+    return InputOpening::empty;
+  }
+  return InputOpening::opened;
+}
+
+bool openInputFile(const std::string& path, const std::string& name, std::ifstream& in,
+                   bool flag) {
+  if (openInput(path, name, in) != InputOpening::opened) return false;
   if (flag) in >> std::boolalpha;
   return true;
 }
 
-std::string exactText(double v) {
-  char buffer[64];
-  const auto general = std::to_chars(buffer, buffer + sizeof buffer, v);
-  std::string text(buffer, general.ptr);
-  // Whole numbers print in full rather than as 1e+07.
-  if (std::isfinite(v) && v == std::trunc(v) && std::fabs(v) < 1e17) {
-    const auto fixed = std::to_chars(buffer, buffer + sizeof buffer, v, std::chars_format::fixed);
-    text.assign(buffer, fixed.ptr);
-  }
-  return text;
-}
+std::string exactText(double v) { return toStringPrecision(v, 15); }
 
 bool readLine(std::istream& in, std::string& line) {
   if (!std::getline(in, line)) {

@@ -31,10 +31,11 @@ std::string toString(const T& v) {
 // Number to text with the given count of significant digits (general format).
 std::string toStringPrecision(double v, int digits);
 
-// A number as exactly as it was read: the shortest text that reads back as
-// the same double, without exponent for whole numbers up to 10^17
-// (12345678 stays 12345678, 0.424624 stays 0.424624). For positions in
-// messages, where six significant digits could name another position.
+// A number as it was written: 15 significant digits, the most that a decimal
+// text keeps through a double, so every digit of a position as read shows
+// (12345678 stays 12345678, not 1.23457e+07) and none of the noise of
+// arithmetic (0.1 + 1e-07 prints 0.1000001). For positions in messages,
+// where six significant digits could name another position.
 std::string exactText(double v);
 
 // Erases the elements at the listed indices, walking the list from its last
@@ -74,7 +75,22 @@ std::vector<std::string> splitBy(const std::string& s, const char& delim);
 // occurrence of pattern; s itself when pattern is absent.
 std::string cutAtPattern(const std::string& s, const std::string& pattern, bool before, bool last);
 
-// Opens path + name; on failure retries with the lower-cased name.
+// What became of an input that a reader opens.
+enum class InputOpening {
+  opened,
+  missing,  // neither its name nor its lower-cased name opens as a file
+  empty,    // it holds no data (said on standard output); it is not left open
+};
+
+// Opens path + name for a reader; when that fails, retries with the
+// lower-cased name. An input that holds nothing but blanks, line ends and
+// lines beginning with "#" (found from the bytes that openRegularFile looks
+// at, so only in an input shorter than those) is said to be empty, naming it,
+// and the reader's read then fails as for a missing input.
+InputOpening openInput(const std::string& path, const std::string& name, std::ifstream& in);
+
+// openInput, true when the input is opened; flag makes the stream read
+// booleans as words.
 bool openInputFile(const std::string& path, const std::string& name, std::ifstream& in, bool flag);
 
 // The name that openInputFile opens for path + name: path + name when it

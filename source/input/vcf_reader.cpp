@@ -9,15 +9,12 @@
 
 #include "input/common.hpp"
 #include "input/read_guard.hpp"
+#include "input/reader_input.hpp"
 #include "input/vcf_scan.hpp"
 
 namespace {
 
 [[noreturn]] void fail(const std::string& message) { fatalError(1, message); }
-
-void printCannotFind(const std::string& name) {
-  std::cout << "\nERROR: can not find input file " << name << "\n" << std::endl;
-}
 
 void printRead(const std::string& name) {
   std::cout << "\nFile " << name << " was read" << std::endl;
@@ -27,6 +24,7 @@ void printRead(const std::string& name) {
 const char* const noHeaderLine = "the file has no header line (the line that begins with #CHROM)";
 const char* const noDataLine = "the file has no data line after its header line";
 const char* const cannotOpen = "the file cannot be opened";
+const char* const isEmpty = "the file is empty";
 
 // Reads the header line of an opened file: meta lines ("##") and blank lines
 // before it are skipped; headerLine is its line number. False, with the cause,
@@ -73,10 +71,16 @@ bool readHeaderLine(std::ifstream& in, const std::string& name,
 bool openWithHeader(const std::string& path, const std::string& name, std::ifstream& in,
                     std::vector<std::string>& headerFields, int& nSamples,
                     std::size_t& headerLine, const char*& cause) {
-  if (!openInputFile(path, name, in, false)) {
-    printCannotFind(name);
-    cause = cannotOpen;
-    return false;
+  switch (openInput(path, name, in)) {
+    case InputOpening::missing:
+      std::cout << "\nERROR: can not find input file " << name << "\n" << std::endl;
+      cause = cannotOpen;
+      return false;
+    case InputOpening::empty:
+      cause = isEmpty;
+      return false;
+    case InputOpening::opened:
+      break;
   }
   return readHeaderLine(in, name, headerFields, nSamples, headerLine, false, cause);
 }
@@ -343,10 +347,7 @@ bool lockstepPair(const std::string& path, const std::string& file1, const std::
                   std::vector<std::vector<double>>& snpfreqs,
                   std::vector<std::vector<double>>& snpositions, int& pref) {
   std::ifstream in1;
-  if (!openInputFile(path, file1, in1, false)) {
-    printCannotFind(file1);
-    return false;
-  }
+  if (!openReaderInput(path, file1, in1)) return false;
   std::vector<std::string> header1, header2;
   int n1 = 0, n2 = 0;
   std::size_t headerLine1 = 0, headerLine2 = 0;

@@ -80,18 +80,19 @@ TEST_F(ExitStatus, Status4ThirdRepeatAndDescentInTheTwoPopulationLayout) {
                         haplotypeLines(20, 6));
   const RunResult r =
       run({"-input", "twice.ms", "-sample", "10", "-sample2", "10", "-minwin", "5"});
-  const std::string raised = "ERROR: There is a problem with repeated positions in file twice.ms "
-                             "Positions 0.5 is equal to previous one 0.5\nThe position is "
-                             "updated to 0.5\n";
+  const std::string raised = "WARNING: There is a problem with repeated positions in file "
+                             "twice.ms Positions 0.5 is equal to previous one 0.5\nThe position "
+                             "is updated to 0.5000001\n";
   EXPECT_EQ(r.status, 0) << r.out;
   EXPECT_NE(r.out.find(raised), std::string::npos) << r.out;
   EXPECT_EQ(read("Pravis.log"), raised + " 4\n");
   EXPECT_FALSE(exists("Pravis_ERROR.log"));
 
+  // The raised second and third positions are the repeat.
   expectTwoPopulationsFatal(
       msSampleHead("6", "0.1 0.25 0.5 0.5 0.5 0.9") + haplotypeLines(20, 6),
       "\nERROR:6 is different from 5. This may be caused by 1 repeated positions in your files. "
-      "Please check position 0.5\n",
+      "Please check position 0.5000001\n",
       4);
 
   // A position below the one before it is raised too, and still goes down.
@@ -100,6 +101,9 @@ TEST_F(ExitStatus, Status4ThirdRepeatAndDescentInTheTwoPopulationLayout) {
                             "position 0.2500001 follows position 0.5. Positions must be in "
                             "ascending order.\n",
                             4);
+  EXPECT_EQ(read("Pravis.log"),
+            "WARNING: There is a problem with repeated positions in file two.ms Positions 0.25 is "
+            "lower than previous one 0.5\nThe position is updated to 0.2500001\n 4\n");
 }
 
 TEST_F(ExitStatus, Status4RepeatedPositionOfHapMapAndVcf) {

@@ -186,3 +186,92 @@ TEST_F(InputPairs, FailedReadOfAPairNamesTheFileThatFailed) {
   EXPECT_NE(f.out.find("\nEmpty file or wrong format when reading fasta p2.fa\n"),
             std::string::npos);
 }
+
+TEST_F(InputPairs, SitesWhoseCommonestSymbolIsNoBaseAreCountedInOneWarning) {
+  // Halves of 2 and 3 columns: the second, larger half codes. At 200 it
+  // reads 1 1 0 (1 the commonest), at 300 N N A: both sites are left out.
+  write("h.txt", "rsid pos h0 h1 h2 h3 h4\nrs1 100 A G A G G\nrs2 200 0 1 1 1 0\n"
+                 "rs3 300 A C N N A\nrs4 400 A A A C C\nrs5 500 G G C C G\n");
+  RunResult r = run({"-format", "hm", "-input", "h.txt", "-maf", "0", "-onlyrsidInfo", "1"});
+  std::string warning = "\nWARNING: File h.txt: 2 sites are left out because the reference "
+                        "population's most frequent symbol there is no base (A, C, G or T); the "
+                        "first such symbol is \"1\"\n";
+  EXPECT_EQ(r.status, 0) << r.out;
+  EXPECT_NE(r.out.find(warning + "\n"), std::string::npos) << r.out;
+  EXPECT_EQ(read("Pravis.log"), warning + "\n");
+  const std::string snps = read("Pravis_Results/Prav_out_.txt");
+  EXPECT_NE(snps.find("\tRS4\t400\t"), std::string::npos) << snps;
+  EXPECT_EQ(snps.find("\tRS2\t"), std::string::npos) << snps;
+  EXPECT_EQ(snps.find("\tRS3\t"), std::string::npos) << snps;
+
+  // fastPHASE: the file of 3 individuals codes; its sites 1 (0 0 1) and 3
+  // (1 0 G) are left out, the first holding 0 most often.
+  write("a.out", "BEGIN GENOTYPES\n# i0\n0A1C\n0A1C\n# i1\n0A0C\n0A0C\n# i2\n1AGC\n1AGC\n"
+                 "END GENOTYPES\n");
+  write("b.out", "BEGIN GENOTYPES\n# j0\n0A1T\n0A1T\n# j1\n1AGC\n1AGC\nEND GENOTYPES\n");
+  r = run({"-format", "fp", "-input", "b.out", "-input2", "a.out", "-maf", "0", "-onlyrsidInfo",
+           "1"});
+  warning = "\nWARNING: File a.out: 2 sites are left out because the reference population's most "
+            "frequent symbol there is no base (A, C, G or T); the first such symbol is \"0\"\n";
+  EXPECT_EQ(r.status, 0) << r.out;
+  EXPECT_NE(r.out.find(warning + "\n"), std::string::npos) << r.out;
+  EXPECT_EQ(read("Pravis.log"), warning + "\n");
+
+  // A table of bases only: no warning.
+  write("t.txt", samples.hapMap({0, 1}));
+  r = run({"-format", "hm", "-input", "t.txt", "-maf", "0", "-onlyrsidInfo", "1"});
+  EXPECT_EQ(r.out.find("WARNING"), std::string::npos) << r.out;
+}
+
+TEST_F(InputPairs, HapMapPositionsAreNamedWithEveryDigit) {
+  const std::string header = TwoPopulations::hapMapHeader(4);
+  write("rep.txt", header + "rs1 12345670 A G A G\nrs2 12345678 C C T T\nrs3 12345678 G T T G\n");
+  expectFatal(run({"-format", "hm", "-input", "rep.txt"}),
+              "\nERROR:3 is different from 2. This may be caused by 1 repeated positions in your "
+              "files. Please check position 12345678\n",
+              4);
+
+  write("down.txt", header + "rs1 1234567890124 A G A G\nrs2 1234567890123 C C T T\n");
+  expectFatal(run({"-format", "hm", "-input", "down.txt"}),
+              "\nERROR: In file down.txt the positions of population 1 go down: position "
+              "1234567890123 follows position 1234567890124. Positions must be in ascending "
+              "order.\n",
+              4);
+
+  write("a.txt", header + "rs1 12345678 A G A G\n");
+  write("b.txt", header + "rs1 12345679 A G A G\n");
+  const std::string message =
+      "ERROR: The HapMap files a.txt and b.txt do not list the same SNPs in the same order: "
+      "position 12345678 on line 2 of file a.txt but 12345679 on line 2 of file b.txt\n";
+  const RunResult r = run({"-format", "hm", "-singlepopfile", "1", "-input", "a.txt", "-input2",
+                           "b.txt"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.out.find(message), std::string::npos) << r.out;
+  EXPECT_EQ(read("Pravis_ERROR.log"), message + " 1\n");
+}
+
+TEST_F(InputPairs, AnExceptionWhileReadingTheSecondFileNamesIt) {
+#ifdef PRAVOLIN_ASAN
+  GTEST_SKIP() << "the address space of a sanitized process cannot be limited";
+#else
+  // A line of 8 MiB cannot be read within 20 MB of address space: it needs
+  // a buffer of 16 MiB besides the program.
+  const std::string huge(8 << 20, 'A');
+  write("a.out", samples.fastPhase(0));
+  write("b.out", "BEGIN GENOTYPES\n# j0\n" + huge + "\nA\nEND GENOTYPES\n");
+  RunResult r = runWithAddressLimit(20000, {"-format", "fp", "-input", "a.out", "-input2", "b.out"});
+  expectFatal(r, failure("b.out", "fastPhase format"));
+  EXPECT_NE(r.out.find("An exception occurred when reading b.out: not enough memory\n"),
+            std::string::npos)
+      << r.out;
+
+  write("h1.txt", samples.hapMap({0}));
+  write("h2.txt", TwoPopulations::hapMapHeader(samples.haplotypes) + huge + "\n");
+  r = runWithAddressLimit(20000, {"-format", "hm", "-singlepopfile", "1", "-input", "h1.txt",
+                                  "-input2", "h2.txt"});
+  expectFatal(r, failure("h2.txt", "hapmap phased format"));
+  EXPECT_NE(r.out.find("An exception occurred when reading h2.txt: not enough memory\n"),
+            std::string::npos)
+      << r.out;
+#endif
+}

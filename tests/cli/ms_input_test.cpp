@@ -156,3 +156,47 @@ TEST_F(MsInput, ARepeatedPositionIsNamedAsRead) {
   EXPECT_NE(r.out.find(message + "\n"), std::string::npos) << r.out;
   EXPECT_EQ(read("Pravis_ERROR.log"), message + " 4\n");
 }
+
+TEST_F(MsInput, BlanksAroundSegsitesAndAfterHaplotypesAreNoData) {
+  // Blanks before "segsites" and at the end of haplotype lines (spaces, a
+  // tab) give the results of the plain file, in both layouts.
+  const std::string positions = evenPositions(30);
+  const std::vector<std::string> rows = linkedRows(20, 30, 12);
+  std::vector<std::string> padded = rows;
+  for (std::size_t i = 0; i < padded.size(); ++i) padded[i] += i % 2 == 0 ? "  " : " \t";
+  const auto indent = [](std::string block) {
+    return block.replace(block.find("segsites"), 0, "  ");
+  };
+  runAndCompare("ms 20 1\n1 2 3\n" + indent(msBlock(positions, padded)),
+                "ms 20 1\n1 2 3\n" + msBlock(positions, rows),
+                {"-input", "sim.ms", "-sample", "10", "-sample2", "10", "-fixseed", "1",
+                 "-doEOS", "1"});
+  const std::vector<std::string> rows2 = linkedRows(20, 30, 13);
+  std::vector<std::string> padded2 = rows2;
+  for (std::string& row : padded2) row += "\t ";
+  runAndCompare("ms 40 2\n1 2 3\n" + indent(msBlock(positions, padded)) +
+                    indent(msBlock(positions, padded2)),
+                "ms 40 2\n1 2 3\n" + msBlock(positions, rows) + msBlock(positions, rows2),
+                {"-input", "sim.ms", "-sample", "20", "-fixseed", "1", "-doEOS", "1"});
+}
+
+TEST_F(MsInput, AnEmptyInputIsAFailedReadThatOtherRunsGoPast) {
+  const std::string positions = evenPositions(30);
+  const std::string sample =
+      "ms 40 2\n1 2 3\n" + msBlock(positions, linkedRows(20, 30, 14)) +
+      msBlock(positions, linkedRows(20, 30, 15));
+  write("sim0.txt", sample);
+  write("sim1.txt", "# no sample\n\n  \n");
+  write("sim2.txt", sample);
+  const RunResult r = run({"-input", "sim", "-runs", "3", "-sample", "20", "-fixseed", "1"});
+  EXPECT_EQ(r.status, 0) << r.out;
+  EXPECT_NE(r.out.find("\nERROR: File sim1.txt is empty (nothing but blanks, line ends and lines "
+                       "beginning with #)\n\n\nERROR: \nFail when reading sim1.txt under MS "
+                       "format\n"),
+            std::string::npos)
+      << r.out;
+  EXPECT_NE(r.out.find("\nAnalysis of file sim0.txt completed\n"), std::string::npos);
+  EXPECT_EQ(r.out.find("\nAnalysis of file sim1.txt completed"), std::string::npos);
+  EXPECT_NE(r.out.find("\nAnalysis of file sim2.txt completed\n"), std::string::npos);
+  EXPECT_FALSE(exists("Pravis_ERROR.log"));
+}

@@ -51,6 +51,9 @@ def linked(n, sites, alphabet):
 
 
 FAIL = "\nERROR: \nFail when reading "
+# An input of nothing but blanks, line ends and "#" lines is said to be
+# empty, then its read fails.
+EMPTY = "\nERROR: File %s is empty (nothing but blanks, line ends and lines beginning with #)\n\n"
 NOT_TEXT = "is not a text file: it holds a NUL byte within its first 64 KiB (binary, compressed or UTF-16 data)\n"
 
 # ---------------------------------------------------------------- MS
@@ -70,7 +73,7 @@ def ms(name, content, status, message, extra=()):
     case(name, [name], ["-input", name] + MS + list(extra), status, message)
 
 
-ms("ms_empty.txt", "", 1, FAIL + "ms_empty.txt under MS format\n")
+ms("ms_empty.txt", "", 1, EMPTY % "ms_empty.txt" + FAIL + "ms_empty.txt under MS format\n")
 ms("ms_garbage.bin", garbage(3000).replace(b"segsites", b"xxx"), 1, FAIL + "ms_garbage.bin under MS format\n")
 ms("ms_crlf.txt", ms_ok.replace("\n", "\r\n"), 0, "Pravolin FINISHED.")
 ms("ms_no_line_end.txt", ms_ok.rstrip("\n"), 0, "Pravolin FINISHED.")
@@ -109,8 +112,8 @@ ms("ms_nul_bytes.txt", ms_block(["0\x001"] * 20, "0.1 0.2 0.3") * 2, 1, "\nERROR
 ms("ms_utf16.txt", ms_ok.encode("utf-16"), 1, "\nERROR: ms_utf16.txt %s" % NOT_TEXT)
 ms("ms_bom.txt", b"\xef\xbb\xbf" + ms_ok.encode("latin-1"), 0, "Pravolin FINISHED.")
 ms("ms_repeated_far_position.txt",
-   ms_block(linked(20, 22, "01"), " ".join(str(k) for k in range(1, 21)) + " 1e10 1e10") * 2, 4,
-   "repeated positions in your files. Please check position 1e+10\n")
+   ms_block(linked(20, 22, "01"), " ".join(str(k) for k in range(1, 21)) + " 10000000000 10000000000") * 2, 4,
+   "repeated positions in your files. Please check position 10000000000\n")
 ms("ms_positions_down.txt", ms_block(linked(20, 12, "01"), "5 4 3 2 1 6 7 8 9 10 11 12") * 2, 4,
    "go down: position 4 follows position 5. Positions must be in ascending order.\n")
 ms("ms_two_samples_bad_row.txt", ms_block(["010"] * 20 + ["01"] + ["010"] * 19, "0.1 0.2 0.3"), 6,
@@ -159,8 +162,9 @@ def fa(name, content, status, message, extra=()):
     case(name, [name], ["-input", name] + FA + list(extra), status, message)
 
 
-fa("fa_empty.fa", "", 1, "\nERROR:\nFail when reading fa_empty.fa under fasta format\n")
-fa("fa_only_comments.fa", "# one\n\n  # two\n", 1, "\nERROR:\nFail when reading fa_only_comments.fa under fasta format\n")
+fa("fa_empty.fa", "", 1, EMPTY % "fa_empty.fa" + "\nERROR:\nFail when reading fa_empty.fa under fasta format\n")
+fa("fa_only_comments.fa", "# one\n\n  # two\n", 1,
+   EMPTY % "fa_only_comments.fa" + "\nERROR:\nFail when reading fa_only_comments.fa under fasta format\n")
 fa("fa_no_header.fa", "ACGT\nACGT\n", 1, "\nEmpty file or wrong format when reading fasta fa_no_header.fa\n")
 fa("fa_garbage.bin", b"\x01" + garbage(4000), 1, "Empty file or wrong format when reading fasta fa_garbage.bin")
 fa("fa_crlf.fa", fa_ok.replace("\n", "\r\n"), 0, "Pravolin FINISHED.")
@@ -227,8 +231,8 @@ def vc(name, content, status, message):
 
 vc("vcf_ok.vcf", va, 0, "Pravolin FINISHED.")
 vc("vcf_crlf.vcf", va.replace("\n", "\r\n"), 0, "Pravolin FINISHED.")
-vc("vcf_empty.vcf", "", 1, NO_HEADER % "vcf_empty.vcf")
-vc("vcf_meta_only.vcf", "##fileformat=VCFv4.2\n##x\n", 1, NO_HEADER % "vcf_meta_only.vcf")
+vc("vcf_empty.vcf", "", 1, EMPTY % "vcf_empty.vcf")
+vc("vcf_meta_only.vcf", "##fileformat=VCFv4.2\n##x\n", 1, EMPTY % "vcf_meta_only.vcf")
 vc("vcf_garbage.bin", b"#" + garbage(3000), 1, "ERROR #CHROM header tag lacking: Bad VCF format in file vcf_garbage.bin\n")
 vc("vcf_no_chrom.vcf", va.replace("#CHROM", "CHROM"), 1, "ERROR #CHROM header tag lacking: Bad VCF format in file vcf_no_chrom.vcf\n")
 vc("vcf_lower_chrom.vcf", va.replace("#CHROM", "#chrom"), 1, "ERROR #CHROM header tag lacking")
@@ -298,7 +302,7 @@ def hm(name, content, status, message):
 
 hm("hm_ok.txt", hm_ok, 0, "Pravolin FINISHED.")
 hm("hm_crlf.txt", hm_ok.replace("\n", "\r\n"), 0, "Pravolin FINISHED.")
-hm("hm_empty.txt", "", 1, FAIL + "hm_empty.txt under hapmap phased format\n")
+hm("hm_empty.txt", "", 1, EMPTY % "hm_empty.txt" + FAIL + "hm_empty.txt under hapmap phased format\n")
 hm("hm_garbage.bin", garbage(3000).replace(b"\n", b" "), 1, FAIL + "hm_garbage.bin under hapmap phased format\n")
 hm("hm_header_only.txt", hm_ok.split("\n")[0] + "\n", 1, FAIL + "hm_header_only.txt under hapmap phased format\n")
 hm("hm_header_two_fields.txt", "rsID position\nrs1 100\n", 1,
@@ -358,7 +362,7 @@ fp_ok = fastphase(fp_haps[:10])
 fp("fp_ok.out", fp_ok, 0, "Pravolin FINISHED.")
 fp("fp_crlf.out", fp_ok.replace("\n", "\r\n"), 0, "Pravolin FINISHED.")
 fp("fp_spaced_lower.out", fastphase([h.lower() for h in fp_haps[:10]], spaced=True), 0, "Pravolin FINISHED.")
-fp("fp_empty.out", "", 1, PFAIL % "fp_empty.out")
+fp("fp_empty.out", "", 1, EMPTY % "fp_empty.out" + PFAIL % "fp_empty.out")
 fp("fp_no_begin.out", fp_ok.replace("BEGIN GENOTYPES", "GENOTYPES"), 1, PFAIL % "fp_no_begin.out")
 fp("fp_begin_without_line_end.out", "BEGIN GENOTYPES", 1, PFAIL % "fp_begin_without_line_end.out")
 fp("fp_garbage.bin", b"BEGIN GENOTYPES\n" + garbage(3000), 1, "ERROR: In file fp_garbage.bin there are ")
@@ -480,7 +484,7 @@ def gp(name, content, status, message):
 
 gp("gp_ok.txt", gp_ok, 0, "Pravolin FINISHED.")
 gp("gp_crlf.txt", gp_ok.replace("\n", "\r\n"), 0, "Pravolin FINISHED.")
-gp("gp_empty.txt", "", 1, GFAIL % "gp_empty.txt")
+gp("gp_empty.txt", "", 1, EMPTY % "gp_empty.txt" + GFAIL % "gp_empty.txt")
 gp("gp_title_without_line_end.txt", "Title", 1, GFAIL % "gp_title_without_line_end.txt")
 gp("gp_no_population.txt", "Title\nLoc1, Loc2\n", 1,
    "ERROR reading genpop format: no population line (a line holding POP) in file gp_no_population.txt\n")
@@ -532,7 +536,7 @@ def bs(name, content, status, message):
 
 bs("bs_ok.txt", bs_ok, 0, "Pravolin FINISHED.")
 bs("bs_crlf.txt", bs_ok.replace("\n", "\r\n"), 0, "Pravolin FINISHED.")
-bs("bs_empty.txt", "", 1, BFAIL % "bs_empty.txt")
+bs("bs_empty.txt", "", 1, EMPTY % "bs_empty.txt" + BFAIL % "bs_empty.txt")
 bs("bs_garbage.bin", garbage(3000).replace(b"[", b"("), 1, BFAIL % "bs_garbage.bin")
 bs("bs_populations_three.txt", bs_ok.replace("[populations]=2", "[populations]=3"), 1,
    "ERROR reading BScan format: Number of populations is 3 but should be 2\n")
@@ -590,6 +594,25 @@ bs("bs_data_after_blocks.txt", bs_ok + "15 40 2 20 20\n\n", 1,
    "ERROR reading BScan format: line 36 of file bs_data_after_blocks.txt holds data after the last population block (the file declares 14 loci and 2 populations); only blank lines may follow it\n")
 bs("bs_third_block.txt", bs_ok + "\n[pop]=3\n" + bs_second + "\n", 3,
    "ERROR reading BScan format: Read 3 populations but should be 2 (line 37 of file bs_third_block.txt begins a population block past [populations]=2)\n")
+
+# Inputs of blanks, line ends and "#" lines only, or a byte-order mark only,
+# are empty in every format.
+ms("ms_blank_only.txt", "  \n\t\n\r\n \f\v", 1, EMPTY % "ms_blank_only.txt" + FAIL + "ms_blank_only.txt under MS format\n")
+ms("ms_comments_only.txt", "# simulated\n\n  #\n", 1, EMPTY % "ms_comments_only.txt")
+put("ms_bom_only.txt", b"\xef\xbb\xbf\n")
+case("ms_bom_only.txt", ["ms_bom_only.txt"], ["-input", "ms_bom_only.txt"] + MS, 1, EMPTY % "ms_bom_only.txt")
+hm("hm_comments_only.txt", "# HapMap table\n\n  # rs1 100 A C\n", 1, EMPTY % "hm_comments_only.txt")
+put("hm_b_blank_only.txt", "\n  \n")
+case("hm_two_files_second_blank_only", ["hm_a.txt", "hm_b_blank_only.txt"],
+     ["-input", "hm_a.txt", "-input2", "hm_b_blank_only.txt"] + HM2, 1,
+     EMPTY % "hm_b_blank_only.txt" + FAIL + "hm_b_blank_only.txt under hapmap phased format\n")
+put("fp_b_comments_only.out", "# fastPHASE\n#\n")
+case("fp_second_comments_only", ["fp_ok.out", "fp_b_comments_only.out"],
+     ["-input", "fp_ok.out", "-input2", "fp_b_comments_only.out"] + FP, 1,
+     EMPTY % "fp_b_comments_only.out" + PFAIL % "fp_b_comments_only.out")
+gp("gp_comments_only.txt", "# Genepop\n", 1, EMPTY % "gp_comments_only.txt" + GFAIL % "gp_comments_only.txt")
+bs("bs_blank_only.txt", "\n\n   \n", 1, EMPTY % "bs_blank_only.txt" + BFAIL % "bs_blank_only.txt")
+vc("vcf_blank_only.vcf", " \n\n", 1, EMPTY % "vcf_blank_only.vcf")
 
 # ---------------------------------------------------------------- manifest
 def escape(text):
