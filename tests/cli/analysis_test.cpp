@@ -88,6 +88,43 @@ TEST_F(Analysis, HacValuesPastTheCappedRangeJoinTheLastClass) {
   EXPECT_EQ(row[16], "*");
 }
 
+// The worked example of the README: 10 + 10 haplotypes of 4 sites, the site
+// at 0.1 tested in a fixed window of all four (-window 3 gives K = 3, m = 4,
+// classes of width 1). Against population 1's majority haplotype 0000, the
+// candidate left out, the class counts are {8, 1, 1} and {2, 3, 5} (the five
+// HAC values 3 join the last class). With f = (count + 0.5) / (10 + 1.5):
+//   S = (6 ln(8.5/2.5) + 2 ln(3.5/1.5) + 4 ln(5.5/1.5)) / 11.5,
+//   JHac = 10*10/20 * S = 6.1889, Pval = Q(1, JHac / 2) = exp(-JHac / 2).
+TEST_F(Analysis, WorkedJhacExampleOfTheReadme) {
+  std::string text = "ms 20 1\n1 2 3\n";
+  const std::vector<std::vector<std::string>> populations = {
+      {"0000", "0000", "0000", "0000", "0000", "0000", "0000", "0000", "0100", "0110"},
+      {"1000", "1000", "1100", "1100", "1100", "1111", "1111", "1111", "1111", "1111"}};
+  for (const auto& haplotypes : populations) {
+    text += "\n//\nsegsites: 4\npositions: 0.1 0.2 0.3 0.4\n";
+    for (const std::string& h : haplotypes) text += h + "\n";
+  }
+  write("jhac.ms", text);
+  const RunResult r =
+      run({"-input", "jhac.ms", "-sample", "10", "-window", "3", "-minwin", "3", "-selectives", "0.1"});
+  ASSERT_EQ(r.status, 0) << r.out << r.err;
+  const std::vector<std::string> table =
+      lines(read("Pravis_Results/Prav_out_AutoRefPop1_MAF_0.01_W3.tsv"));
+  ASSERT_EQ(table.size(), 3u);
+  const std::vector<std::string> row = fields(table[1]);
+  ASSERT_EQ(row.size(), 17u) << table[1];
+  EXPECT_EQ(row[4], "4");  // Wide
+  EXPECT_EQ(row[7], "3");  // NCLASSES
+  const double S =
+      (6 * std::log(8.5 / 2.5) + 2 * std::log(3.5 / 1.5) + 4 * std::log(5.5 / 1.5)) / 11.5;
+  const double jhac = 100.0 / 20.0 * S;
+  EXPECT_NEAR(std::stod(row[14]), jhac, 1e-9);
+  EXPECT_NEAR(std::stod(row[15]), std::exp(-jhac / 2), 1e-12);
+  EXPECT_EQ(row[14], "6.18886097697");  // the figures the README prints
+  EXPECT_EQ(row[15], "0.0453008044449");
+  EXPECT_EQ(row[16], "*");
+}
+
 // A fixed window as wide as the sample: -window 12 over the 12 sites of
 // handWorkedMs() gives K = 12 and m = 12, so (m - 1) / K is 0 and the width 1.
 //   HAC values at site 5: population 1 one 0 and nine 1, population 2 ten 11.

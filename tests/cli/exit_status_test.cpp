@@ -95,6 +95,14 @@ TEST_F(ExitStatus, Status4ThirdRepeatAndDescentInTheTwoPopulationLayout) {
       "Please check position 0.5000001\n",
       4);
 
+  // The two sites at the raised position are kept or left out together: when
+  // -maf leaves that position out (no haplotype carries allele 1 at either),
+  // nothing repeats and the run goes on.
+  std::string lines = haplotypeLines(20, 6);
+  for (std::size_t at = 0; at < lines.size(); at += 7) lines[at + 3] = lines[at + 4] = '0';
+  write("left.ms", msHeader + msSampleHead("6", "0.1 0.25 0.5 0.5 0.5 0.9") + lines);
+  EXPECT_EQ(run({"-input", "left.ms", "-sample", "10", "-sample2", "10", "-minwin", "3"}).status, 0);
+
   // A position below the one before it is raised too, and still goes down.
   expectTwoPopulationsFatal(msSampleHead("4", "0.1 0.5 0.25 0.9") + haplotypeLines(20, 4),
                             "\nERROR: In file two.ms the positions of population 1 go down: "

@@ -191,6 +191,25 @@ TEST_F(ReadmeResults, RunsWithoutCandidatesLeaveTheTablesEmpty) {
   EXPECT_EQ(read(blocks + "_SIG.tsv"), significant);
 }
 
+// Blocks form among common sites: the example has none at the default -maf,
+// two at 0.05 (four at 0.1: FiguresOfTheShippedExample). Without blocks,
+// fixed windows around every site give rows, while outlier candidates give
+// none at the default -maf, where no site passes the upper fence.
+TEST_F(ReadmeResults, WhichMafAndRowsWithoutBlocks) {
+  RunResult r = runExample({"-maf", "0.05"});
+  expectWritten(r, "Prav_out_AutoRefPop1_MAF_0.05_Blocks");
+  EXPECT_EQ(candidateRows(read("Pravis_Results/Prav_out_AutoRefPop1_MAF_0.05_Blocks.tsv")).size(),
+            2u);
+  r = runExample({"-selectives", "inf", "-window", "41"});
+  expectWritten(r, "Prav_out_AutoRefPop1_MAF_0.01_W41");
+  const auto rows = candidateRows(read("Pravis_Results/Prav_out_AutoRefPop1_MAF_0.01_W41.tsv"));
+  EXPECT_EQ(rows.size(), 632u);
+  for (const auto& row : rows) EXPECT_NE(row[14], "NA") << row[3];
+  r = runExample({"-useblocks", "0"});
+  expectWritten(r, "Prav_out_AutoRefPop1_MAF_0.01");
+  EXPECT_NE(r.out.find(noSelection), std::string::npos) << r.out;
+}
+
 // At -maf 0.1 the neutral example gives four blocks, three of them
 // significant; the EOS test finds 6 k-means outliers among 55 fence
 // outliers. Its outlier candidates (-useblocks 0) come from both lists:

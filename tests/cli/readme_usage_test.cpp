@@ -330,3 +330,56 @@ TEST_F(ReadmeUsage, FastaHalvesCodeAgainstTheLargerHalfWhileTheReferenceStaysPop
         << r.out;
   }
 }
+
+TEST_F(ReadmeUsage, AlleleOneAtATieAndMissingSymbolsByFormat) {
+  // Site 0: population 1 holds 25 A and 25 G, population 2 45 A and 5 G.
+  // FASTA codes the base other than the most frequent one (A, the earlier on
+  // the tie): G, at 0.5 and 0.1; HapMap codes the least frequent (A, the
+  // earlier on the tie): A, at 0.5 and 0.9. Site 1: population 1 holds 3 N,
+  // 1 C and 46 A; C is allele 1 at 1/50, the Ns counted in the denominator.
+  // Site 2: N is the most frequent symbol of population 1 (26 of 50): the
+  // site is left out, also at -maf 0.
+  std::string fasta[2], hapmap[2];
+  for (int pop = 0; pop < 2; ++pop) {
+    std::vector<std::string> haplotypes;
+    for (int i = 0; i < 50; ++i) {
+      std::string h;
+      h += pop == 0 ? (i < 25 ? 'A' : 'G') : (i < 45 ? 'A' : 'G');
+      h += pop == 0 && i < 3 ? 'N' : pop == 0 && i == 5 ? 'C' : 'A';
+      h += pop == 0 && i < 26 ? 'N' : i % 2 == 0 ? 'A' : 'T';
+      haplotypes.push_back(h);
+      fasta[pop] += ">h" + std::to_string(i) + "\n" + h + "\n";
+    }
+    hapmap[pop] = TwoPopulations::hapMapHeader(50);
+    for (int s = 0; s < 3; ++s) {
+      hapmap[pop] += "rs" + std::to_string(s) + " " + std::to_string(100 * (s + 1));
+      for (const std::string& h : haplotypes) hapmap[pop] += std::string(" ") + h[s];
+      hapmap[pop] += "\n";
+    }
+  }
+  write("p1.fa", fasta[0]);
+  write("p2.fa", fasta[1]);
+  write("p1.txt", hapmap[0]);
+  write("p2.txt", hapmap[1]);
+  const std::vector<std::string> fastaRun = {"-format", "fasta", "-input", "p1.fa",
+                                             "-input2", "p2.fa", "-onlyrsidInfo", "1"};
+  const std::vector<std::string> hapmapRun = {"-format", "hm", "-singlepopfile", "1",
+                                              "-input", "p1.txt", "-input2", "p2.txt",
+                                              "-onlyrsidInfo", "1"};
+  auto table = [this](std::vector<std::string> args, const std::string& maf) {
+    std::filesystem::remove_all(dir_ / "Pravis_Results");
+    args.insert(args.end(), {"-maf", maf});
+    const RunResult r = run(args);
+    EXPECT_EQ(r.status, 0) << r.out;
+    return read("Pravis_Results/Prav_out_.txt");
+  };
+  EXPECT_EQ(table(fastaRun, "0"),
+            "\nPopulation\trsID\tPosition\tFrequency\np1.fa\n\t0\t0\t0.5\n\t1\t1\t0.02\n"
+            "p2.fa\n\t0\t0\t0.1\n\t1\t1\t0\n\n");
+  EXPECT_EQ(table(hapmapRun, "0"),
+            "\nPopulation\trsID\tPosition\tFrequency\np1.txt\n\tRS0\t100\t0.5\n\tRS1\t200\t0.02\n"
+            "p2.txt\n\tRS0\t100\t0.9\n\tRS1\t200\t0\n\n");
+  // Pooled, allele 1 of site 0 is at 0.3 from FASTA and 0.7 from HapMap.
+  EXPECT_EQ(table(fastaRun, "0.5").find("\t0\t0\t"), std::string::npos);
+  EXPECT_NE(table(hapmapRun, "0.5").find("\tRS0\t100\t"), std::string::npos);
+}

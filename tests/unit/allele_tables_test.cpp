@@ -135,6 +135,27 @@ TEST_F(AlleleTablesTest, HeterozygosityAndFst) {
   EXPECT_TRUE(freqs.empty() || freqs[0].empty());
 }
 
+TEST_F(AlleleTablesTest, FortyTwoOfFiftyAgainstNineOfFiftyInEveryCountFormat) {
+  // Hs = 1 - 0.84^2 - 0.16^2 = 0.2688 and 1 - 0.18^2 - 0.82^2 = 0.2952,
+  // Ht = 1 - 0.51^2 - 0.49^2 = 0.4998: FST 1 - 0.282 / 0.4998 = 0.4358, where
+  // the haplotype estimator gives 0.4276 for the same locus.
+  const double expected = 1.0 - 0.282 / 0.4998;
+  for (CountFormat format :
+       {CountFormat::Genepop, CountFormat::BayeScan, CountFormat::PlinkNumeric}) {
+    counts.clear();
+    maxima.clear();
+    ids.clear();
+    names.clear();
+    snpositions.clear();
+    freqs.clear();
+    addLocus("l", {{{1, 2}, {42, 8}, 42}, {{1, 2}, {9, 41}, 41}});
+    run(format, 0.01);
+    ASSERT_EQ(fstdistrib.size(), 1u);
+    EXPECT_NEAR(fstdistrib[0].first, expected, 1e-6);
+    EXPECT_NEAR(fstdistrib[0].first, 0.4358, 5e-5);
+  }
+}
+
 TEST_F(AlleleTablesTest, FixedDifferenceGivesFstOneAtMafZero) {
   addLocus("rs1", {{{'A'}, {10}, 10}, {{'C'}, {10}, 10}}, 123);
   run(CountFormat::PlinkNucleotide, 0.0);

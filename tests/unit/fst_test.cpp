@@ -109,6 +109,21 @@ TEST_F(Fst, WorkedSites) {
   EXPECT_DOUBLE_EQ(fst, 1.0 - 1.0 / 1.25);
 }
 
+TEST_F(Fst, FortyTwoOfFiftyAgainstNineOfFifty) {
+  // pi1 = 2*42*8/(50*49), pi2 = 2*9*41/(50*49), d = (42*41 + 8*9)/2500,
+  // Hw = (pi1 + pi2)/2, Ht = (Hw + d)/2: FST 0.4276 (0.4358 from allele counts).
+  std::vector<std::string> rows;
+  for (int i = 0; i < 50; ++i) rows.push_back(i < 42 ? "1" : "0");
+  for (int i = 0; i < 50; ++i) rows.push_back(i < 9 ? "1" : "0");
+  std::vector<std::pair<double, double>> perSnp(1);
+  double fst = -1.0;
+  computeFst(matrixFromRows(rows), {50, 50}, 0, 1, perSnp, fst);
+  const double Hw = (2.0 * 42 * 8 / 2450 + 2.0 * 9 * 41 / 2450) / 2;
+  const double Ht = (Hw + (42.0 * 41 + 8.0 * 9) / 2500) / 2;
+  EXPECT_DOUBLE_EQ(perSnp[0].first, 1.0 - Hw / Ht);
+  EXPECT_NEAR(perSnp[0].first, 0.4276, 5e-5);
+}
+
 TEST_F(Fst, MatrixShorterThanAPopulationUsesItsFirstRows) {
   // Population 1 names 5 rows but the matrix has 4: rows 0..3 stand in for it,
   // while the between-population divisor keeps the sizes 2 * 5.

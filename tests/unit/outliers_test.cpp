@@ -70,6 +70,9 @@ TEST_F(Outliers, UpperFence) {
   EXPECT_EQ(sorted[0].ID, "s14");
   EXPECT_EQ(sorted[1].ID, "s15");
 
+  // Q1 = 0.1 and Q3 = 0.4 put the fence at 1.3: not even FST 1 passes it.
+  EXPECT_TRUE(fenceOutliers({0.05, 0.1, 0.1, 0.2, 0.3, 0.4, 0.4, 0.4, 1.0, 1.0, 1.0}, 3.0).empty());
+
   EXPECT_TRUE(fenceOutliers({}, 3.0).empty());
   EXPECT_TRUE(fenceOutliers({0.7}, 3.0).empty());
   const double nan = std::numeric_limits<double>::quiet_NaN();
