@@ -292,7 +292,7 @@ bool phasedPair(const std::string& path, const std::string& file1, const std::st
     // Records written alike, the usual case, name the same alleles and share
     // their REF (unless it names none).
     if (ref != line.ref || alt != line.alt || namedAllele(ref).empty()) {
-      if (countAlleles(ref, alt, line.ref, line.alt) > 2) {
+      if (pairAlleleCount(ref, alt, line.ref, line.alt) > 2) {
         if (multiallelic++ == 0) firstMultiallelic = std::string(line.pos);
         pairing = AllelePairing::unshared;
       } else {
@@ -416,7 +416,7 @@ bool readVcfHeader(const std::string& path, const std::string& name, std::ifstre
   return readVcfHeader(path, name, in, headerFields, nSamples, headerLine);
 }
 
-int countAlleles(std::string_view ref1, std::string_view alt1, std::string_view ref2,
+int pairAlleleCount(std::string_view ref1, std::string_view alt1, std::string_view ref2,
                  std::string_view alt2) {
   const std::string_view alleles[4] = {namedAllele(ref1), namedAllele(alt1), namedAllele(ref2),
                                        namedAllele(alt2)};

@@ -46,11 +46,11 @@ bool readVcfRecords(std::ifstream& in, const std::string& fileName, int nSamples
 // (upper-cased): each record's REF and the first allele of its ALT list (the
 // allele its genotypes call 1); "." names none. Two records are one
 // biallelic site only when they name two alleles at most.
-int countAlleles(std::string_view ref1, std::string_view alt1, std::string_view ref2,
-                 std::string_view alt2);
+int pairAlleleCount(std::string_view ref1, std::string_view alt1, std::string_view ref2,
+                    std::string_view alt2);
 
 // How two records at one position pair up, from the alleles they name (as
-// countAlleles counts them).
+// pairAlleleCount counts them).
 enum class AllelePairing {
   unshared,  // no allele in common
   kept,      // each population codes its own allele 1

@@ -552,7 +552,7 @@ TEST(VcfPairing, AllelesNamedAndSharedByTwoRecords) {
       const Case t = turned ? Case{c.ref2, c.alt2, c.ref1, c.alt1, c.expected, c.alleles} : c;
       EXPECT_EQ(pairAlleles(t.ref1, t.alt1, t.ref2, t.alt2), c.expected)
           << t.ref1 << "/" << t.alt1 << " " << t.ref2 << "/" << t.alt2;
-      EXPECT_EQ(countAlleles(t.ref1, t.alt1, t.ref2, t.alt2), c.alleles)
+      EXPECT_EQ(pairAlleleCount(t.ref1, t.alt1, t.ref2, t.alt2), c.alleles)
           << t.ref1 << "/" << t.alt1 << " " << t.ref2 << "/" << t.alt2;
     }
   }
