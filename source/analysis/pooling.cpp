@@ -89,6 +89,14 @@ void requireTwoInEachPopulation(const std::string& file, const std::vector<int>&
                          unit + "s");
 }
 
+double pooledFrequency(int n0, double f0, int n1, double f1) {
+  // Each frequency is a count of copies over its population's haplotypes:
+  // the counts are whole numbers again once rounded, and one division of
+  // their sum gives the same quotient whatever the split between the two.
+  const double copies = std::round(n0 * f0) + std::round(n1 * f1);
+  return copies / (static_cast<double>(n0) + n1);
+}
+
 int countDistinctPositions(std::vector<double>& positions, double& repeated) {
   if (positions.empty()) return 0;
   std::sort(positions.begin(), positions.end());
@@ -154,10 +162,8 @@ std::vector<double> findCommonSites(const Execution& exec, const RunData& run,
   std::vector<double> commons;
   const std::vector<double>& pos0 = run.snpositions[0];
   const std::vector<double>& pos1 = run.snpositions[1];
-  int totsamplesize = 0;
-  for (int s : run.samplesizes) totsamplesize += s;
-  const double n0 = run.samplesizes[0];
-  const double n1 = run.samplesizes[1];
+  const int n0 = run.samplesizes[0];
+  const int n1 = run.samplesizes[1];
   // One walk finds, for every position of population 0, the first equal
   // position of population 1; a repeated position is listed once.
   std::size_t j = 0;
@@ -165,7 +171,7 @@ std::vector<double> findCommonSites(const Execution& exec, const RunData& run,
     while (j < pos1.size() && pos1[j] < pos0[i]) ++j;
     if (j < pos1.size() && pos1[j] == pos0[i]) {
       const double x = pos0[i];
-      const double f = (n0 * run.snpfreqs[0][i] + n1 * run.snpfreqs[1][j]) / totsamplesize;
+      const double f = pooledFrequency(n0, run.snpfreqs[0][i], n1, run.snpfreqs[1][j]);
       if (!(exec.maf > f) && (commons.empty() || commons.back() != x)) commons.push_back(x);
     }
     if (commons.size() == minsnps) break;

@@ -27,6 +27,12 @@ void dataFusion(HaplotypeMatrix& data, HaplotypeMatrix& metapopdata,
                 const std::vector<std::vector<double>>& snpositions,
                 std::vector<double>& metapopsnpositions, int& metapopsamplesize);
 
+// The pooled allele-1 frequency of a site from two populations of n0 and n1
+// haplotypes whose allele-1 frequencies are f0 and f1: the allele-1 copies
+// of both over the haplotypes of both, so that a site whose copies are
+// exactly a share of the haplotypes has that share as its frequency.
+double pooledFrequency(int n0, double f0, int n1, double f1);
+
 // Sorts positions in place; returns the number of distinct values other than
 // -99.0 and sets repeated to the first repeated value.
 int countDistinctPositions(std::vector<double>& positions, double& repeated);

@@ -149,6 +149,30 @@ TEST_F(ReadmeUsage, MafIsAThresholdOnThePooledFrequencyOfAllele1) {
             "\t0.7\t0.7\t1\n\n");
 }
 
+TEST_F(ReadmeUsage, MafKeepsASiteWhoseCopiesAreExactlyItsShareWhateverTheSplit) {
+  // 26 and 94 haplotypes; site k carries allele 1 on k haplotypes of
+  // population 1 and 6 - k of population 2: 6 copies in 120, a pooled
+  // frequency of exactly 0.05 at every site, so -maf 0.05 keeps all seven.
+  std::vector<std::string> rows;
+  for (int pop = 0; pop < 2; ++pop)
+    for (int i = 0; i < (pop == 0 ? 26 : 94); ++i) {
+      std::string h;
+      for (int k = 0; k <= 6; ++k) h += i < (pop == 0 ? k : 6 - k) ? '1' : '0';
+      rows.push_back(h);
+    }
+  write("split.ms", "ms 120 1\n1 2 3\n" + msBlock("0.1 0.2 0.3 0.4 0.5 0.6 0.7", rows));
+  const RunResult r = run({"-input", "split.ms", "-sample", "26", "-sample2", "94", "-maf",
+                           "0.05", "-onlyrsidInfo", "1"});
+  ASSERT_EQ(r.status, 0) << r.out;
+  const std::string table = read("Pravis_Results/Prav_out_.txt");
+  for (int k = 0; k <= 6; ++k) {
+    const std::string site = "\n\t0." + std::to_string(k + 1) + "\t0." + std::to_string(k + 1);
+    const std::size_t first = table.find(site);
+    EXPECT_NE(first, std::string::npos) << "site " << k << " lost:\n" << table;
+    EXPECT_NE(table.find(site, first + 1), std::string::npos) << table;  // in both populations
+  }
+}
+
 TEST_F(ReadmeUsage, SelectivesTakeNumbersAndTheNearestSites) {
   // VCF sites at 10000, 10010, ..., 10590: 10200.7 takes 10200, 10305 lies
   // halfway between 10300 and 10310 and takes the lower, 9000 lies below the
