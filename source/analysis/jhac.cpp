@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <cassert>
-#include <climits>
+#include <cstdint>
 #include <cmath>
 #include <iostream>
 
@@ -13,11 +13,13 @@
 
 namespace {
 
-// A position truncated toward zero, kept inside the int range.
-int truncatedPosition(double position) {
-  if (!(position < static_cast<double>(INT_MAX))) return INT_MAX;
-  if (!(position > static_cast<double>(INT_MIN))) return INT_MIN;
-  return static_cast<int>(position);
+// A position truncated toward zero, in 64 bits: chromosomes longer than 2^31
+// bases exist. Values beyond the 64-bit range keep its ends.
+std::int64_t truncatedPosition(double position) {
+  constexpr double limit = 9223372036854775808.0;  // 2^63
+  if (!(position < limit)) return INT64_MAX;
+  if (!(position > -limit)) return INT64_MIN;
+  return static_cast<std::int64_t>(position);
 }
 
 }  // namespace
@@ -81,8 +83,8 @@ CandidateResult testCandidate(const RunData& run, const CandidateWindow& cw, boo
     result.Pval = result.JHac == 0 ? 1.0 : gammq((K - 1) * 0.5, result.JHac * 0.5);
   }
   result.position = run.metapopsnpositions[static_cast<std::size_t>(cw.snp)];
-  const int ini = truncatedPosition(run.metapopsnpositions[static_cast<std::size_t>(cw.iniw)]);
-  const int end = truncatedPosition(run.metapopsnpositions[static_cast<std::size_t>(cw.endw - 1)]);
+  const std::int64_t ini = truncatedPosition(run.metapopsnpositions[static_cast<std::size_t>(cw.iniw)]);
+  const std::int64_t end = truncatedPosition(run.metapopsnpositions[static_cast<std::size_t>(cw.endw - 1)]);
   result.Ini.assign(run.samplesizes.size(), ini);
   result.End.assign(run.samplesizes.size(), end);
   result.Wide = cw.endw - cw.iniw;

@@ -22,8 +22,8 @@ struct CandidateResult {
   double JHac = 0.0;
   double Pval = 1.0;
   double position = 0.0;      // position of the candidate site
-  std::vector<int> Ini;       // position of the window's first site, truncated
-  std::vector<int> End;       // position of the window's last site, truncated
+  std::vector<std::int64_t> Ini;  // position of the window's first site, truncated
+  std::vector<std::int64_t> End;  // position of the window's last site, truncated
   int Wide = 0;               // window width in sites
   double FST = 0.0;           // FST of the candidate site
   double FSTindex = 0.0;      // FST minus the run's mean FST

@@ -375,6 +375,26 @@ TEST_F(ReadmeResults, ResultsNames) {
 // precision. Genepop codes of two digits are one missing allele each, so
 // every locus drops out and the run ends as one without common sites does,
 // saying so on the console.
+TEST_F(ReadmeResults, WindowEndsBeyondTwoToThe31PrintEveryDigit) {
+  // 12 sites from 3000000000 on, 100 apart; a fixed window of 5 (6 sites
+  // wide, as a fixed window over more sites is) around every site: the first
+  // window holds sites 0 to 5, the last sites 6 to 11.
+  TwoPopulations pops;
+  pops.firstPosition = 3000000000;
+  write("a.vcf", pops.vcf(0));
+  write("b.vcf", pops.vcf(1));
+  const RunResult r = run({"-format", "vcf", "-input", "a.vcf", "-input2", "b.vcf", "-selectives",
+                           "inf", "-window", "5", "-minwin", "5", "-maf", "0"});
+  ASSERT_EQ(r.status, 0) << r.out;
+  const auto rows = candidateRows(read("Pravis_Results/Prav_out_AutoRefPop1_MAF_0_W5.tsv"));
+  ASSERT_EQ(rows.size(), 12u);
+  EXPECT_EQ(rows.front()[3], "3000000000");
+  EXPECT_EQ(rows.front()[5], "3000000000");  // Ini
+  EXPECT_EQ(rows.front()[6], "3000000500");  // End
+  EXPECT_EQ(rows.back()[5], "3000000600");
+  EXPECT_EQ(rows.back()[6], "3000001100");
+}
+
 TEST_F(ReadmeResults, AlleleCountOutlierIdsAndPositions) {
   write("g.txt", genepopFile(false));
   RunResult r = run({"-format", "gp", "-input", "g.txt"});

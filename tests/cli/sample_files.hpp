@@ -65,8 +65,8 @@ inline std::string msTwoBlocks(int sites, int n, std::uint64_t seed, double shif
 struct TwoPopulations {
   int sites = 12;
   int haplotypes = 10;  // per population
-  int firstPosition = 100;  // VCF position of site 0
-  int step = 100;           // VCF positions between neighbouring sites
+  long long firstPosition = 100;  // VCF position of site 0
+  long long step = 100;           // VCF positions between neighbouring sites
 
   // Base of haplotype i of population pop at site s.
   char base(int pop, int i, int s) const {
