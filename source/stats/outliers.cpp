@@ -72,8 +72,12 @@ void kmeans(std::vector<Outlier>& data, const std::vector<double>& limits,
   }
   const std::size_t n = data.size();
   if (n == 0) return;
-  if (n == 1) {
-    if (keepTopCluster && threshold > data[0].FST) data.clear();
+  // Records of one FST value (fixed differences, say) would start every
+  // centroid at that value and all join the lowest cluster: like a single
+  // record, they are one cluster, the top one.
+  const double first = data[0].FST;
+  if (std::all_of(data.begin(), data.end(), [first](const Outlier& o) { return o.FST == first; })) {
+    if (keepTopCluster && threshold > first) data.clear();
     return;
   }
   const std::size_t k = n >= static_cast<std::size_t>(K) ? static_cast<std::size_t>(K) : n;

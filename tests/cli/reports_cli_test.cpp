@@ -146,3 +146,27 @@ TEST_F(Reports, PercentageCountsRunsWithoutCandidates) {
   EXPECT_NEAR(std::stod(first[4]), significant[0] * 100 / 2, 1e-9) << segsites;
   EXPECT_NEAR(std::stod(first[5]), significant[0] * 100 / 3, 1e-9) << segsites;
 }
+
+// Four fixed differences among sites that both populations carry alike: the
+// fence keeps the four, all of FST 1, and k-means keeps them as one cluster,
+// the top one, as it keeps a single such site.
+TEST_F(Reports, FixedDifferencesOfOneFstAreEosOutliers) {
+  const int sites = 40;
+  std::vector<std::string> rows;
+  for (int pop = 0; pop < 2; ++pop)
+    for (int i = 0; i < 10; ++i) {
+      std::string h;
+      for (int s = 0; s < sites; ++s)
+        h += s % 10 == 5 ? (pop == 0 ? '0' : '1') : ((i + s) % 4 == 0 ? '1' : '0');
+      rows.push_back(h);
+    }
+  write("fixed.ms", "ms 20 1\n1 2 3\n" + msBlock(evenPositions(sites), rows));
+  const RunResult r = run({"-input", "fixed.ms", "-sample", "10", "-sample2", "10", "-onlyEOS",
+                           "1"});
+  ASSERT_EQ(r.status, 0) << r.out;
+  const std::string report = read("Pravis_Results/Prav_out_EOS__MAF0.01_FSTs.txt");
+  EXPECT_EQ(report.find("MAF = 0.01\n% FILES WITH K-MEANS EXTREME POSITIVE OUTLIERS = 100%\n"), 0u)
+      << report;
+  EXPECT_EQ(countsAfter(report, eosTitle), std::vector<int>{4}) << report;
+  EXPECT_EQ(countsAfter(report, "Non-EOS FST OUTLIERS\n"), std::vector<int>{0}) << report;
+}
