@@ -6,6 +6,7 @@
 #include <iostream>
 #include <limits>
 #include <string>
+#include <unordered_map>
 
 #include "analysis/elapsed.hpp"
 #include "analysis/run_state.hpp"
@@ -22,8 +23,9 @@ struct Linkage {
 };
 
 // The user sites of the run: every site when a value is infinite, else the
-// site each value stands for, in the given order. A value that is no site's
-// position and one outside the pooled positions are said on the console.
+// site each value stands for, in the given order, each site once. A value
+// that is no site's position, one outside the pooled positions and one whose
+// site an earlier value took are said on the console.
 std::vector<int> userCandidates(Execution& exec, const RunData& run) {
   const std::vector<double>& sel = exec.options.selectives;
   const std::vector<double>& positions = run.metapopsnpositions;
@@ -34,6 +36,7 @@ std::vector<int> userCandidates(Execution& exec, const RunData& run) {
     return candidates;
   }
   const std::string& file = exec.options.inputfile;
+  std::unordered_map<int, double> firstValueOfSite;
   for (double x : sel) {
     const int site = nearestSite(positions, x);
     if (site < 0) {
@@ -55,6 +58,17 @@ std::vector<int> userCandidates(Execution& exec, const RunData& run) {
       if (verbose) std::cout << "\nCandidate changed to position " << site << std::endl;
       exec.logtext += "\nBecause proposed candidate is not shared the site is changed to position " +
                       exactText(position) + "\n";
+    }
+    // A site is one candidate, however many values stand for it.
+    const auto taken = firstValueOfSite.emplace(site, x);
+    if (!taken.second) {
+      const std::string message = "\n-selectives " + exactText(x) + " stands for the site at " +
+                                  exactText(position) + " that -selectives " +
+                                  exactText(taken.first->second) +
+                                  " stands for already: they are one candidate\n";
+      std::cout << message << std::endl;
+      exec.logtext += message;
+      continue;
     }
     candidates.push_back(site);
   }

@@ -89,6 +89,14 @@ void startUp(Execution& exec) {
   exec.minwin = o.minwin;
   const int runsAsked = o.runs;
   exec.format = chooseInputFormat(o);
+  // The EOS test alone takes no candidate site: a user list would be ignored
+  // without a word.
+  if (!o.selectives.empty() && o.onlyEOS)
+    note(exec, "\n-selectives is not used: " +
+                   std::string(isAlleleCountFormat(exec.format)
+                                   ? "allele-count input (Genepop, PLINK, BayeScan) runs"
+                                   : "-onlyEOS 1 runs") +
+                   " the EOS test alone, which takes no candidate site.\n");
   if (o.maxwin > 0 && o.maxwin < o.minwin)
     fatalError(o.maxwin, "\nERROR: \nMaxWinSize is lower than minWinSize: " + toString(o.minwin) +
                              ". You should define a higher value\n");

@@ -57,6 +57,14 @@ class ReadmeUsage : public CliTest {
     }
     return values;
   }
+  // a.vcf and b.vcf: 60 sites at 10000, 10010, ..., 10590.
+  void writeVcfSitesEvery10From10000() const {
+    TwoPopulations samples{60, 10};
+    samples.firstPosition = 10000;
+    samples.step = 10;
+    write("a.vcf", samples.vcf(0));
+    write("b.vcf", samples.vcf(1));
+  }
   void clearResults() const {
     std::filesystem::remove_all(dir_ / "Pravis_Results");
     std::filesystem::remove(dir_ / "Pravis.log");
@@ -178,11 +186,7 @@ TEST_F(ReadmeUsage, SelectivesTakeNumbersAndTheNearestSites) {
   // halfway between 10300 and 10310 and takes the lower, 9000 lies below the
   // first site and takes none; each is said on the console. -maf is the next
   // option, not a value of the list.
-  TwoPopulations samples{60, 10};
-  samples.firstPosition = 10000;
-  samples.step = 10;
-  write("a.vcf", samples.vcf(0));
-  write("b.vcf", samples.vcf(1));
+  writeVcfSitesEvery10From10000();
   const std::vector<std::string> vcf = {"-format", "vcf", "-input", "a.vcf", "-input2", "b.vcf",
                                         "-minwin", "3", "-window", "5", "-fixseed", "1"};
   std::vector<std::string> args = vcf;
@@ -227,6 +231,39 @@ TEST_F(ReadmeUsage, SelectivesTakeNumbersAndTheNearestSites) {
   ASSERT_EQ(r.status, 0) << r.out;
   EXPECT_EQ(column("Pravis_Results/Prav_out_AutoRefPop1_MAF_0.01_W5.tsv", 3),
             std::vector<std::string>{"0.424624"});
+}
+
+TEST_F(ReadmeUsage, SelectivesThatStandForOneSiteAreOneCandidate) {
+  // VCF sites at 10000, 10010, ...: 10200 twice and 10203, whose nearest
+  // site is 10200, are one candidate; the two values folded into the first
+  // are said on the console.
+  writeVcfSitesEvery10From10000();
+  RunResult r = run({"-format", "vcf", "-input", "a.vcf", "-input2", "b.vcf", "-minwin", "3",
+                     "-window", "5", "-selectives", "10200", "10200", "10203"});
+  ASSERT_EQ(r.status, 0) << r.out;
+  EXPECT_EQ(column("Pravis_Results/Prav_out_AutoRefPop1_MAF_0.01_W5.tsv", 3),
+            std::vector<std::string>{"10200"});
+  for (const char* value : {"10200", "10203"})
+    EXPECT_NE(r.out.find("\n-selectives " + std::string(value) +
+                         " stands for the site at 10200 that -selectives 10200 stands for "
+                         "already: they are one candidate\n"),
+              std::string::npos)
+        << value << r.out;
+
+  // The EOS test alone takes no candidate: the list is said to be unused.
+  const std::string unused = "\n-selectives is not used: ";
+  r = run({"-format", "vcf", "-input", "a.vcf", "-input2", "b.vcf", "-onlyEOS", "1",
+           "-selectives", "10200"});
+  EXPECT_NE(r.out.find(unused + "-onlyEOS 1 runs the EOS test alone, which takes no candidate "
+                                "site.\n"),
+            std::string::npos)
+      << r.out;
+  write("g.txt", "title\nloc1\nPop\na, 0101\nb, 0102\nPop\nc, 0202\nd, 0201\n");
+  r = run({"-format", "gp", "-input", "g.txt", "-selectives", "3"});
+  EXPECT_NE(r.out.find(unused + "allele-count input (Genepop, PLINK, BayeScan) runs the EOS test "
+                                "alone, which takes no candidate site.\n"),
+            std::string::npos)
+      << r.out;
 }
 
 TEST_F(ReadmeUsage, MsPositionRepeatedInOneSampleIsRaisedToASiteOfItsOwn) {
