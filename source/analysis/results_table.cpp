@@ -31,6 +31,72 @@ struct RankSummary {
   double widthSum = 0.0;
 };
 
+// The row of candidate k (from 0) of file f, with its line end, written
+// through row (set to 12 significant digits; reused from row to row).
+std::string resultRow(std::ostringstream& row, const FileRecord& f, std::size_t k, bool namesSnps,
+                      bool significant) {
+  const CandidateResult& r = f.results[k];
+  row.str(std::string());
+  row << f.name << "\t" << f.nsnps << "\t" << k + 1 << "\t";
+  if (namesSnps) {
+    const auto name = f.rsidmap.find(r.position);
+    row << (name != f.rsidmap.end() ? name->second : std::string()) << "\t";
+  }
+  row << r.position << "\t" << r.Wide << "\t" << r.Ini[0] << "\t" << r.End[0] << "\t"
+      << r.NCLASSES << "\t";
+  // A value that no test produced reads NA (missing), never a number that
+  // looks like a result. Above a mean FST of 0.5 the FST values are
+  // computed but no Lewontin-Krakauer test runs.
+  if (!f.eosRan) {
+    row << "NA\tNA\tNA\tNA";
+  } else {
+    row << f.meanFST << "\t" << r.FST << "\t" << r.FSTindex << "\t";
+    if (f.highFST) {
+      row << "NA";
+    } else {
+      row << r.fstPval;
+    }
+  }
+  row << "\t" << (f.samplesizes.size() > 0 ? f.samplesizes[0] : 0) << "\t"
+      << (f.samplesizes.size() > 1 ? f.samplesizes[1] : 0) << "\t";
+  // A candidate that was not tested has no result: NA.
+  if (r.tested) {
+    row << r.JHac << "\t" << r.Pval << (significant ? "\t*" : "\tns") << "\n";
+  } else {
+    row << "NA\tNA\tNA\n";
+  }
+  return row.str();
+}
+
+// The summary of several analysed files: per candidate rank, the share of
+// files whose candidate of that rank is significant and its mean width and
+// position. One file has no summary but its blank line.
+std::string summaryText(const std::vector<RankSummary>& ranks, std::size_t analysed,
+                        std::uint64_t nRuns, std::size_t longest, double segsites) {
+  const double F = static_cast<double>(analysed);
+  std::ostringstream summary;
+  summary << std::setprecision(12);
+  summary << "\n";
+  if (analysed < 2) return summary.str();
+  summary << "SegSites\tCandidate\tMean_size\tMean_pos\t%PowerJ\t%FPJJ" << "\n";
+  summary << segsites;
+  for (std::size_t c = 0; c < ranks.size(); ++c) {
+    const RankSummary& s = ranks[c];
+    const double power = s.count * 100 / F;
+    const double fpjj = s.count * 100 / static_cast<double>(nRuns);
+    double meanSize = 0.0;
+    double meanPos = -1.0;
+    if (s.count > 0) {
+      meanSize = s.widthSum / s.count;
+      meanPos = s.positionSum / s.count;
+    }
+    const std::size_t rank = c + 1 <= longest ? c + 1 : 0;
+    summary << "\t" << rank << "\t" << meanSize << "\t" << meanPos << "\t" << power << "\t"
+            << fpjj << "\n";
+  }
+  return summary.str();
+}
+
 }  // namespace
 
 void writeResults(const std::vector<FileRecord>& files, std::uint64_t nRuns,
@@ -70,73 +136,22 @@ void writeResults(const std::vector<FileRecord>& files, std::uint64_t nRuns,
     longest = std::max(longest, f.results.size());
     for (std::size_t k = 0; k < f.results.size(); ++k) {
       const CandidateResult& r = f.results[k];
-      row.str(std::string());
-      row << f.name << "\t" << f.nsnps << "\t" << k + 1 << "\t";
-      if (namesSnps) {
-        const auto name = f.rsidmap.find(r.position);
-        row << (name != f.rsidmap.end() ? name->second : std::string()) << "\t";
-      }
-      row << r.position << "\t" << r.Wide << "\t" << r.Ini[0] << "\t" << r.End[0] << "\t"
-          << r.NCLASSES << "\t";
-      // A value that no test produced reads NA (missing), never a number that
-      // looks like a result. Above a mean FST of 0.5 the FST values are
-      // computed but no Lewontin-Krakauer test runs.
-      if (!f.eosRan) {
-        row << "NA\tNA\tNA\tNA";
-      } else {
-        row << f.meanFST << "\t" << r.FST << "\t" << r.FSTindex << "\t";
-        if (f.highFST) {
-          row << "NA";
-        } else {
-          row << r.fstPval;
-        }
-      }
-      row << "\t" << (f.samplesizes.size() > 0 ? f.samplesizes[0] : 0) << "\t"
-          << (f.samplesizes.size() > 1 ? f.samplesizes[1] : 0) << "\t";
-      // A candidate that was not tested has no result: NA, never significant.
+      // An untested candidate is never significant.
       const bool significant = r.tested && r.Pval <= alpha;
-      if (r.tested) {
-        row << r.JHac << "\t" << r.Pval << (significant ? "\t*" : "\tns") << "\n";
-      } else {
-        row << "NA\tNA\tNA\n";
-      }
-      const std::string text = row.str();
+      const std::string text = resultRow(row, f, k, namesSnps, significant);
       out.write(text);
-      if (significant) {
-        sig.write(text);
-        if (k < ranks.size()) {
-          ranks[k].count += 1.0;
-          ranks[k].positionSum += r.position;
-          ranks[k].widthSum += r.Wide;
-        }
+      if (!significant) continue;
+      sig.write(text);
+      if (k < ranks.size()) {
+        ranks[k].count += 1.0;
+        ranks[k].positionSum += r.position;
+        ranks[k].widthSum += r.Wide;
       }
     }
   }
 
-  const double F = static_cast<double>(analysed);
-  segsites = segsites / F;
-  std::ostringstream summary;
-  summary << std::setprecision(12);
-  summary << "\n";
-  if (analysed >= 2) {
-    summary << "SegSites\tCandidate\tMean_size\tMean_pos\t%PowerJ\t%FPJJ" << "\n";
-    summary << segsites;
-    for (std::size_t c = 0; c < ranks.size(); ++c) {
-      const RankSummary& s = ranks[c];
-      const double power = s.count * 100 / F;
-      const double fpjj = s.count * 100 / static_cast<double>(nRuns);
-      double meanSize = 0.0;
-      double meanPos = -1.0;
-      if (s.count > 0) {
-        meanSize = s.widthSum / s.count;
-        meanPos = s.positionSum / s.count;
-      }
-      const std::size_t rank = c + 1 <= longest ? c + 1 : 0;
-      summary << "\t" << rank << "\t" << meanSize << "\t" << meanPos << "\t" << power << "\t"
-              << fpjj << "\n";
-    }
-  }
-  out.write(summary.str());
+  segsites = segsites / static_cast<double>(analysed);
+  out.write(summaryText(ranks, analysed, nRuns, longest, segsites));
   out.close();
   sig.close();
 }
