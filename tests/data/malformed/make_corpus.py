@@ -77,6 +77,11 @@ ms("ms_empty.txt", "", 1, EMPTY % "ms_empty.txt" + FAIL + "ms_empty.txt under MS
 ms("ms_garbage.bin", garbage(3000).replace(b"segsites", b"xxx"), 1, FAIL + "ms_garbage.bin under MS format\n")
 ms("ms_crlf.txt", ms_ok.replace("\n", "\r\n"), 0, "Pravolin FINISHED.")
 ms("ms_no_line_end.txt", ms_ok.rstrip("\n"), 0, "Pravolin FINISHED.")
+# A user-site list is dropped only when its first value is negative: 0 is a
+# value like any other (below the first MS position, so it takes no site).
+case("ms_selectives_from_0", ["ms_crlf.txt"], ["-input", "ms_crlf.txt"] + MS + ["-selectives", "0", "0.5"],
+     0, "\n-selectives 0 lies outside the pooled positions of file ms_crlf.txt (0.0167 to 0.9833): "
+     "no site is taken for it\n")
 ms("ms_truncated.txt", ms_ok[: len(ms_ok) * 3 // 4], 4,
    "there is a problem with haplotype size in pop 2")
 # Past the end of the file a haplotype line reads as empty.
@@ -231,7 +236,7 @@ def vc(name, content, status, message):
 
 vc("vcf_ok.vcf", va, 0, "Pravolin FINISHED.")
 vc("vcf_crlf.vcf", va.replace("\n", "\r\n"), 0, "Pravolin FINISHED.")
-vc("vcf_empty.vcf", "", 1, EMPTY % "vcf_empty.vcf")
+vc("vcf_empty.vcf", "", 1, EMPTY % "vcf_empty.vcf" + VFAIL % "vcf_empty.vcf" + "the file is empty\n")
 vc("vcf_meta_only.vcf", "##fileformat=VCFv4.2\n##x\n", 1, EMPTY % "vcf_meta_only.vcf")
 vc("vcf_garbage.bin", b"#" + garbage(3000), 1, "ERROR #CHROM header tag lacking: Bad VCF format in file vcf_garbage.bin\n")
 vc("vcf_no_chrom.vcf", va.replace("#CHROM", "CHROM"), 1, "ERROR #CHROM header tag lacking: Bad VCF format in file vcf_no_chrom.vcf\n")
@@ -429,7 +434,7 @@ pl("pl_map_position_word", pl_map.replace(" 1500\n", " abc\n"), pl_ped, 1,
    "\nERROR: problem reading map file pl_map_position_word.map . The position abc on line 6 is not a finite number\n")
 pl("pl_map_position_suffix", pl_map.replace(" 1500\n", " 15O0\n"), pl_ped, 1,
    "\nERROR: problem reading map file pl_map_position_suffix.map . The position 15O0 on line 6 is not a finite number\n")
-pl("pl_empty_ped", pl_map, "", 1, "\nERROR: empty ped file pl_empty_ped.ped\n")
+pl("pl_empty_ped", pl_map, "", 1, "\nERROR: empty ped file pl_empty_ped.ped\n\n" + PLFAIL % "pl_empty_ped")
 pl("pl_ped_short", pl_map, "F i 0 0 1 -9 A\n", 1, "\nERROR: problem reading ped file pl_ped_short.ped\n")
 pl("pl_ped_odd", pl_map, "F i 0 0 1 -9 A C G\n", 1, "\nERROR: wrong number of genotypes in ped file pl_ped_odd.ped\n")
 pl("pl_ped_loci_mismatch", pl_map, ped([("FAM1", 3), ("FAM2", 3)], 11, "ACGT", "A"), 1,
