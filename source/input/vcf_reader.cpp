@@ -267,6 +267,22 @@ void warnLeftOut(const std::string& file1, const std::string& file2, std::size_t
                       (one ? "position " : "the first is position ") + firstPosition + "\n");
 }
 
+// Says how many positions of each file the other file does not list: they
+// make no site. A population taken out of a larger file by a tool that drops
+// the records monomorphic in it loses these sites, fixed differences among
+// them.
+void warnOneFileOnly(const std::string& file1, const std::string& file2, std::size_t only1,
+                     std::size_t only2) {
+  if (only1 == 0 && only2 == 0) return;
+  printWarning(0, "\nWARNING: only positions listed in both " + file1 + " and " + file2 +
+                      " are sites: " + std::to_string(only1) +
+                      (only1 == 1 ? " position listed in " : " positions listed in ") + file1 +
+                      " only and " + std::to_string(only2) + " listed in " + file2 +
+                      " only are left out. Keep the records that are monomorphic in one "
+                      "population (when taking a population out of a larger VCF file, do not "
+                      "drop the sites where it is monomorphic)\n");
+}
+
 bool phasedPair(const std::string& path, const std::string& file1, const std::string& file2,
                 std::vector<int>& samplesizes, HaplotypeMatrix& data,
                 std::vector<std::vector<double>>& snpfreqs,
@@ -295,17 +311,20 @@ bool phasedPair(const std::string& path, const std::string& file1, const std::st
   // of either file at a position that the other lacks is passed over. Two
   // records at the same position are one site when they name two alleles at
   // most and share one (a record with ALT "." takes the other's allele);
-  // every other position of both files is counted in a warning.
+  // every other position of both files is counted in a warning, and so are
+  // the positions of one file only.
   vcf::DataLineParser parser2(file2, n2, headerLine2);
   vcf::SiteBits bits2(n2);
   CommonSites common;
-  std::size_t leftOut = 0;  // positions of both files that make no site
+  std::size_t inBoth = 0;   // positions listed in both files
+  std::size_t leftOut = 0;  // of them, those that make no site
   std::string firstLeftOut;
   std::size_t i = 0;
   scanDataLines(in2, parser2, bits2, [&](const vcf::DataLine& line) {
     const double pos = line.position;
     while (i < stored.size() && pos > stored.positions[i]) ++i;
     if (i == stored.size() || stored.positions[i] > pos) return;
+    ++inBoth;
     const std::string_view ref = stored.ref(i), alt = stored.alt(i);
     AllelePairing pairing = AllelePairing::kept;
     // Records written alike, the usual case, name the same alleles and share
@@ -334,6 +353,7 @@ bool phasedPair(const std::string& path, const std::string& file1, const std::st
   printRead(file1);
   printRead(file2);
   warnLeftOut(file1, file2, leftOut, firstLeftOut);
+  warnOneFileOnly(file1, file2, stored.size() - inBoth, parser2.accepted() - inBoth);
   setSizesAndPref(n1, n2, samplesizes, pref);
 
   const std::size_t m = common.pos1.size();

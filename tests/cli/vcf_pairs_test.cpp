@@ -1,9 +1,10 @@
 // Two phased VCF files analysed end to end: how the alleles of the two files
-// are matched at a shared site, which shared positions are left out, and what
-// the program says of a position that is no number.
+// are matched at a shared site, which positions are left out and how they
+// are counted, and what the program says of a position that is no number.
 #include <cctype>
 #include <cstdlib>
 #include <filesystem>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -25,18 +26,12 @@ std::string header(int samples = individuals) {
 std::string sixIndividuals(const std::vector<std::string>& records) {
   std::string text = header(6);
   for (const std::string& record : records) {
-    std::string fields[3];
-    std::size_t at = 0;
-    for (std::string& field : fields) {
-      const std::size_t blank = record.find(' ', at);
-      field = record.substr(at, blank - at);
-      at = blank + 1;
-    }
-    std::string genotypes = record.substr(at);
-    for (char& c : genotypes)
-      if (c == ' ') c = '\t';
-    text += "1\t" + fields[0] + "\t.\t" + fields[1] + "\t" + fields[2] + "\t.\tPASS\t.\tGT\t" +
-            genotypes + "\n";
+    std::istringstream in(record);
+    std::string pos, ref, alt, genotype;
+    in >> pos >> ref >> alt;
+    text += "1\t" + pos + "\t.\t" + ref + "\t" + alt + "\t.\tPASS\t.\tGT";
+    while (in >> genotype) text += "\t" + genotype;
+    text += "\n";
   }
   return text;
 }
@@ -238,4 +233,28 @@ TEST_F(VcfPairs, MonomorphicRecordsWrittenWithAltDotPairOnTheAllelesTheyName) {
             "\t400\t400\t0.583333\n\t500\t500\t0\n\t600\t600\t0\n"
             "b.vcf\n\t100\t100\t0.166667\n\t200\t200\t0.916667\n\t300\t300\t0.416667\n"
             "\t400\t400\t0.0833333\n\t500\t500\t1\n\t600\t600\t0\n\n");
+}
+
+TEST_F(VcfPairs, PositionsListedInOneFileOnlyAreCounted) {
+  // Six positions in both files; 150, 350 and 950 in a.vcf only (950 after
+  // the last record of b.vcf), 50 and 700 in b.vcf only (50 before the first
+  // record of a.vcf).
+  std::vector<std::string> a, b;
+  for (const int position : {100, 150, 200, 300, 350, 400, 500, 600, 950})
+    a.push_back(std::to_string(position) + " A G 1|0 0|0 0|1 1|1 0|0 0|1");
+  for (const int position : {50, 100, 200, 300, 400, 500, 600, 700})
+    b.push_back(std::to_string(position) + " A G 0|0 0|1 0|0 0|0 1|0 0|0");
+  write("a.vcf", sixIndividuals(a));
+  write("b.vcf", sixIndividuals(b));
+  const RunResult r = run({"-format", "vcf", "-input", "a.vcf", "-input2", "b.vcf",
+                           "-onlyrsidInfo", "1", "-maf", "0"});
+  ASSERT_EQ(r.status, 0) << r.out;
+  const std::string warning =
+      "\nWARNING: only positions listed in both a.vcf and b.vcf are sites: 3 positions listed "
+      "in a.vcf only and 2 listed in b.vcf only are left out. Keep the records that are "
+      "monomorphic in one population (when taking a population out of a larger VCF file, do "
+      "not drop the sites where it is monomorphic)\n";
+  EXPECT_NE(r.out.find(warning + "\n\nNumber of common SNPs retained is 6\n"), std::string::npos)
+      << r.out;
+  EXPECT_EQ(read("Pravis.log"), warning + "\n");
 }

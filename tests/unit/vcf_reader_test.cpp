@@ -90,6 +90,18 @@ std::array<std::string, 4> named(const VcfRecord& a, const VcfRecord& b) {
   return n;
 }
 
+// The warning on positions listed in one file only, as printed.
+std::string oneFileOnly(const std::string& file1, const std::string& file2, std::size_t only1,
+                        std::size_t only2) {
+  if (only1 + only2 == 0) return "";
+  return "\nWARNING: only positions listed in both " + file1 + " and " + file2 +
+         " are sites: " + std::to_string(only1) + (only1 == 1 ? " position" : " positions") +
+         " listed in " + file1 + " only and " + std::to_string(only2) + " listed in " + file2 +
+         " only are left out. Keep the records that are monomorphic in one population (when "
+         "taking a population out of a larger VCF file, do not drop the sites where it is "
+         "monomorphic)\n\n";
+}
+
 // The pair read step by step from readVcfRecords, straight from the rules:
 // merge on equal positions where the two records name two alleles at most
 // and share one, code per character.
@@ -124,13 +136,15 @@ bool oraclePair(const std::string& path, const std::string& file1, const std::st
   samplesizes = {n1, n2};
   if (n1 != n2) pref = n1 > n2 ? 0 : 1;
   std::vector<std::pair<std::size_t, std::size_t>> common;
-  std::vector<std::string> leftOut;  // positions whose records name three alleles or more
+  std::vector<std::string> leftOut;  // positions of both files that make no site
+  std::size_t inBoth = 0;
   for (std::size_t i = 0, j = 0; i < r1.size() && j < r2.size();) {
     if (r2[j].pos > r1[i].pos) {
       ++i;
     } else if (r1[i].pos > r2[j].pos) {
       ++j;
     } else {
+      ++inBoth;
       const std::array<std::string, 4> alleles = named(r1[i], r2[j]);
       std::set<std::string> all(alleles.begin(), alleles.end());
       all.erase("");
@@ -153,6 +167,7 @@ bool oraclePair(const std::string& path, const std::string& file1, const std::st
               << (leftOut.size() == 1 ? "position " : "the first is position ") << leftOut[0]
               << "\n"
               << std::endl;
+  std::cout << oneFileOnly(file1, file2, r1.size() - inBoth, r2.size() - inBoth);
   if (common.empty()) {
     std::cout << "ERROR: no common SNP positions with at least one shared allele were found "
                  "between files "
@@ -478,8 +493,9 @@ TEST_F(VcfReaderTest, MergeKeepsSharedPositionsOfTwoAlleles) {
   EXPECT_EQ(r.out,
             "\nFile a.vcf was read\n\nFile b.vcf was read\n\nWARNING: 2 positions held by both "
             "a.vcf and b.vcf are left out because the two records name more than two alleles "
-            "or share none (REF and first ALT of each): the first is position 350\n\n"
-            "\nNumber of common SNPs retained is 3\n\nSample sizes are 1 and 1\n");
+            "or share none (REF and first ALT of each): the first is position 350\n\n" +
+                oneFileOnly("a.vcf", "b.vcf", 1, 1) +
+                "\nNumber of common SNPs retained is 3\n\nSample sizes are 1 and 1\n");
   EXPECT_EQ(r.positions[0], (std::vector<double>{200, 300, 420}));
   EXPECT_EQ(r.positions[1], r.positions[0]);
   EXPECT_EQ(r.sizes, (std::vector<int>{2, 2}));
@@ -622,8 +638,9 @@ TEST_F(VcfReaderTest, PairFailures) {
   r = runPair(readVcfPhasedPair, "a.vcf", "b.vcf", 0);
   EXPECT_FALSE(r.ok);
   EXPECT_EQ(r.out,
-            "\nFile a.vcf was read\n\nFile b.vcf was read\nERROR: no common SNP positions with at "
-            "least one shared allele were found between files a.vcf and b.vcf\n\n");
+            "\nFile a.vcf was read\n\nFile b.vcf was read\n" + oneFileOnly("a.vcf", "b.vcf", 1, 1) +
+                "ERROR: no common SNP positions with at least one shared allele were found "
+                "between files a.vcf and b.vcf\n\n");
   EXPECT_EQ(r.pref, 1);
   EXPECT_EQ(r.sizes, (std::vector<int>{2, 3}));
 
