@@ -95,6 +95,24 @@ std::string_view namedAllele(std::string_view field) {
 
 bool sameAllele(std::string_view a, std::string_view b) { return !a.empty() && a == b; }
 
+// The ALT that a record naming the allele ref and no ALT takes when paired
+// with a record naming otherRef and otherAlt: the one allele of the other
+// record that it lacks. A monomorphic record is often written with ALT ".",
+// so that A>. against G>. is a fixed difference, read as A>G against G>A.
+// None when the record names no REF, or when it lacks no allele or two of
+// the other record's (three alleles, which no pairing keeps).
+std::string_view takenAlt(std::string_view ref, std::string_view otherRef,
+                          std::string_view otherAlt) {
+  if (ref.empty()) return {};
+  std::string_view taken;
+  for (const std::string_view allele : {otherRef, otherAlt}) {
+    if (allele.empty() || allele == ref || allele == taken) continue;
+    if (!taken.empty()) return {};
+    taken = allele;
+  }
+  return taken;
+}
+
 bool sameNames(const std::string& file1, const std::string& file2) {
   if (file1 != file2) return false;
   std::cout << "\nERROR: same two files under VCF format: " << file1 << " and " << file2 << "\n"
@@ -236,17 +254,33 @@ void setSizesAndPref(int n1, int n2, std::vector<int>& samplesizes, int& pref) {
 }
 
 // Says how many positions held by both files were left out because their
-// two records name more than two alleles, and the first of them.
-void warnMultiallelic(const std::string& file1, const std::string& file2, std::size_t count,
-                      const std::string& firstPosition) {
+// two records name more than two alleles or share none, and the first of them.
+void warnLeftOut(const std::string& file1, const std::string& file2, std::size_t count,
+                 const std::string& firstPosition) {
   if (count == 0) return;
   const bool one = count == 1;
   printWarning(0, "\nWARNING: " + std::to_string(count) +
                       (one ? " position held by both " : " positions held by both ") + file1 +
                       " and " + file2 + (one ? " is" : " are") +
-                      " left out because the two records name more than two alleles (REF and "
-                      "first ALT of each): " +
+                      " left out because the two records name more than two alleles or share "
+                      "none (REF and first ALT of each): " +
                       (one ? "position " : "the first is position ") + firstPosition + "\n");
+}
+
+// Says how many positions of each file the other file does not list: they
+// make no site. A population taken out of a larger file by a tool that drops
+// the records monomorphic in it loses these sites, fixed differences among
+// them.
+void warnOneFileOnly(const std::string& file1, const std::string& file2, std::size_t only1,
+                     std::size_t only2) {
+  if (only1 == 0 && only2 == 0) return;
+  printWarning(0, "\nWARNING: only positions listed in both " + file1 + " and " + file2 +
+                      " are sites: " + std::to_string(only1) +
+                      (only1 == 1 ? " position listed in " : " positions listed in ") + file1 +
+                      " only and " + std::to_string(only2) + " listed in " + file2 +
+                      " only are left out. Keep the records that are monomorphic in one "
+                      "population (when taking a population out of a larger VCF file, do not "
+                      "drop the sites where it is monomorphic)\n");
 }
 
 bool phasedPair(const std::string& path, const std::string& file1, const std::string& file2,
@@ -276,30 +310,32 @@ bool phasedPair(const std::string& path, const std::string& file1, const std::st
   // first file in position order (each file holds a position once); a record
   // of either file at a position that the other lacks is passed over. Two
   // records at the same position are one site when they name two alleles at
-  // most and share one.
+  // most and share one (a record with ALT "." takes the other's allele);
+  // every other position of both files is counted in a warning, and so are
+  // the positions of one file only.
   vcf::DataLineParser parser2(file2, n2, headerLine2);
   vcf::SiteBits bits2(n2);
   CommonSites common;
-  std::size_t multiallelic = 0;
-  std::string firstMultiallelic;
+  std::size_t inBoth = 0;   // positions listed in both files
+  std::size_t leftOut = 0;  // of them, those that make no site
+  std::string firstLeftOut;
   std::size_t i = 0;
   scanDataLines(in2, parser2, bits2, [&](const vcf::DataLine& line) {
     const double pos = line.position;
     while (i < stored.size() && pos > stored.positions[i]) ++i;
     if (i == stored.size() || stored.positions[i] > pos) return;
+    ++inBoth;
     const std::string_view ref = stored.ref(i), alt = stored.alt(i);
     AllelePairing pairing = AllelePairing::kept;
     // Records written alike, the usual case, name the same alleles and share
     // their REF (unless it names none).
-    if (ref != line.ref || alt != line.alt || namedAllele(ref).empty()) {
-      if (pairAlleleCount(ref, alt, line.ref, line.alt) > 2) {
-        if (multiallelic++ == 0) firstMultiallelic = std::string(line.pos);
-        pairing = AllelePairing::unshared;
-      } else {
-        pairing = pairAlleles(ref, alt, line.ref, line.alt);
-      }
-    }
-    if (pairing != AllelePairing::unshared) {
+    if (ref != line.ref || alt != line.alt || namedAllele(ref).empty())
+      pairing = pairAlleleCount(ref, alt, line.ref, line.alt) > 2
+                    ? AllelePairing::unshared
+                    : pairAlleles(ref, alt, line.ref, line.alt);
+    if (pairing == AllelePairing::unshared) {
+      if (leftOut++ == 0) firstLeftOut = std::string(line.pos);
+    } else {
       common.site1.push_back(i);
       common.pos1.push_back(stored.positions[i]);
       common.pos2.push_back(pos);
@@ -316,7 +352,8 @@ bool phasedPair(const std::string& path, const std::string& file1, const std::st
          ". Bad VCF-Pravolin format.\n");
   printRead(file1);
   printRead(file2);
-  warnMultiallelic(file1, file2, multiallelic, firstMultiallelic);
+  warnLeftOut(file1, file2, leftOut, firstLeftOut);
+  warnOneFileOnly(file1, file2, stored.size() - inBoth, parser2.accepted() - inBoth);
   setSizesAndPref(n1, n2, samplesizes, pref);
 
   const std::size_t m = common.pos1.size();
@@ -438,6 +475,9 @@ AllelePairing pairAlleles(std::string_view ref1, std::string_view alt1, std::str
   if (sameAllele(ref1, ref2)) return AllelePairing::kept;
   alt1 = namedAllele(alt1);
   alt2 = namedAllele(alt2);
+  const std::string_view given1 = alt1;
+  if (alt1.empty()) alt1 = takenAlt(ref1, ref2, alt2);
+  if (alt2.empty()) alt2 = takenAlt(ref2, ref1, given1);
   if (sameAllele(alt1, alt2)) return AllelePairing::kept;
   // Otherwise an allele shared at all is REF in one file and ALT in the
   // other (REF/ALT swapped, indels included: AT/A against A/AT).

@@ -50,7 +50,9 @@ int pairAlleleCount(std::string_view ref1, std::string_view alt1, std::string_vi
                     std::string_view alt2);
 
 // How two records at one position pair up, from the alleles they name (as
-// pairAlleleCount counts them).
+// pairAlleleCount counts them). A record with a REF and ALT "." (a
+// monomorphic record) takes as its ALT the one allele of the other record
+// that it lacks: A>. against G>. is A>G against G>A, a fixed difference.
 enum class AllelePairing {
   unshared,  // no allele in common
   kept,      // each population codes its own allele 1
@@ -72,7 +74,7 @@ struct VcfPairFailure {
 
 // Reads file1 (population 0) and file2 (population 1), keeps the sites that
 // both hold at the same position with an allele in common and two alleles at
-// most (the positions of more alleles are counted in one warning), and fills
+// most (the other positions of both files are counted in one warning), and fills
 // the sample: two rows per individual, the first haplotypes of a file's
 // individuals before their second haplotypes. pref becomes the file with more
 // individuals (unchanged on a tie); the alleles are coded as pairAlleles

@@ -1,9 +1,10 @@
 // Two phased VCF files analysed end to end: how the alleles of the two files
-// are matched at a shared site, which shared positions are left out, and what
-// the program says of a position that is no number.
+// are matched at a shared site, which positions are left out and how they
+// are counted, and what the program says of a position that is no number.
 #include <cctype>
 #include <cstdlib>
 #include <filesystem>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -14,10 +15,25 @@ namespace {
 constexpr int individuals = 10;
 constexpr int sites = 20;
 
-std::string header() {
+std::string header(int samples = individuals) {
   std::string text = "##fileformat=VCFv4.2\n#CHROM\tPOS\tID\tREF\tALT\tQUAL\tFILTER\tINFO\tFORMAT";
-  for (int k = 0; k < individuals; ++k) text += "\ts" + std::to_string(k);
+  for (int k = 0; k < samples; ++k) text += "\ts" + std::to_string(k);
   return text + "\n";
+}
+
+// A file of six individuals whose records are given as "POS REF ALT" and six
+// genotypes, blank-separated.
+std::string sixIndividuals(const std::vector<std::string>& records) {
+  std::string text = header(6);
+  for (const std::string& record : records) {
+    std::istringstream in(record);
+    std::string pos, ref, alt, genotype;
+    in >> pos >> ref >> alt;
+    text += "1\t" + pos + "\t.\t" + ref + "\t" + alt + "\t.\tPASS\t.\tGT";
+    while (in >> genotype) text += "\t" + genotype;
+    text += "\n";
+  }
+  return text;
 }
 
 // Whether haplotype h of population pop carries G at site s. Population 1
@@ -113,8 +129,8 @@ TEST_F(VcfPairs, PositionsWhoseRecordsNameThreeAllelesAreLeftOutWithOneWarning) 
   ASSERT_EQ(r.status, 0) << r.out;
   const std::string warning =
       "\nWARNING: 3 positions held by both p1.vcf and p2.vcf are left out because the two "
-      "records name more than two alleles (REF and first ALT of each): the first is position "
-      "400\n";
+      "records name more than two alleles or share none (REF and first ALT of each): the first "
+      "is position 400\n";
   EXPECT_NE(r.out.find(warning), std::string::npos) << r.out;
   EXPECT_EQ(r.out.find("WARNING", r.out.find(warning) + warning.size()), std::string::npos)
       << r.out;
@@ -127,8 +143,8 @@ TEST_F(VcfPairs, PositionsWhoseRecordsNameThreeAllelesAreLeftOutWithOneWarning) 
   EXPECT_EQ(r.status, 1);
   const std::string all =
       "\nWARNING: 20 positions held by both p1.vcf and p2.vcf are left out because the two "
-      "records name more than two alleles (REF and first ALT of each): the first is position "
-      "100\n";
+      "records name more than two alleles or share none (REF and first ALT of each): the first "
+      "is position 100\n";
   EXPECT_NE(r.out.find(all), std::string::npos) << r.out;
   EXPECT_EQ(read("Pravis.log"), all + "\n");
   EXPECT_NE(r.out.find("ERROR: no common SNP positions"), std::string::npos) << r.out;
@@ -174,4 +190,71 @@ TEST_F(VcfPairs, APositionThatIsNoNumberNamesItsFileAndLine) {
                        "position 150 follows position 200\n"),
             std::string::npos)
       << r.out;
+}
+
+TEST_F(VcfPairs, MonomorphicRecordsWrittenWithAltDotPairOnTheAllelesTheyName) {
+  // Four sites polymorphic in both populations, then: at 500 A>. against
+  // G>. (A fixed in population 1, G in population 2), at 600 A>. in both, at
+  // 700 A>G against C>T (four alleles), at 800 .>G against .>T (no REF, and
+  // no allele in common).
+  const char* const zeros = "0|0 0|0 0|0 0|0 0|0 0|0";
+  write("a.vcf", sixIndividuals({"100 A G 1|0 0|0 0|0 1|1 0|0 0|1",
+                                 "200 C T 1|1 1|1 0|0 0|1 0|0 0|0",
+                                 "300 G A 0|1 0|0 0|0 0|0 0|0 0|0",
+                                 "400 T C 1|1 1|1 1|1 1|0 0|0 0|0",
+                                 std::string("500 A . ") + zeros,
+                                 std::string("600 A . ") + zeros,
+                                 "700 A G 1|0 0|0 0|0 0|0 0|0 0|0",
+                                 "800 . G 1|0 0|0 0|0 0|0 0|0 0|0"}));
+  write("b.vcf", sixIndividuals({"100 A G 0|1 0|0 1|0 0|0 0|0 0|0",
+                                 "200 C T 1|1 1|1 1|1 1|1 1|1 0|1",
+                                 "300 G A 1|1 1|1 0|1 0|0 0|0 0|0",
+                                 "400 T C 0|0 0|0 0|1 0|0 0|0 0|0",
+                                 std::string("500 G . ") + zeros,
+                                 std::string("600 A . ") + zeros,
+                                 "700 C T 1|0 0|0 0|0 0|0 0|0 0|0",
+                                 "800 . T 1|0 0|0 0|0 0|0 0|0 0|0"}));
+  const RunResult r = run({"-format", "vcf", "-input", "a.vcf", "-input2", "b.vcf",
+                           "-onlyrsidInfo", "1", "-maf", "0"});
+  ASSERT_EQ(r.status, 0) << r.out;
+  EXPECT_NE(r.out.find("\nWARNING: 2 positions held by both a.vcf and b.vcf are left out because "
+                       "the two records name more than two alleles or share none (REF and first "
+                       "ALT of each): the first is position 700\n"),
+            std::string::npos)
+      << r.out;
+  EXPECT_NE(r.out.find("\nNumber of common SNPs retained is 6\n"), std::string::npos) << r.out;
+  // At 500 the records read A>G and G>A: the second population codes its
+  // REF G as allele 1, so A is allele 0 everywhere and the frequencies of G
+  // are 0 and 1. At 600 both code every haplotype 0. ALT counts of the other
+  // sites, out of 12: 4, 5, 1, 7 and 2, 11, 5, 1.
+  EXPECT_EQ(read("Pravis_Results/Prav_out_.txt"),
+            "\nPopulation\trsID\tPosition\tFrequency\n"
+            "a.vcf\n\t100\t100\t0.333333\n\t200\t200\t0.416667\n\t300\t300\t0.0833333\n"
+            "\t400\t400\t0.583333\n\t500\t500\t0\n\t600\t600\t0\n"
+            "b.vcf\n\t100\t100\t0.166667\n\t200\t200\t0.916667\n\t300\t300\t0.416667\n"
+            "\t400\t400\t0.0833333\n\t500\t500\t1\n\t600\t600\t0\n\n");
+}
+
+TEST_F(VcfPairs, PositionsListedInOneFileOnlyAreCounted) {
+  // Six positions in both files; 150, 350 and 950 in a.vcf only (950 after
+  // the last record of b.vcf), 50 and 700 in b.vcf only (50 before the first
+  // record of a.vcf).
+  std::vector<std::string> a, b;
+  for (const int position : {100, 150, 200, 300, 350, 400, 500, 600, 950})
+    a.push_back(std::to_string(position) + " A G 1|0 0|0 0|1 1|1 0|0 0|1");
+  for (const int position : {50, 100, 200, 300, 400, 500, 600, 700})
+    b.push_back(std::to_string(position) + " A G 0|0 0|1 0|0 0|0 1|0 0|0");
+  write("a.vcf", sixIndividuals(a));
+  write("b.vcf", sixIndividuals(b));
+  const RunResult r = run({"-format", "vcf", "-input", "a.vcf", "-input2", "b.vcf",
+                           "-onlyrsidInfo", "1", "-maf", "0"});
+  ASSERT_EQ(r.status, 0) << r.out;
+  const std::string warning =
+      "\nWARNING: only positions listed in both a.vcf and b.vcf are sites: 3 positions listed "
+      "in a.vcf only and 2 listed in b.vcf only are left out. Keep the records that are "
+      "monomorphic in one population (when taking a population out of a larger VCF file, do "
+      "not drop the sites where it is monomorphic)\n";
+  EXPECT_NE(r.out.find(warning + "\n\nNumber of common SNPs retained is 6\n"), std::string::npos)
+      << r.out;
+  EXPECT_EQ(read("Pravis.log"), warning + "\n");
 }

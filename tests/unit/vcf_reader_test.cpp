@@ -1,5 +1,6 @@
 #include "input/vcf_reader.hpp"
 
+#include <array>
 #include <iostream>
 #include <random>
 #include <set>
@@ -75,6 +76,32 @@ std::string allele(const std::string& field) {
 
 bool sameAllele(const std::string& x, const std::string& y) { return !x.empty() && x == y; }
 
+// REF and ALT alleles of two records at one position, file 1's then file
+// 2's; a record with a REF and no ALT takes as ALT the one allele of the other
+// record that it lacks.
+std::array<std::string, 4> named(const VcfRecord& a, const VcfRecord& b) {
+  std::array<std::string, 4> n = {allele(a.ref), allele(a.alt), allele(b.ref), allele(b.alt)};
+  for (int own = 0; own < 4; own += 2) {
+    std::set<std::string> lacking = {n[2 - own], n[3 - own]};
+    lacking.erase("");
+    lacking.erase(n[own]);
+    if (!n[own].empty() && n[own + 1].empty() && lacking.size() == 1) n[own + 1] = *lacking.begin();
+  }
+  return n;
+}
+
+// The warning on positions listed in one file only, as printed.
+std::string oneFileOnly(const std::string& file1, const std::string& file2, std::size_t only1,
+                        std::size_t only2) {
+  if (only1 + only2 == 0) return "";
+  return "\nWARNING: only positions listed in both " + file1 + " and " + file2 +
+         " are sites: " + std::to_string(only1) + (only1 == 1 ? " position" : " positions") +
+         " listed in " + file1 + " only and " + std::to_string(only2) + " listed in " + file2 +
+         " only are left out. Keep the records that are monomorphic in one population (when "
+         "taking a population out of a larger VCF file, do not drop the sites where it is "
+         "monomorphic)\n\n";
+}
+
 // The pair read step by step from readVcfRecords, straight from the rules:
 // merge on equal positions where the two records name two alleles at most
 // and share one, code per character.
@@ -109,22 +136,24 @@ bool oraclePair(const std::string& path, const std::string& file1, const std::st
   samplesizes = {n1, n2};
   if (n1 != n2) pref = n1 > n2 ? 0 : 1;
   std::vector<std::pair<std::size_t, std::size_t>> common;
-  std::vector<std::string> leftOut;  // positions whose records name three alleles or more
+  std::vector<std::string> leftOut;  // positions of both files that make no site
+  std::size_t inBoth = 0;
   for (std::size_t i = 0, j = 0; i < r1.size() && j < r2.size();) {
     if (r2[j].pos > r1[i].pos) {
       ++i;
     } else if (r1[i].pos > r2[j].pos) {
       ++j;
     } else {
-      const VcfRecord &a = r1[i], &b = r2[j];
-      const std::string alleles[4] = {allele(a.ref), allele(a.alt), allele(b.ref), allele(b.alt)};
-      std::set<std::string> named(alleles, alleles + 4);
-      named.erase("");
-      if (named.size() > 2)
-        leftOut.push_back(toString(b.pos));
-      else if (sameAllele(alleles[0], alleles[2]) || sameAllele(alleles[0], alleles[3]) ||
-               sameAllele(alleles[1], alleles[2]) || sameAllele(alleles[1], alleles[3]))
+      ++inBoth;
+      const std::array<std::string, 4> alleles = named(r1[i], r2[j]);
+      std::set<std::string> all(alleles.begin(), alleles.end());
+      all.erase("");
+      if (all.size() <= 2 &&
+          (sameAllele(alleles[0], alleles[2]) || sameAllele(alleles[0], alleles[3]) ||
+           sameAllele(alleles[1], alleles[2]) || sameAllele(alleles[1], alleles[3])))
         common.emplace_back(i, j);
+      else
+        leftOut.push_back(toString(r2[j].pos));
       ++i;
       ++j;
     }
@@ -133,11 +162,12 @@ bool oraclePair(const std::string& path, const std::string& file1, const std::st
     std::cout << "\nWARNING: " << leftOut.size()
               << (leftOut.size() == 1 ? " position held by both " : " positions held by both ")
               << file1 << " and " << file2 << (leftOut.size() == 1 ? " is" : " are")
-              << " left out because the two records name more than two alleles (REF and first "
-                 "ALT of each): "
+              << " left out because the two records name more than two alleles or share none "
+                 "(REF and first ALT of each): "
               << (leftOut.size() == 1 ? "position " : "the first is position ") << leftOut[0]
               << "\n"
               << std::endl;
+  std::cout << oneFileOnly(file1, file2, r1.size() - inBoth, r2.size() - inBoth);
   if (common.empty()) {
     std::cout << "ERROR: no common SNP positions with at least one shared allele were found "
                  "between files "
@@ -161,8 +191,8 @@ bool oraclePair(const std::string& path, const std::string& file1, const std::st
     // the records share is REF in one and ALT in the other, unless they also
     // share one in the same role.
     char coded[2] = {'1', '1'};
-    const bool sameRole =
-        sameAllele(allele(a.ref), allele(b.ref)) || sameAllele(allele(a.alt), allele(b.alt));
+    const std::array<std::string, 4> alleles = named(a, b);
+    const bool sameRole = sameAllele(alleles[0], alleles[2]) || sameAllele(alleles[1], alleles[3]);
     if (!sameRole) coded[1 - pref] = '0';
     const VcfRecord* recs[2] = {&a, &b};
     const int ns[2] = {n1, n2};
@@ -459,24 +489,27 @@ TEST_F(VcfReaderTest, MergeKeepsSharedPositionsOfTwoAlleles) {
   const PairResult r = runPair(readVcfPhasedPair, "a.vcf", "b.vcf");
   ASSERT_TRUE(r.ok) << r.out;
   // 350 (A, G, T, C) and 400 (C, T, G) name more than two alleles; at 420
-  // the two monomorphic records share none ("." names no allele).
+  // each monomorphic record takes the other's allele as its ALT.
   EXPECT_EQ(r.out,
             "\nFile a.vcf was read\n\nFile b.vcf was read\n\nWARNING: 2 positions held by both "
             "a.vcf and b.vcf are left out because the two records name more than two alleles "
-            "(REF and first ALT of each): the first is position 350\n\n"
-            "\nNumber of common SNPs retained is 2\n\nSample sizes are 1 and 1\n");
-  EXPECT_EQ(r.positions[0], (std::vector<double>{200, 300}));
+            "or share none (REF and first ALT of each): the first is position 350\n\n" +
+                oneFileOnly("a.vcf", "b.vcf", 1, 1) +
+                "\nNumber of common SNPs retained is 3\n\nSample sizes are 1 and 1\n");
+  EXPECT_EQ(r.positions[0], (std::vector<double>{200, 300, 420}));
   EXPECT_EQ(r.positions[1], r.positions[0]);
   EXPECT_EQ(r.sizes, (std::vector<int>{2, 2}));
   ASSERT_EQ(r.data.size(), 4u);
   // At 300 the REF differ (G against T): population 2, not pref, codes its
   // allele 0 (T), which is population 1's allele 1; its G G individual gets 0 0.
-  EXPECT_EQ(r.row(0), "01");
-  EXPECT_EQ(r.row(1), "11");
-  EXPECT_EQ(r.row(2), "10");
-  EXPECT_EQ(r.row(3), "00");
-  EXPECT_EQ(r.freqs[0], (std::vector<double>{0.5, 1.0}));
-  EXPECT_EQ(r.freqs[1], (std::vector<double>{0.5, 0.0}));
+  // At 420 A>. against G>. reads as A>G against G>A: population 2 codes its
+  // REF G, so the fixed difference gives 0 0 against 1 1.
+  EXPECT_EQ(r.row(0), "010");
+  EXPECT_EQ(r.row(1), "110");
+  EXPECT_EQ(r.row(2), "101");
+  EXPECT_EQ(r.row(3), "001");
+  EXPECT_EQ(r.freqs[0], (std::vector<double>{0.5, 1.0, 0.0}));
+  EXPECT_EQ(r.freqs[1], (std::vector<double>{0.5, 0.0, 1.0}));
 }
 
 TEST_F(VcfReaderTest, RefMismatchCodesTheSmallerPopulationsZero) {
@@ -531,11 +564,15 @@ TEST(VcfPairing, AllelesNamedAndSharedByTwoRecords) {
       {"A", "T", "A", "G", kept, 3},          // shared REF, other ALT
       {"A", "G", "T", "A", swapped, 3},       // REF of file 1 is ALT of file 2
       {"A", "G", "C", "T", unshared, 4},      // nothing shared
-      // "." names no allele, and is no allele to share.
+      // "." names no allele; a record with ALT "." takes the other record's
+      // allele that it lacks.
       {"A", ".", "A", "G", kept, 2},
       {"T", ".", "A", "T", swapped, 2},
-      {"A", ".", "G", ".", unshared, 2},
+      {"A", ".", "G", ".", swapped, 2},       // a fixed difference
       {"A", ".", "A", ".", kept, 1},
+      {"A", ".", ".", "G", kept, 2},
+      {".", "G", ".", "T", unshared, 2},      // no REF: nothing to take
+      {"A", ".", "G", "T", unshared, 3},
       // Of an ALT list, the first allele: the one genotypes call 1.
       {"A", "G,T", "A", "G", kept, 2},
       {"A", "G,T", "G", "A,C", swapped, 2},
@@ -601,8 +638,9 @@ TEST_F(VcfReaderTest, PairFailures) {
   r = runPair(readVcfPhasedPair, "a.vcf", "b.vcf", 0);
   EXPECT_FALSE(r.ok);
   EXPECT_EQ(r.out,
-            "\nFile a.vcf was read\n\nFile b.vcf was read\nERROR: no common SNP positions with at "
-            "least one shared allele were found between files a.vcf and b.vcf\n\n");
+            "\nFile a.vcf was read\n\nFile b.vcf was read\n" + oneFileOnly("a.vcf", "b.vcf", 1, 1) +
+                "ERROR: no common SNP positions with at least one shared allele were found "
+                "between files a.vcf and b.vcf\n\n");
   EXPECT_EQ(r.pref, 1);
   EXPECT_EQ(r.sizes, (std::vector<int>{2, 3}));
 
