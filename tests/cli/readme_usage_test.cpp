@@ -4,6 +4,7 @@
 // printed precision, and the two-file forms of the formats.
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 
 #include "cli_harness.hpp"
@@ -264,6 +265,54 @@ TEST_F(ReadmeUsage, SelectivesThatStandForOneSiteAreOneCandidate) {
                                 "alone, which takes no candidate site.\n"),
             std::string::npos)
       << r.out;
+}
+
+TEST_F(ReadmeUsage, InputLayoutExamplesAreReadAsShown) {
+  // In the README's section of examples, a line ending in `NAME`: gives the
+  // indented block after it as file NAME; an indented line that begins with
+  // "pravolin " is a command, run once every file is written.
+  std::ifstream in(examples + "/../README.md");
+  std::vector<std::vector<std::string>> commands;
+  std::string line, file, content;
+  bool inside = false, inBlock = false;
+  const auto endBlock = [&] {
+    if (!file.empty()) write(file, content);
+    file.clear();
+    content.clear();
+    inBlock = false;
+  };
+  while (std::getline(in, line)) {
+    if (line.rfind("#", 0) == 0) {
+      if (inside) break;
+      inside = line == "### Input layouts by example";
+      continue;
+    }
+    if (!inside) continue;
+    if (line.rfind("    pravolin ", 0) == 0) {
+      std::istringstream words(line.substr(13));
+      commands.emplace_back(std::istream_iterator<std::string>(words),
+                            std::istream_iterator<std::string>());
+    } else if (line.rfind("    ", 0) == 0 && !file.empty()) {
+      content += line.substr(4) + "\n";
+      inBlock = true;
+    } else if (line.size() > 3 && line.compare(line.size() - 2, 2, "`:") == 0) {
+      endBlock();
+      file = line.substr(line.rfind('`', line.size() - 3) + 1);
+      file.resize(file.size() - 2);
+    } else if (inBlock) {
+      if (!line.empty()) endBlock();
+      else content += "\n";
+    }
+  }
+  endBlock();
+  ASSERT_EQ(commands.size(), 5u);
+  for (const std::vector<std::string>& args : commands) {
+    clearResults();
+    const RunResult r = run(args);
+    EXPECT_EQ(r.status, 0) << args[1] << r.out;
+    EXPECT_NE(r.out.find(" parsed\n"), std::string::npos) << args[1] << r.out;
+    EXPECT_EQ(r.out.find("WARNING"), std::string::npos) << args[1] << r.out;
+  }
 }
 
 TEST_F(ReadmeUsage, MsPositionRepeatedInOneSampleIsRaisedToASiteOfItsOwn) {
