@@ -614,6 +614,12 @@ gp("gp_comments_only.txt", "# Genepop\n", 1, EMPTY % "gp_comments_only.txt" + GF
 bs("bs_blank_only.txt", "\n\n   \n", 1, EMPTY % "bs_blank_only.txt" + BFAIL % "bs_blank_only.txt")
 vc("vcf_blank_only.vcf", " \n\n", 1, EMPTY % "vcf_blank_only.vcf")
 
+# A HapMap table without its header line: the first data line is taken for
+# the header, and the warning says that its site is not read.
+hm("hm_no_header.txt", hm_ok.split("\n", 1)[1], 0,
+   "\nWARNING: File hm_no_header.txt: its first line (line 1) reads as a data line but is taken for the "
+   "header line, so its site (rs0 at position 1000) is not read: a HapMap table begins with a header line\n")
+
 # ---------------------------------------------------------------- manifest
 def escape(text):
     return text.replace("\\", "\\\\").replace("\n", "\\n").replace("\t", "\\t")
