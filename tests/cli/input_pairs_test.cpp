@@ -100,6 +100,22 @@ TEST_F(InputPairs, ASecondFileTheRunWouldNotReadOrLacksEndsTheStartUp) {
                                "with -input and population 2 with -input2\n";
   expectFatal(run({"-format", "vcf", "-input", "a"}), "\nERROR: \nVCF" + twoFiles);
   expectFatal(run({"-format", "fp", "-input", "a"}), "\nERROR: \nfastPHASE" + twoFiles);
+
+  // HapMap, FASTA and PLINK read -input2 with -singlepopfile 1, so it cannot be left out.
+  const std::string needs = " input needs -input2 with -singlepopfile 1 (";
+  const std::string perFile =
+      "population 1 in the -input file, population 2 in the -input2 file); without "
+      "-singlepopfile 1 it reads both populations from the -input file (its ";
+  expectFatal(run({"-format", "hm", "-input", "a", "-singlepopfile", "1"}),
+              "\nERROR: \nHapMap" + needs + perFile + "haplotype columns split in halves)\n");
+  expectFatal(run({"-format", "fasta", "-input", "a", "-singlepopfile", "1"}),
+              "\nERROR: \nFASTA" + needs + perFile +
+                  "records split in halves, by -tag, or alternately with -tag rnd0)\n");
+  expectFatal(run({"-format", "pl", "-input", "a", "-singlepopfile", "1"}),
+              "\nERROR: \nPLINK" + needs +
+                  "the sites in the -input name + .map, both populations in the -input2 name + "
+                  ".ped); without -singlepopfile 1 it reads the sites from the -input name + .map "
+                  "and both populations from the -input name + .ped\n");
 }
 
 TEST_F(InputPairs, HapMapPositionMustBeAFiniteNumber) {

@@ -620,6 +620,11 @@ hm("hm_no_header.txt", hm_ok.split("\n", 1)[1], 0,
    "\nWARNING: File hm_no_header.txt: its first line (line 1) reads as a data line but is taken for the "
    "header line, so its site (rs0 at position 1000) is not read: a HapMap table begins with a header line\n")
 
+# A Genepop file of two populations whose individuals type no locus leaves
+# nothing to analyse: it fails, naming the file.
+gp("gp_no_locus.txt", "Title\nPop\na1 , \na2 , \nPop\nb1 , \nb2 , \n", 1,
+   "\nERROR: \ngp_no_locus.txt has no locus: its individuals' lines hold no genotype, and one locus at least is needed\n")
+
 # ---------------------------------------------------------------- manifest
 def escape(text):
     return text.replace("\\", "\\\\").replace("\n", "\\n").replace("\t", "\\t")
