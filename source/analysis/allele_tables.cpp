@@ -217,6 +217,11 @@ bool hasTwoCopiesSomewhere(const AlleleCountTable& allelecounts, std::size_t p) 
   return false;
 }
 
+// A file of no locus: fatal, naming it and what is needed.
+[[noreturn]] void endWithoutLocus(const std::string& inputName, const std::string& need) {
+  fatalError(1, "\nERROR: \n" + inputName + " has no locus: " + need + "\n");
+}
+
 }  // namespace
 
 void requireTwoPerPopulation(CountFormat format, const std::string& inputName,
@@ -224,13 +229,16 @@ void requireTwoPerPopulation(CountFormat format, const std::string& inputName,
                              const AlleleCountTable& allelecounts) {
   if (format != CountFormat::BayeScan) {
     requireTwoInEachPopulation(inputName, samplesizes, "individual");
+    // Individuals that type no locus leave nothing to analyse: a run that
+    // would end with empty results and status 0 fails instead.
+    if (format == CountFormat::Genepop && allelecounts.empty())
+      endWithoutLocus(inputName, "its individuals' lines hold no genotype, and one locus at least "
+                                 "is needed");
     return;
   }
   // Without a locus no population has gene copies to measure.
   if (allelecounts.empty())
-    fatalError(1, "\nERROR: \n" + inputName +
-                      " has no locus: at least 2 gene copies per population at one locus are "
-                      "needed\n");
+    endWithoutLocus(inputName, "at least 2 gene copies per population at one locus are needed");
   for (std::size_t p = 0; p < allelecounts[0].size(); ++p)
     if (!hasTwoCopiesSomewhere(allelecounts, p))
       populationTooSmall(inputName, p, "fewer than 2 gene copies at every locus", "gene copies");

@@ -20,7 +20,7 @@ void distinctValuesExcept(const std::vector<std::vector<std::int32_t>>& rows, co
 // (Genepop, PLINK: samplesizes) or, for BayeScan, whose files give no
 // individuals, two gene copies of it at one locus at least. Fatal (status 1),
 // naming the first population that falls short, or the file when a BayeScan
-// file has no locus.
+// or Genepop file has no locus.
 void requireTwoPerPopulation(CountFormat format, const std::string& inputName,
                              const std::vector<int>& samplesizes,
                              const AlleleCountTable& allelecounts);

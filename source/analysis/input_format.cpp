@@ -339,8 +339,17 @@ void setRunDisplayName(Execution& exec) {
 void completeAfterRead(Execution& exec, RunData& run) {
   const Options& o = exec.options;
   const InputFormat format = exec.format;
-  if (format == InputFormat::MS && o.sample2 == 0)
-    requirePopulationCount(o.inputfile, run.snpositions.size(), exec.npops);
+  if (format == InputFormat::MS && o.sample2 == 0) {
+    // One block read this way is one population: a file that holds both
+    // populations in one block is read with -sample2.
+    const std::size_t blocks = run.snpositions.size();
+    requirePopulationCount(o.inputfile, blocks, exec.npops,
+                           blocks == 1 ? "The file holds one segsites block: give -sample2 for "
+                                         "the second population when both populations are in "
+                                         "one block (its first -sample haplotypes are population "
+                                         "1, the next -sample2 population 2)\n"
+                                       : "");
+  }
   if (!isAlleleCountFormat(format)) requireTwoInEachPopulation(o.inputfile, run.samplesizes, "haplotype");
   if (format == InputFormat::MS) {
     if (o.sample2 != 0 && o.sample != o.sample2)

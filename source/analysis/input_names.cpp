@@ -1,5 +1,6 @@
 #include "analysis/input_names.hpp"
 
+#include <iterator>
 #include <string>
 
 #include "input/common.hpp"
@@ -31,43 +32,80 @@ void requireTwoInputFiles(const Options& o, InputFormat format) {
                       " are one file\n");
 }
 
+// How a format reads its files, for the messages about -input2.
+struct FileReading {
+  const char* name;
+  // What it reads from the -input name alone, both populations included;
+  // nullptr where it always reads two files.
+  const char* oneFile;
+  // What -input2 holds where it is read with -singlepopfile 1 (FASTA: a
+  // second name switches it on); nullptr where it is never read.
+  const char* secondFile;
+  // How it reads -input2, said after oneFile where -input2 comes without
+  // -singlepopfile 1; nullptr where it is not read with it either.
+  const char* otherwise;
+};
+
+const FileReading& fileReading(InputFormat format) {
+  static const char* const perFile =
+      "population 1 in the -input file, population 2 in the -input2 file";
+  // In the order of InputFormat; PL2 reads as PL.
+  static const FileReading byFormat[] = {
+      {"MS",
+       "both populations from the -input file (one segsites block per population, or -sample "
+       "and -sample2 haplotypes of its first block)",
+       nullptr, nullptr},
+      {"FASTA",
+       "both populations from the -input file (its records split in halves, by -tag, or "
+       "alternately with -tag rnd0)",
+       perFile, nullptr},
+      {"HapMap", "both populations from the -input file (its haplotype columns split in halves)",
+       perFile, ", or one population from each of -input and -input2 with -singlepopfile 1"},
+      {"fastPHASE", nullptr, nullptr, nullptr},
+      {"VCF", nullptr, nullptr, nullptr},
+      {"BayeScan", "both populations from the -input file (two [pop] blocks)", nullptr, nullptr},
+      {"Genepop", "both populations from the -input file (two Pop blocks)", nullptr, nullptr},
+      {"PLINK",
+       "the sites from the -input name + .map and both populations from the -input name + .ped",
+       "the sites in the -input name + .map, both populations in the -input2 name + .ped",
+       ", or from the -input2 name + .ped with -singlepopfile 1"},
+  };
+  static_assert(std::size(byFormat) == static_cast<std::size_t>(InputFormat::PL2),
+                "one entry per format but PL2");
+  const std::size_t i = format == InputFormat::PL2 ? static_cast<std::size_t>(InputFormat::PL)
+                                                   : static_cast<std::size_t>(format);
+  return byFormat[i];
+}
+
 // How the run reads both populations when it does not read a second file;
 // empty when it reads -input2.
 std::string bothPopulationsFromOneFile(const Options& o, InputFormat format) {
-  switch (format) {
-    case InputFormat::MS:
-      return "MS input reads both populations from the -input file (one segsites block per "
-             "population, or -sample and -sample2 haplotypes of its first block)";
-    case InputFormat::GP:
-      return "Genepop input reads both populations from the -input file (two Pop blocks)";
-    case InputFormat::BS:
-      return "BayeScan input reads both populations from the -input file (two [pop] blocks)";
-    case InputFormat::HM:
-      if (o.singlepopfile) return std::string();
-      return "HapMap input reads both populations from the -input file (its haplotype columns "
-             "split in halves), or one population from each of -input and -input2 with "
-             "-singlepopfile 1";
-    case InputFormat::PL:
-    case InputFormat::PL2:
-      if (o.singlepopfile) return std::string();
-      return "PLINK input reads the sites from the -input name + .map and both populations from "
-             "the -input name + .ped, or from the -input2 name + .ped with -singlepopfile 1";
-    default:
-      return std::string();
-  }
+  const FileReading& f = fileReading(format);
+  if (f.oneFile == nullptr) return std::string();
+  const std::string reads = std::string(f.name) + " input reads " + f.oneFile;
+  if (f.secondFile == nullptr) return reads;
+  if (o.singlepopfile || f.otherwise == nullptr) return std::string();
+  return reads + f.otherwise;
 }
 
 }  // namespace
 
 void checkInputNames(const Options& o, InputFormat format) {
+  const FileReading& f = fileReading(format);
   if (!o.inputfile2.empty()) {
     const std::string oneFile = bothPopulationsFromOneFile(o, format);
     if (!oneFile.empty())
       fatalError(1, "\nERROR: \n-input2 " + o.inputfile2 + " is not read: " + oneFile + "\n");
-  } else if (format == InputFormat::VCF || format == InputFormat::FP) {
-    fatalError(1, std::string("\nERROR: \n") + (format == InputFormat::VCF ? "VCF" : "fastPHASE") +
+  } else if (f.oneFile == nullptr) {
+    fatalError(1, std::string("\nERROR: \n") + f.name +
                       " input needs two files, one population each: give population 1 with "
                       "-input and population 2 with -input2\n");
+  } else if (o.singlepopfile && f.secondFile != nullptr) {
+    // The reader would open a file of no name (PLINK: ".ped") and fail
+    // late, naming none.
+    fatalError(1, std::string("\nERROR: \n") + f.name +
+                      " input needs -input2 with -singlepopfile 1 (" + f.secondFile +
+                      "); without -singlepopfile 1 it reads " + f.oneFile + "\n");
   }
   if (o.singlepopfile) requireTwoInputFiles(o, format);
 }

@@ -12,7 +12,8 @@
 //   -singlepopfile 1), naming it and saying how the format reads the two
 //   populations, rather than leave it unread without a word;
 // - on VCF and fastPHASE input without -input2, which need one file per
-//   population;
+//   population, and on HapMap, PLINK and FASTA input with -singlepopfile 1
+//   without -input2, which would otherwise fail late naming no file;
 // - with one population per file, on two equal names, and on two names that
 //   the readers would open as one file (a link, a case variant found by the
 //   lower-cased second try of the opener, two spellings of one path), which

@@ -69,10 +69,11 @@ void dataFusion(HaplotypeMatrix& data, HaplotypeMatrix& metapopdata,
   metapopsamplesize = static_cast<int>(metapopdata.size());
 }
 
-void requirePopulationCount(const std::string& file, std::size_t found, int expected) {
+void requirePopulationCount(const std::string& file, std::size_t found, int expected,
+                            const std::string& hint) {
   if (found == static_cast<std::size_t>(expected)) return;
   fatalError(3, "\nERROR: In file " + file + "\nThe number of populations " + toString(found) +
-                    " does not coincide with the expected " + toString(expected) + "\n");
+                    " does not coincide with the expected " + toString(expected) + "\n" + hint);
 }
 
 void populationTooSmall(const std::string& file, std::size_t p, const std::string& has,

@@ -38,8 +38,9 @@ double pooledFrequency(int n0, double f0, int n1, double f1);
 int countDistinctPositions(std::vector<double>& positions, double& repeated);
 
 // Ends the execution (status 3) when the input named file holds other than
-// the expected number of populations.
-void requirePopulationCount(const std::string& file, std::size_t found, int expected);
+// the expected number of populations; hint, when given, ends the message.
+void requirePopulationCount(const std::string& file, std::size_t found, int expected,
+                            const std::string& hint = std::string());
 
 // Diversity within a population, and so FST, needs two of its haplotypes (or
 // individuals, or gene copies). Ends the execution (status 1) saying that

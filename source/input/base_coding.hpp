@@ -3,7 +3,8 @@
 //
 // Both readers code one base per site as allele 1: the least frequent base of
 // the reference population, chosen from per-site counts of A, C, G, T and of
-// every other symbol (missing data).
+// every other symbol (missing data). The FASTA readers, which code against
+// the major base instead, share the count of the sites left out.
 #pragma once
 
 #include <array>

@@ -72,15 +72,17 @@ void readLocusLine(CountedLines& in, const std::string& fileName, int i, int p, 
                    AlleleCountTable& allelecounts, MaxAlleleCountTable& maxallelecounts,
                    std::vector<std::string>& locnames) {
   std::string line;
-  in.next(line);
+  const std::string where = "ERROR reading BScan format in loci " + toString(i) +
+                            " of population " + toString(p) + " of file " + fileName;
+  if (!in.next(line))
+    fatalError(1, where + ": the file ends after line " + toString(in.number) +
+                      ", before this locus line\n");
+  const std::string place = where + ", line " + toString(in.number);
   const std::vector<std::string> words = splitBlanks(line);
-  const std::string where =
-      "ERROR reading BScan format in loci " + toString(i) + " of population " + toString(p);
-  if (words.empty()) fatalError(1, where + "\n");
+  if (words.empty()) fatalError(1, place + ": the line is blank where this locus line is due\n");
   if (toInt(words[0]) != i)
     fatalError(1, "ERROR reading BScan format: Loci number was " + words[0] + " should be " +
                       toString(i) + "\n");
-  const std::string place = where + " of file " + fileName + ", line " + toString(in.number);
   if (words.size() < 3)
     fatalError(1, place + ": the line lacks its gene count or its number of alleles\n");
   const int genes = toInt(words[1]);

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <iostream>
 
+#include "input/base_coding.hpp"
 #include "input/common.hpp"
 #include "input/output_file.hpp"
 
@@ -145,9 +146,13 @@ std::vector<const FastaRecord*> recordsOf(const std::vector<FastaRecord>& record
 // those of population 2) into out: every column is a site, coded against the
 // major base of the larger population (population 1 on a tie), which is
 // returned. Sites whose major symbol is no base, and with noGaps every site
-// with a gap in that population, are dropped from both populations.
+// with a gap in that population, are dropped from both populations. The
+// first are counted in one warning naming the coding population's file
+// (popFiles[0] or popFiles[1]): an alignment written as 0/1 loses every
+// column. Gapped columns dropped at the user's request are not counted.
 int codeSites(const std::vector<const std::string*>& sequences, std::size_t samplesize1,
-              bool noGaps, const std::string& misalignedMessage, FastaSample& out) {
+              bool noGaps, const std::string& misalignedMessage,
+              const std::string (&popFiles)[2], FastaSample& out) {
   const std::size_t length = sequences.front()->size();
   for (const std::string* sequence : sequences)
     if (sequence->size() != length) fatalError(1, misalignedMessage);
@@ -170,17 +175,26 @@ int codeSites(const std::vector<const std::string*>& sequences, std::size_t samp
   // and to any base over the other symbols.
   std::vector<std::size_t> keptSites;
   std::vector<std::uint8_t> keptMajor;
+  LeftOutSites leftOut;
   for (std::size_t s = 0; s < length; ++s) {
     const std::array<std::uint32_t, symbolClasses>& c = counts[s];
     if (noGaps && c[gapSymbol] > 0) continue;
     std::uint8_t major = 0;
     for (std::uint8_t b = 1; b < otherSymbol; ++b)
       if (c[b] > c[major]) major = b;
-    if (std::uint64_t{c[otherSymbol]} + c[gapSymbol] > c[major]) continue;
+    if (std::uint64_t{c[otherSymbol]} + c[gapSymbol] > c[major]) {
+      leftOut.add([&] {
+        std::string column;
+        for (std::size_t i = refBegin; i < refEnd; ++i) column.push_back((*sequences[i])[s]);
+        return column;
+      });
+      continue;
+    }
     keptSites.push_back(s);
     keptMajor.push_back(major);
   }
   counts = {};
+  leftOut.warn(popFiles[ref]);
 
   const std::size_t kept = keptSites.size();
   out.snpfreqs.assign(2, std::vector<double>(kept, 0.0));
@@ -248,8 +262,8 @@ bool codeSplitFile(const std::array<std::vector<const FastaRecord*>, 2>& pops,
     std::cout << rule.separationPrefix << n1 << '\t' << n2 << '\t' << sequences.size() << std::endl;
     return false;
   }
-  pref =
-      codeSites(sequences, n1, noGaps, "ERROR: sequences must be aligned in " + file + "\n", out);
+  pref = codeSites(sequences, n1, noGaps, "ERROR: sequences must be aligned in " + file + "\n",
+                   {file, file}, out);
   if (store) {
     const std::string base = path + storedBaseName(file);
     storePopulation(base + rule.storedSuffix1, pops[0]);
@@ -277,7 +291,7 @@ bool readFastaHalves(const bool& noGaps, const std::string& path, const std::str
   // The larger half, population 2 for an odd count, gives the major bases;
   // this reader reports no reference population of its own.
   codeSites(sequencesOf(recordsOf(records)), n / 2, noGaps,
-            "ERROR: sequences must be aligned in " + file + "\n", out);
+            "ERROR: sequences must be aligned in " + file + "\n", {file, file}, out);
   return true;
 }
 
@@ -306,7 +320,7 @@ bool readFastaTwoFiles(const bool& noGaps, const std::string& path, const std::s
   pref = codeSites(
       sequencesOf(ordered), first.size(), noGaps,
       "ERROR: sequences must be of the same length in files " + file1 + " and " + file2 + "\n",
-      out);
+      {file1, file2}, out);
   return true;
 }
 

@@ -44,6 +44,21 @@ std::string lineOf(const HapMapFile& f) {
   return "line " + toString(f.lineNumber) + " of file " + f.name;
 }
 
+// A table written without its header line loses its first site to the
+// header: say so when the header's words read as a site (a finite number
+// after the name, then one symbol per haplotype column).
+void warnOfHeaderLikeData(const HapMapFile& f, const std::vector<std::string>& words) {
+  double position = 0.0;
+  if (!parseFiniteNumber(words[1], position)) return;
+  for (std::size_t i = 2; i < words.size(); ++i)
+    if (words[i].size() != 1) return;
+  printWarning(0, "\nWARNING: File " + f.name + ": its first line (line " +
+                      toString(f.lineNumber) +
+                      ") reads as a data line but is taken for the header line, so its site (" +
+                      words[0] + " at position " + words[1] +
+                      ") is not read: a HapMap table begins with a header line\n");
+}
+
 // Opens the file and reads its header; false (with the reader's message when
 // the file cannot be opened) when there is no header line ended by a line end.
 bool openWithHeader(const std::string& path, HapMapFile& f) {
@@ -53,11 +68,13 @@ bool openWithHeader(const std::string& path, HapMapFile& f) {
   f.in.exceptions(std::ios::badbit);
   std::string line;
   if (!nextContentLine(f, line) || f.in.eof()) return false;
-  const std::size_t fields = splitBlanks(line).size();
+  const std::vector<std::string> words = splitBlanks(line);
+  const std::size_t fields = words.size();
   if (fields < 3)
     rejectInput("ERROR: The header on " + lineOf(f) + " has " + toString(fields) +
                 " field(s): a phased HapMap table needs the SNP name, its position and at least "
                 "one haplotype column\n");
+  warnOfHeaderLikeData(f, words);
   if (fields - 2 > static_cast<std::size_t>(maxSitesPerFile))
     rejectInput("ERROR: There is an excessive number of haplotypes in file " + f.name + "\n");
   f.columns = static_cast<int>(fields - 2);

@@ -139,7 +139,8 @@ struct StoreValue {
   double value;
   void operator()(bool Options::*field) const { o.*field = value != 0; }
   void operator()(int Options::*field) const { o.*field = static_cast<int>(value); }
-  void operator()(double Options::*field) const { o.*field = value; }
+  // -0 reads as 0: the value names result files, where it would print "-0".
+  void operator()(double Options::*field) const { o.*field = value == 0.0 ? 0.0 : value; }
   void operator()(std::string Options::*field) const { o.*field = word; }
 };
 

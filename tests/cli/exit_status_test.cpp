@@ -69,7 +69,9 @@ TEST_F(ExitStatus, Status3NotStatus2ForOneMsBlockWithAGivenReference) {
   write("one.ms", msHeader + msSampleHead("3", "0.1 0.5 0.9") + haplotypeLines(10, 3));
   expectFatal(run({"-input", "one.ms", "-sample", "10", "-reference", "2"}),
               "\nERROR: In file one.ms\nThe number of populations 1 does not coincide with the "
-              "expected 2\n",
+              "expected 2\nThe file holds one segsites block: give -sample2 for the second "
+              "population when both populations are in one block (its first -sample haplotypes "
+              "are population 1, the next -sample2 population 2)\n",
               3);
 }
 

@@ -100,6 +100,22 @@ TEST_F(InputPairs, ASecondFileTheRunWouldNotReadOrLacksEndsTheStartUp) {
                                "with -input and population 2 with -input2\n";
   expectFatal(run({"-format", "vcf", "-input", "a"}), "\nERROR: \nVCF" + twoFiles);
   expectFatal(run({"-format", "fp", "-input", "a"}), "\nERROR: \nfastPHASE" + twoFiles);
+
+  // HapMap, FASTA and PLINK read -input2 with -singlepopfile 1, so it cannot be left out.
+  const std::string needs = " input needs -input2 with -singlepopfile 1 (";
+  const std::string perFile =
+      "population 1 in the -input file, population 2 in the -input2 file); without "
+      "-singlepopfile 1 it reads both populations from the -input file (its ";
+  expectFatal(run({"-format", "hm", "-input", "a", "-singlepopfile", "1"}),
+              "\nERROR: \nHapMap" + needs + perFile + "haplotype columns split in halves)\n");
+  expectFatal(run({"-format", "fasta", "-input", "a", "-singlepopfile", "1"}),
+              "\nERROR: \nFASTA" + needs + perFile +
+                  "records split in halves, by -tag, or alternately with -tag rnd0)\n");
+  expectFatal(run({"-format", "pl", "-input", "a", "-singlepopfile", "1"}),
+              "\nERROR: \nPLINK" + needs +
+                  "the sites in the -input name + .map, both populations in the -input2 name + "
+                  ".ped); without -singlepopfile 1 it reads the sites from the -input name + .map "
+                  "and both populations from the -input name + .ped\n");
 }
 
 TEST_F(InputPairs, HapMapPositionMustBeAFiniteNumber) {
@@ -216,6 +232,21 @@ TEST_F(InputPairs, SitesWhoseCommonestSymbolIsNoBaseAreCountedInOneWarning) {
   EXPECT_EQ(r.status, 0) << r.out;
   EXPECT_NE(r.out.find(warning + "\n"), std::string::npos) << r.out;
   EXPECT_EQ(read("Pravis.log"), warning + "\n");
+
+  // FASTA written as 0/1: the file of 3 records codes, and none of its 4
+  // columns has a base as its commonest symbol (the first reads 1 1 0), so
+  // the run is left without a site and says both.
+  write("p1.fa", ">a\n0101\n>b\n1100\n");
+  write("p2.fa", ">c\n1010\n>d\n1001\n>e\n0000\n");
+  r = run({"-format", "fasta", "-input", "p1.fa", "-input2", "p2.fa", "-maf", "0"});
+  warning = "\nWARNING: File p2.fa: 4 sites are left out because the reference population's most "
+            "frequent symbol there is no base (A, C, G or T); the first such symbol is \"1\"\n";
+  EXPECT_EQ(r.status, 0) << r.out;
+  const std::size_t said = r.out.find(warning + "\n");
+  EXPECT_NE(said, std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("\nThere are not common SNPs at frequency >= 0 in the file p1.fa\n", said),
+            std::string::npos)
+      << r.out;
 
   // A table of bases only: no warning.
   write("t.txt", samples.hapMap({0, 1}));

@@ -76,7 +76,8 @@ TEST_F(BayeScanReaderTest, FormatErrorsEndWithTheirStatuses) {
                         "ERROR reading BScan format: Number of populations is 3 but should be 2\n"),
             1);
   EXPECT_EQ(fatalStatus(std::string(head) + "[pop]=1\n1 2 1 2\n\n",
-                        "ERROR reading BScan format in loci 2 of population 1\n"),
+                        "ERROR reading BScan format in loci 2 of population 1 of file bs.txt, "
+                        "line 5: the line is blank where this locus line is due\n"),
             1);
   // A comment between locus lines is no comment.
   EXPECT_EQ(fatalStatus(std::string(head) + "[pop]=1\n1 2 1 2\n# note\n",
@@ -111,6 +112,7 @@ TEST_F(BayeScanReaderTest, TruncatedInputIsRejected) {
   // A heading that announces far more loci than the file holds fails at the
   // first missing line, without reserving room for them.
   EXPECT_EQ(fatalStatus("[loci]=2000000000\n[populations]=2\n[pop]=1\n1 2 1 2\n",
-                        "ERROR reading BScan format in loci 2 of population 1\n"),
+                        "ERROR reading BScan format in loci 2 of population 1 of file bs.txt: "
+                        "the file ends after line 4, before this locus line\n"),
             1);
 }

@@ -550,12 +550,12 @@ bs("bs_loci_negative.txt", bs_ok.replace("[loci]=14", "[loci]=-3"), 1,
 bs("bs_loci_int_max.txt", bs_ok.replace("[loci]=14", "[loci]=2147483647"), 1,
    "ERROR: There is an excessive number of loci in file bs_loci_int_max.txt\n")
 bs("bs_loci_too_many.txt", bs_ok.replace("[loci]=14", "[loci]=15"), 1,
-   "ERROR reading BScan format in loci 15 of population 1\n")
+   "ERROR reading BScan format in loci 15 of population 1 of file bs_loci_too_many.txt, line 20: the line is blank where this locus line is due\n")
 bs("bs_loci_huge.txt", bs_ok.replace("[loci]=14", "[loci]=2000000000").replace("\n\n[pop]=2", "\n[pop]=2"), 1,
    "ERROR reading BScan format: Loci number was [pop]=2 should be 15\n")
 bl = bs_ok.split("\n")
 bs("bs_empty_locus_line.txt", "\n".join(bl[:6] + [""] + bl[6:]), 1,
-   "ERROR reading BScan format in loci 2 of population 1\n")
+   "ERROR reading BScan format in loci 2 of population 1 of file bs_empty_locus_line.txt, line 7: the line is blank where this locus line is due\n")
 bs("bs_locus_order.txt", "\n".join(bl[:5] + [bl[6], bl[5]] + bl[7:]), 1,
    "ERROR reading BScan format: Loci number was 2 should be 1\n")
 bs("bs_sum_mismatch.txt", bs_ok.replace("\n3 40 2", "\n3 41 2", 1), 3,
@@ -618,6 +618,33 @@ case("fp_second_comments_only", ["fp_ok.out", "fp_b_comments_only.out"],
 gp("gp_comments_only.txt", "# Genepop\n", 1, EMPTY % "gp_comments_only.txt" + GFAIL % "gp_comments_only.txt")
 bs("bs_blank_only.txt", "\n\n   \n", 1, EMPTY % "bs_blank_only.txt" + BFAIL % "bs_blank_only.txt")
 vc("vcf_blank_only.vcf", " \n\n", 1, EMPTY % "vcf_blank_only.vcf")
+
+# A HapMap table without its header line: the first data line is taken for
+# the header, and the warning says that its site is not read.
+hm("hm_no_header.txt", hm_ok.split("\n", 1)[1], 0,
+   "\nWARNING: File hm_no_header.txt: its first line (line 1) reads as a data line but is taken for the "
+   "header line, so its site (rs0 at position 1000) is not read: a HapMap table begins with a header line\n")
+
+# A Genepop file of two populations whose individuals type no locus leaves
+# nothing to analyse: it fails, naming the file.
+gp("gp_no_locus.txt", "Title\nPop\na1 , \na2 , \nPop\nb1 , \nb2 , \n", 1,
+   "\nERROR: \ngp_no_locus.txt has no locus: its individuals' lines hold no genotype, and one locus at least is needed\n")
+
+# A BayeScan file that ends within a block, before the locus lines that
+# [loci] announces: the message names the file and its last line.
+bs("bs_ends_in_block.txt", "\n".join(bl[:32]) + "\n", 1,
+   "ERROR reading BScan format in loci 12 of population 2 of file bs_ends_in_block.txt: the file ends after line 32, before this locus line\n")
+
+# MS: one block of both populations read without -sample2 is one population;
+# the message says to give -sample2.
+ms("ms_one_block_both_populations.txt", ms_block(linked(40, 12, "01")), 3,
+   "The number of populations 1 does not coincide with the expected 2\nThe file holds one segsites block: "
+   "give -sample2 for the second population when both populations are in one block (its first -sample "
+   "haplotypes are population 1, the next -sample2 population 2)\n")
+
+# -maf -0 reads as 0: the results are named as those of -maf 0.
+case("hm_maf_negative_zero", ["hm_ok.txt"], ["-input", "hm_ok.txt"] + HM + ["-maf", "-0"], 0,
+     "WRITING Pravolin OUTPUT FILE Pravis_Results/Prav_out_AutoRefPop1_MAF_0_Blocks.tsv\n")
 
 # ---------------------------------------------------------------- manifest
 def escape(text):
