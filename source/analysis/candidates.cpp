@@ -42,11 +42,8 @@ std::vector<int> userCandidates(Execution& exec, const RunData& run) {
     if (site < 0) {
       const std::string range =
           n == 0 ? "none" : exactText(positions.front()) + " to " + exactText(positions.back());
-      const std::string message = "\n-selectives " + exactText(x) +
-                                  " lies outside the pooled positions of file " + file + " (" +
-                                  range + "): no site is taken for it\n";
-      std::cout << message << std::endl;
-      exec.logtext += message;
+      note(exec, "\n-selectives " + exactText(x) + " lies outside the pooled positions of file " +
+                     file + " (" + range + "): no site is taken for it\n");
       continue;
     }
     const double position = positions[static_cast<std::size_t>(site)];
@@ -62,12 +59,10 @@ std::vector<int> userCandidates(Execution& exec, const RunData& run) {
     // A site is one candidate, however many values stand for it.
     const auto taken = firstValueOfSite.emplace(site, x);
     if (!taken.second) {
-      const std::string message = "\n-selectives " + exactText(x) + " stands for the site at " +
-                                  exactText(position) + " that -selectives " +
-                                  exactText(taken.first->second) +
-                                  " stands for already: they are one candidate\n";
-      std::cout << message << std::endl;
-      exec.logtext += message;
+      note(exec, "\n-selectives " + exactText(x) + " stands for the site at " +
+                     exactText(position) + " that -selectives " +
+                     exactText(taken.first->second) +
+                     " stands for already: they are one candidate\n");
       continue;
     }
     candidates.push_back(site);

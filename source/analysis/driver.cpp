@@ -45,12 +45,6 @@ void printBanner() {
 
 void appendLog(Execution& exec, const std::string& text) { exec.logtext += text; }
 
-// Prints a note on standard output and keeps it in the log text.
-void note(Execution& exec, const std::string& text) {
-  std::cout << text << std::endl;
-  appendLog(exec, text);
-}
-
 // Option combinations, the format and the seed, before the first run.
 void startUp(Execution& exec) {
   Options& o = exec.options;
@@ -365,4 +359,9 @@ int runPravolin(int argc, const char* const* argv) {
   } catch (...) {
     exceptionExit(exec, "\nUnexpected problem occurred during Pravolin execution");
   }
+}
+
+void note(Execution& exec, const std::string& text) {
+  std::cout << text << std::endl;
+  exec.logtext += text;
 }
