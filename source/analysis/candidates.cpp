@@ -8,6 +8,7 @@
 #include <string>
 #include <unordered_map>
 
+#include "analysis/console.hpp"
 #include "analysis/elapsed.hpp"
 #include "analysis/run_state.hpp"
 #include "input/common.hpp"
@@ -48,10 +49,9 @@ std::vector<int> userCandidates(Execution& exec, const RunData& run) {
     }
     const double position = positions[static_cast<std::size_t>(site)];
     if (position != x) {
-      std::cout << "\n-selectives " << exactText(x) << " is no pooled site's position in file "
-                << file << ": the nearest site, at " << exactText(position)
-                << ", is taken instead\n"
-                << std::endl;
+      note(exec, "\n-selectives " + exactText(x) + " is no pooled site's position in file " +
+                     file + ": the nearest site, at " + exactText(position) +
+                     ", is taken instead\n");
       if (verbose) std::cout << "\nCandidate changed to position " << site << std::endl;
       exec.logtext += "\nBecause proposed candidate is not shared the site is changed to position " +
                       exactText(position) + "\n";
