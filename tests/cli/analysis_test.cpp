@@ -226,6 +226,9 @@ TEST_F(Analysis, BlocksOverSeveralRunsGiveRowsAndASummary) {
   const RunResult r = run({"-input", "sim", "-runs", "3", "-sample", "30", "-sample2", "30",
                            "-doEOS", "1", "-maf", "0.05", "-fixseed", "1"});
   ASSERT_EQ(r.status, 0) << r.out;
+  // Without -verbose the seed is reported nowhere.
+  EXPECT_EQ(r.out.find("seed"), std::string::npos);
+  EXPECT_FALSE(exists("Pravis.log"));
   const std::string name = "Pravis_Results/Prav_out_AutoRefPop1_MAF_0.05_NF3_Blocks";
   const std::vector<std::string> table = lines(read(name + ".tsv"));
   std::size_t rows = 0;
