@@ -368,15 +368,32 @@ fp("fp_ok.out", fp_ok, 0, "Pravolin FINISHED.")
 fp("fp_crlf.out", fp_ok.replace("\n", "\r\n"), 0, "Pravolin FINISHED.")
 fp("fp_spaced_lower.out", fastphase([h.lower() for h in fp_haps[:10]], spaced=True), 0, "Pravolin FINISHED.")
 fp("fp_empty.out", "", 1, EMPTY % "fp_empty.out" + PFAIL % "fp_empty.out")
-fp("fp_no_begin.out", fp_ok.replace("BEGIN GENOTYPES", "GENOTYPES"), 1, PFAIL % "fp_no_begin.out")
-fp("fp_begin_without_line_end.out", "BEGIN GENOTYPES", 1, PFAIL % "fp_begin_without_line_end.out")
-fp("fp_garbage.bin", b"BEGIN GENOTYPES\n" + garbage(3000), 1, "ERROR: In file fp_garbage.bin there are ")
+fp("fp_begin_tab.out", fp_ok.replace("BEGIN GENOTYPES", "BEGIN \t GENOTYPES"), 0, "Pravolin FINISHED.")
+# Blank lines anywhere in the genotypes, between an individual's haplotypes too.
+fp("fp_blank_lines.out", fp_ok.replace("\n#", "\n\n \t\n#").replace("\n", "\n\n", 20), 0,
+   "\nFile fp_blank_lines.out: 10 individuals, of which only the first haplotype is read (10 haplotypes)\n")
+fp("fp_no_begin.out", fp_ok.replace("BEGIN GENOTYPES", "GENOTYPES"), 1,
+   "\nERROR: File fp_no_begin.out lacks the BEGIN GENOTYPES line that opens its genotypes (none in its 34 line(s))\n\n"
+   + PFAIL % "fp_no_begin.out")
+TRUNCATED = "ERROR: File %s ends on line %d without the END GENOTYPES line that closes its genotypes (%d individual(s) begun): the file is truncated\n"
+fp("fp_begin_without_line_end.out", "BEGIN GENOTYPES", 1, TRUNCATED % ("fp_begin_without_line_end.out", 1, 0))
+fp("fp_garbage.bin", b"BEGIN GENOTYPES\n" + garbage(3000), 1, "ERROR: The genotypes on line 2 of file fp_garbage.bin hold ")
 fp("fp_no_individual.out", "BEGIN GENOTYPES\nEND GENOTYPES\n", 1,
    "ERROR: There is no individual between BEGIN GENOTYPES and END GENOTYPES in file fp_no_individual.out\n")
+MISPLACED = "ERROR: The genotypes on line %d of file %s hold \"%s\" where %s is due: each individual is one line with # and then its two haplotype lines\n"
 fp("fp_missing_name_line.out", fp_ok.replace("# id 3\n", "", 1), 1,
-   "ERROR: In file fp_missing_name_line.out there are 9 individual line(s) with #, 10 first and 10 second haplotype line(s)")
+   MISPLACED % (13, "fp_missing_name_line.out", fp_haps[3], "the # line of individual 4"))
+# A "#" line between the two haplotypes of individual 4, in a file that begins with one.
+fp("fp_name_line_in_haplotypes.out", "# made by hand\n" + fp_ok.replace("# id 3\n%s\n" % fp_haps[3], "# id 3\n%s\n# id 3b\n" % fp_haps[3]), 1,
+   MISPLACED % (16, "fp_name_line_in_haplotypes.out", "# id 3b", "the second haplotype of individual 4"))
 fp("fp_missing_second.out", fp_ok.replace("END GENOTYPES\n", "").rsplit("\n", 2)[0] + "\n", 1,
-   "ERROR: In file fp_missing_second.out there are 10 individual line(s) with #, 10 first and 9 second haplotype line(s)")
+   TRUNCATED % ("fp_missing_second.out", 32, 10))
+# Cut after 10 of 20 individuals, and within a second haplotype line.
+fp("fp_truncated.out", fastphase(fp_haps[:20]).split("# id 10\n")[0], 1, TRUNCATED % ("fp_truncated.out", 33, 10))
+fp("fp_cut_second.out", fp_ok.replace("END GENOTYPES\n", "")[:-16], 1, TRUNCATED % ("fp_cut_second.out", 33, 10))
+fp("fp_short_second.out", fastphase(fp_haps[:10], seconds=fp_haps[:3] + ["A"] + fp_haps[4:10]), 1,
+   "ERROR: The second haplotype of sequence 4 from population 1 has another number of SNPs\n"
+   "The second haplotype on line 15 of file fp_short_second.out holds 1 site(s) where 30 are due\n")
 fp("fp_short_haplotype.out", fastphase(fp_haps[:3] + [fp_haps[3][:-1]] + fp_haps[4:10]), 1,
    "ERROR: There are SNPs lacking in sequence 4 from population 1\n")
 fp("fp_other_sites.out", fastphase([h[:-2] for h in fp_haps[:10]]), 1,
