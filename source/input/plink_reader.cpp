@@ -71,12 +71,13 @@ bool readMap(const PlinkFiles& files, std::ifstream& in, std::vector<double>& po
                   " . Num of columns were " + toString(words.size()) + "\n");
     if (locnames.size() >= static_cast<std::size_t>(INT_MAX - 1)) excessiveSnps(files.mapName);
     // The position is the whole word: "10O" is no position 10, nor "abc" 0,
-    // and nan or inf cannot be ordered.
+    // nan or inf cannot be ordered, and beyond 2^53 two positions can read as one.
     double position = 0.0;
-    if (!parseFiniteNumber(words[columns - 1], position))
+    const PositionFault fault = parsePosition(words[columns - 1], position);
+    if (fault != PositionFault::none)
       return fail("\nERROR: problem reading map file " + files.mapShown + " . The position " +
-                  words[columns - 1] + " on line " + toString(lineNumber) +
-                  " is not a finite number\n");
+                  words[columns - 1] + " on line " + toString(lineNumber) + " " +
+                  positionFaultText(fault) + "\n");
     locnames.push_back(words[1]);
     positions.push_back(position);
   } while (readDataLine(in, line, lineNumber));

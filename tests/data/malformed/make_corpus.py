@@ -54,6 +54,7 @@ FAIL = "\nERROR: \nFail when reading "
 # An input of nothing but blanks, line ends and "#" lines is said to be
 # empty, then its read fails.
 EMPTY = "\nERROR: File %s is empty (nothing but blanks, line ends and lines beginning with #)\n\n"
+LIMIT = "is above 2^53 (9007199254740992, the largest position held exactly)"
 NOT_TEXT = "is not a text file: it holds a NUL byte within its first 64 KiB (binary, compressed or UTF-16 data)\n"
 
 # ---------------------------------------------------------------- MS
@@ -105,6 +106,11 @@ ms("ms_positions_nan.txt", "//\nsegsites: 3\npositions: 0.1 nan 0.3\n010\n", 2,
    "ERROR: There is a format problem reading positions in pop 1 of file ms_positions_nan.txt, line 3: nan is not a finite number\n")
 ms("ms_positions_inf.txt", ms_block(["01"] * 20, "0.5 inf") + ms_block(["01"] * 20, "0.5 1e999"), 2,
    "reading positions in pop 1 of file ms_positions_inf.txt, line 3: inf is not a finite number")
+# Beyond 2^53 a double no longer holds every whole number: the limit is
+# judged on the position as written, in every format that reads positions.
+ms("ms_position_above_limit.txt", ms_block(["010"] * 20, "0.1 0.2 9.007199254740993e15") * 2, 2,
+   "ERROR: There is a format problem reading positions in pop 1 of file ms_position_above_limit.txt, "
+   "line 3: 9.007199254740993e15 %s\n" % LIMIT)
 ms("ms_haplotype_short.txt", ms_block(["0101", "011"], "0.1 0.2 0.3 0.4"), 4,
    "ERROR: In sample 2 there is a problem with haplotype size in pop 1 Expected haplo size 4 was different of observed 3\n")
 ms("ms_one_block.txt", ms_block(linked(20, 12, "01")), 3,
@@ -276,8 +282,14 @@ vc("vcf_other_chromosome.vcf", va.replace("\n1\t", "\n2\t"), 1,
    "ERROR there are different chromosomes in file: vcf_other_chromosome.vcf and file vcf_b.vcf. Bad VCF-Pravolin format.\n")
 vc("vcf_no_common_site.vcf", vcf(10, [(100 * (k + 1) + 1, "A", "G", g) for k, g in enumerate(gts(10, 30))]), 1,
    "ERROR: no common SNP positions with at least one shared allele were found between files vcf_no_common_site.vcf and vcf_b.vcf\n")
-vc("vcf_huge_position.vcf", "\n".join(lines[:-2] + [lines[-2].replace("\t3000\t", "\t1e300\t", 1)] + lines[-1:]), 0,
-   "Pravolin FINISHED.")
+vc("vcf_huge_position.vcf", "\n".join(lines[:-2] + [lines[-2].replace("\t3000\t", "\t1e300\t", 1)] + lines[-1:]), 1,
+   "ERROR: position %s in file vcf_huge_position.vcf at line 32, position 1E300\n" % LIMIT)
+# 9007199254740993 reads as the double 9007199254740992: the two would be one site.
+put("vcf_position_above_limit.vcf", va.replace("\t3000\t", "\t9007199254740993\t", 1))
+put("vcf_b_position_limit.vcf", vb.replace("\t3000\t", "\t9007199254740992\t", 1))
+case("vcf_position_above_limit", ["vcf_position_above_limit.vcf", "vcf_b_position_limit.vcf"],
+     ["-input", "vcf_position_above_limit.vcf", "-input2", "vcf_b_position_limit.vcf"] + VCF, 1,
+     "ERROR: position %s in file vcf_position_above_limit.vcf at line 32, position 9007199254740993\n" % LIMIT)
 put("vcf_gzip.vcf.gz", gz(va))
 case("vcf_gzip.vcf.gz", ["vcf_gzip.vcf.gz", "vcf_b.vcf"], ["-input", "vcf_gzip.vcf.gz", "-input2", "vcf_b.vcf"] + VCF, 1,
      "\nERROR: vcf_gzip.vcf.gz is gzip-compressed: decompress it first (gunzip vcf_gzip.vcf.gz, or bgzip -d vcf_gzip.vcf.gz for bgzip files)\n")
@@ -327,6 +339,8 @@ hm("hm_nonascii.txt", "\n".join(hm_lines[:2] + [hm_lines[2][:-1] + "\xc3\xa9"] +
    "\" in column 16 on line 3 of file hm_nonascii.txt is not one letter\n")
 hm("hm_position_nan.txt", hm_ok.replace(" 1030 ", " nan ", 1), 1,
    "ERROR: The position \"nan\" on line 5 of file hm_position_nan.txt is not a finite number\n")
+hm("hm_position_above_limit.txt", hm_ok.replace(" 1290 ", " 1e20 ", 1), 1,
+   "ERROR: The position \"1e20\" on line 31 of file hm_position_above_limit.txt %s\n" % LIMIT)
 hm("hm_nul_bytes.txt", hm_ok.replace(" A ", " \x00 ", 3), 1, "\nERROR: hm_nul_bytes.txt %s" % NOT_TEXT)
 hm("hm_positions_down.txt", hapmap(16, hm_sites[:15]) + hapmap(16, hm_sites[15:], 500).split("\n", 1)[1], 4,
    "go down: position 500 follows position 1140. Positions must be in ascending order.\n")
@@ -451,6 +465,9 @@ pl("pl_map_position_word", pl_map.replace(" 1500\n", " abc\n"), pl_ped, 1,
    "\nERROR: problem reading map file pl_map_position_word.map . The position abc on line 6 is not a finite number\n")
 pl("pl_map_position_suffix", pl_map.replace(" 1500\n", " 15O0\n"), pl_ped, 1,
    "\nERROR: problem reading map file pl_map_position_suffix.map . The position 15O0 on line 6 is not a finite number\n")
+pl("pl_map_position_above_limit", pl_map.replace(" 1500\n", " 9007199254740992.5\n"), pl_ped, 1,
+   "\nERROR: problem reading map file pl_map_position_above_limit.map . The position 9007199254740992.5 "
+   "on line 6 %s\n" % LIMIT)
 pl("pl_empty_ped", pl_map, "", 1, "\nERROR: empty ped file pl_empty_ped.ped\n\n" + PLFAIL % "pl_empty_ped")
 pl("pl_ped_short", pl_map, "F i 0 0 1 -9 A\n", 1, "\nERROR: problem reading ped file pl_ped_short.ped\n")
 pl("pl_ped_odd", pl_map, "F i 0 0 1 -9 A C G\n", 1, "\nERROR: wrong number of genotypes in ped file pl_ped_odd.ped\n")
