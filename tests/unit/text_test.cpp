@@ -1,5 +1,6 @@
 #include "input/text.hpp"
 
+#include <climits>
 #include <deque>
 
 #include "input/haplotypes.hpp"
@@ -60,6 +61,19 @@ TEST(Text, ParseFiniteNumberTakesOnlyAWholeFiniteDecimalWord) {
                                  "-", "1e", "1e+", " 1", "1 ", "1e999", "1,5"})
     EXPECT_FALSE(parseFiniteNumber(word, v)) << word;
   EXPECT_EQ(v, 7.0);  // untouched when the word is refused
+}
+
+TEST(Text, ParseWholeIntTakesOnlyAWholeIntegerWithinTheIntRange) {
+  int v = 0;
+  for (const auto& [word, expected] : std::vector<std::pair<std::string, int>>{
+           {"0", 0}, {"-9", -9}, {"+007", 7}, {"2147483647", INT_MAX},
+           {"-2147483648", INT_MIN}, {"0000000000002147483647", INT_MAX}}) {
+    ASSERT_TRUE(parseWholeInt(word, v)) << word;
+    EXPECT_EQ(v, expected) << word;
+  }
+  for (const std::string word : {"", "-", "+", "1x", "1.5", "X", "1e3", " 1", "2147483648",
+                                 "-2147483649", "99999999999", "--1"})
+    EXPECT_FALSE(parseWholeInt(word, v)) << word;
 }
 
 TEST(Text, EraseIndicesWalksFromTheLastIndex) {
