@@ -344,3 +344,24 @@ bool parseDigits(std::string_view text, std::size_t maxDigits, std::int64_t& val
   }
   return true;
 }
+
+bool parseWholeInt(std::string_view word, int& value) {
+  // Short runs of digits (nearly every word read) fit an int as they are.
+  std::int64_t magnitude = 0;
+  if (parseDigits(word, 9, magnitude)) {
+    value = static_cast<int>(magnitude);
+    return true;
+  }
+  const bool negative = !word.empty() && word[0] == '-';
+  if (!word.empty() && (negative || word[0] == '+')) word.remove_prefix(1);
+  if (word.empty()) return false;
+  // Leading zeros aside, ten digits at most can fit an int.
+  const std::size_t first = word.find_first_not_of('0');
+  magnitude = 0;
+  if (first != std::string_view::npos && !parseDigits(word.substr(first), 10, magnitude))
+    return false;
+  const std::int64_t v = negative ? -magnitude : magnitude;
+  if (v < INT_MIN || v > INT_MAX) return false;
+  value = static_cast<int>(v);
+  return true;
+}

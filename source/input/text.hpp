@@ -121,6 +121,14 @@ bool readLine(std::istream& in, std::string& line);
 // number; false for any other text (the caller then converts it the slow way).
 bool parseDigits(std::string_view text, std::size_t maxDigits, std::int64_t& value);
 
+// A whole word of an optional sign and digits ("12", "-9", "+007") whose
+// value fits an int; false for anything else ("1x", "1.5", "X", "-", an empty
+// word) or a value outside the int range. The readers check counts and codes
+// with it, where a word read as 0 or cut at its first bad character would
+// stand for data that the file does not hold. No allocation: it runs once per
+// allele on large files.
+bool parseWholeInt(std::string_view word, int& value);
+
 // The runtime's atoi and atof on a string (leading blanks skipped, 0 when no
 // number begins the text, out-of-range values saturated instead of undefined).
 int toInt(const std::string& s);

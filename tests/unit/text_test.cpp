@@ -1,5 +1,6 @@
 #include "input/text.hpp"
 
+#include <climits>
 #include <deque>
 
 #include "input/haplotypes.hpp"
@@ -73,6 +74,19 @@ TEST(Text, NumbersAndPositionsAreWholeFiniteDecimalWords) {
            {"+0009007199254740992.0000001", F::aboveLimit}, {"-9007199254740993", F::belowLimit},
            {"-1e20", F::belowLimit}, {"12", F::none}, {"1e999", F::notFinite}, {"abc", F::notFinite}})
     EXPECT_EQ(parsePosition(word, v), fault) << word;
+}
+
+TEST(Text, ParseWholeIntTakesOnlyAWholeIntegerWithinTheIntRange) {
+  int v = 0;
+  for (const auto& [word, expected] : std::vector<std::pair<std::string, int>>{
+           {"0", 0}, {"-9", -9}, {"+007", 7}, {"2147483647", INT_MAX},
+           {"-2147483648", INT_MIN}, {"0000000000002147483647", INT_MAX}}) {
+    ASSERT_TRUE(parseWholeInt(word, v)) << word;
+    EXPECT_EQ(v, expected) << word;
+  }
+  for (const std::string word : {"", "-", "+", "1x", "1.5", "X", "1e3", " 1", "2147483648",
+                                 "-2147483649", "99999999999", "--1"})
+    EXPECT_FALSE(parseWholeInt(word, v)) << word;
 }
 
 TEST(Text, EraseIndicesWalksFromTheLastIndex) {

@@ -485,12 +485,14 @@ pl("pl_ped_one_family", pl_map, ped([("A", 6)], 12, "ACGT", "A"), 1,
    "\nERROR: ped file pl_ped_one_family.ped holds 1 runs of family ids (populations) but should hold 2\n")
 pl("pl_ped_one_individual", pl_map, "\n".join(ped_lines[:9]) + "\n", 1,
    "\nERROR: \nPopulation 2 of pl_ped_one_individual.ped has 1 individual: at least 2 individuals per population are needed\n")
-pl("pl_ped_nonascii", pl_map, pl_ped.replace(" C ", " \xc3\xa7 "), 0, "Pravolin FINISHED.")
+pl("pl_ped_nonascii", pl_map, pl_ped.replace(" C ", " \xc3\xa7 "), 1,
+   "\nERROR: problem reading ped file pl_ped_nonascii.ped . The allele \xc3\xa7 on line 1 is not A, C, G, T or the missing N or 0\n")
 pl("pl_ped_garbage", pl_map, garbage(3000), 1, "ERROR")
 pl("pl2_numeric_letters", plink_map(12, 3), pl_ped, 1,
    "\nERROR: wrong plink numeric genotype format in ped file pl2_numeric_letters.ped have read A\n", numeric=True)
-pl("pl2_huge_alleles", plink_map(12, 3), ped([("FAM1", 8), ("FAM2", 7)], 12, ["1", "2", "99999999999", "-9"], "1"), 0,
-   "Pravolin FINISHED.", numeric=True)
+pl("pl2_huge_alleles", plink_map(12, 3), ped([("FAM1", 8), ("FAM2", 7)], 12, ["1", "2", "99999999999", "-9"], "1"), 1,
+   "\nERROR: problem reading ped file pl2_huge_alleles.ped . The allele 99999999999 on line 1 is not a whole number "
+   "from -2147483648 to 2147483647\n", numeric=True)
 put("pl_gzip.ped", gz(pl_ped))
 put("pl_gzip.map", pl_map)
 case("pl_gzip", ["pl_gzip.map", "pl_gzip.ped"], ["-input", "pl_gzip"] + PL, 1,
@@ -586,12 +588,12 @@ bs("bs_loci_int_max.txt", bs_ok.replace("[loci]=14", "[loci]=2147483647"), 1,
 bs("bs_loci_too_many.txt", bs_ok.replace("[loci]=14", "[loci]=15"), 1,
    "ERROR reading BScan format in loci 15 of population 1 of file bs_loci_too_many.txt, line 20: the line is blank where this locus line is due\n")
 bs("bs_loci_huge.txt", bs_ok.replace("[loci]=14", "[loci]=2000000000").replace("\n\n[pop]=2", "\n[pop]=2"), 1,
-   "ERROR reading BScan format: Loci number was [pop]=2 should be 15\n")
+   "ERROR reading BScan format: Loci number was [pop]=2 should be 15 in population 1 of file bs_loci_huge.txt, line 20\n")
 bl = bs_ok.split("\n")
 bs("bs_empty_locus_line.txt", "\n".join(bl[:6] + [""] + bl[6:]), 1,
    "ERROR reading BScan format in loci 2 of population 1 of file bs_empty_locus_line.txt, line 7: the line is blank where this locus line is due\n")
 bs("bs_locus_order.txt", "\n".join(bl[:5] + [bl[6], bl[5]] + bl[7:]), 1,
-   "ERROR reading BScan format: Loci number was 2 should be 1\n")
+   "ERROR reading BScan format: Loci number was 2 should be 1 in population 1 of file bs_locus_order.txt, line 6\n")
 bs("bs_sum_mismatch.txt", bs_ok.replace("\n3 40 2", "\n3 41 2", 1), 3,
    "ERROR reading BScan format: Total alleles are 41 should be 40\n")
 bs("bs_short_locus_line.txt", bs_ok.replace("\n3 40 2 ", "\n3 40\n#", 1), 1,
@@ -679,6 +681,49 @@ ms("ms_one_block_both_populations.txt", ms_block(linked(40, 12, "01")), 3,
 # -maf -0 reads as 0: the results are named as those of -maf 0.
 case("hm_maf_negative_zero", ["hm_ok.txt"], ["-input", "hm_ok.txt"] + HM + ["-maf", "-0"], 0,
      "WRITING Pravolin OUTPUT FILE Pravis_Results/Prav_out_AutoRefPop1_MAF_0_Blocks.tsv\n")
+
+# Allele-count files are read in full: a word that is no allele, count or
+# number of its kind is refused, naming the file, the line and the word.
+def last_word(lines, k, word):
+    """The lines (without line ends), line k's last word replaced by word."""
+    return "\n".join(lines[:k] + [lines[k].rsplit(" ", 1)[0] + " " + word] + lines[k + 1:]) + "\n"
+
+
+GENOTYPE = (": a genotype is two allele numbers written in digits only, each at most 2147483647 "
+            "(0102 gives alleles 1 and 2, 0 is a missing allele)\n")
+for name, k, word in [("gp_genotype_letters.txt", 4, "AAAA"), ("gp_genotype_letter_o.txt", 13, "O1"),
+                      ("gp_genotype_inner_letter.txt", 14, "0A02"), ("gp_genotype_point.txt", 20, "1.02")]:
+    gp(name, last_word(gl, k, word), 1, "ERROR reading genpop format: line %d of file %s holds the genotype %s%s"
+       % (k + 1, name, word, GENOTYPE))
+BS_LOCUS = "ERROR reading BScan format in loci %d of population %d of file %s, line %d: "
+bs("bs_count_word.txt", "\n".join(bl[:7] + ["3 40 2 abc 40"] + bl[8:]), 1,
+   BS_LOCUS % (3, 1, "bs_count_word.txt", 8) + "the allele count abc is not a number of copies\n")
+bs("bs_count_suffix.txt", "\n".join(bl[:25] + ["5 40 2 12x 28"] + bl[26:]), 1,
+   BS_LOCUS % (5, 2, "bs_count_suffix.txt", 26) + "the allele count 12x is not a number of copies\n")
+bs("bs_locus_word.txt", bs_ok.replace("\n1 40 ", "\n1abc 40 ", 1), 1,
+   "ERROR reading BScan format: Loci number was 1abc should be 1 in population 1 of file bs_locus_word.txt, line 6\n")
+bs("bs_loci_word.txt", bs_ok.replace("[loci]=14", "[loci]=14abc"), 1,
+   "ERROR reading BScan format: line 1 of file bs_loci_word.txt gives no whole number of loci: [loci]=14abc\n")
+bs("bs_populations_point.txt", bs_ok.replace("[populations]=2", "[populations]=2.9"), 1,
+   "ERROR reading BScan format: line 3 of file bs_populations_point.txt gives no whole number of populations: "
+   "[populations]=2.9\n")
+# A gene count is compared with the sum of the counts as written.
+three = bl[7].split()
+bs("bs_gene_count_point.txt", "\n".join(bl[:7] + [" ".join(["3", "40.5", "2", three[3], three[4] + ".5"])] + bl[8:]),
+   0, "Pravolin FINISHED.")
+ped_rows = pl_ped.splitlines()
+ped_numbers = [r[:r.index(" -9 ") + 4] + r[r.index(" -9 ") + 4:].translate(str.maketrans("ACGT", "1234"))
+               for r in ped_rows]
+for stem, rows, k, word, numeric, what in [
+        ("pl2_allele_suffix", ped_numbers, 3, "1x", True, "a whole number from -2147483648 to 2147483647"),
+        ("pl2_allele_point", ped_numbers, 9, "1.5", True, "a whole number from -2147483648 to 2147483647"),
+        ("pl2_allele_letter", ped_numbers, 14, "X", True, "a whole number from -2147483648 to 2147483647"),
+        ("pl_allele_digit", ped_rows, 5, "1", False, "A, C, G, T or the missing N or 0"),
+        ("pl_allele_letter", ped_rows, 10, "X", False, "A, C, G, T or the missing N or 0"),
+        ("pl_allele_dash", ped_rows, 14, "-", False, "A, C, G, T or the missing N or 0")]:
+    pl(stem, plink_map(12, 3) if numeric else pl_map, last_word(rows, k, word), 1,
+       "\nERROR: problem reading ped file %s.ped . The allele %s on line %d is not %s\n" % (stem, word, k + 1, what),
+       numeric=numeric)
 
 # ---------------------------------------------------------------- manifest
 def escape(text):
