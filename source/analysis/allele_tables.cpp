@@ -224,9 +224,9 @@ bool hasTwoCopiesSomewhere(const AlleleCountTable& allelecounts, std::size_t p) 
 
 }  // namespace
 
-void requireTwoPerPopulation(CountFormat format, const std::string& inputName,
-                             const std::vector<int>& samplesizes,
-                             const AlleleCountTable& allelecounts) {
+void requireLocusAndTwoIndividualsOrCopies(CountFormat format, const std::string& inputName,
+                                           const std::vector<int>& samplesizes,
+                                           const AlleleCountTable& allelecounts) {
   if (format != CountFormat::BayeScan) {
     requireTwoInEachPopulation(inputName, samplesizes, "individual");
     // Individuals that type no locus leave nothing to analyse: a run that

@@ -16,14 +16,14 @@ template <typename Skip>
 void distinctValuesExcept(const std::vector<std::vector<std::int32_t>>& rows, const Skip& skip,
                           std::vector<std::int32_t>& out);
 
-// Diversity within a population, and so FST, needs two individuals of it
-// (Genepop, PLINK: samplesizes) or, for BayeScan, whose files give no
-// individuals, two gene copies of it at one locus at least. Fatal (status 1),
-// naming the first population that falls short, or the file when a BayeScan
-// or Genepop file has no locus.
-void requireTwoPerPopulation(CountFormat format, const std::string& inputName,
-                             const std::vector<int>& samplesizes,
-                             const AlleleCountTable& allelecounts);
+// Diversity within a population, and so FST, needs a locus, and two
+// individuals of each population (Genepop, PLINK: samplesizes) or, for
+// BayeScan, whose files give no individuals, two gene copies of it at one
+// locus at least. Fatal (status 1), naming the first population that falls
+// short, or the file when a BayeScan or Genepop file has no locus.
+void requireLocusAndTwoIndividualsOrCopies(CountFormat format, const std::string& inputName,
+                                           const std::vector<int>& samplesizes,
+                                           const AlleleCountTable& allelecounts);
 
 // Keeps the loci that pass maf in every population (and are usable), computes
 // their Hs, Ht and FST; fills the run's names, positions, frequencies, site

@@ -362,9 +362,9 @@ void completeAfterRead(Execution& exec, RunData& run) {
     if (format == InputFormat::GP)
       requirePopulationCount(o.inputfile, run.samplesizes.size(), exec.npops);
     // PLINK individuals are the lines of the ped file: name it.
-    requireTwoPerPopulation(countFormatOf(format),
-                            isPlinkFormat(format) ? o.inputfile2 : o.inputfile, run.samplesizes,
-                            run.allelecounts);
+    requireLocusAndTwoIndividualsOrCopies(countFormatOf(format),
+                                          isPlinkFormat(format) ? o.inputfile2 : o.inputfile,
+                                          run.samplesizes, run.allelecounts);
     buildAlleleCountSites(countFormatOf(format), exec.maf, o.inputfile, run.allelecounts,
                           run.maxallelecounts, run.alleleids, run.filelocnames, run.snpositions,
                           run.snpfreqs, run.metapopsnpositions, exec.numsnps, run.fstdistrib,

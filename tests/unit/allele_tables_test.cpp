@@ -245,7 +245,8 @@ TEST_F(AlleleTablesTest, PopulationsTooSmallToMeasureDiversityAreFatal) {
   const auto expectTooSmall = [&](CountFormat format, const std::vector<int>& sizes,
                                   const std::string& message) {
     testing::internal::CaptureStdout();
-    EXPECT_FATAL_STATUS(requireTwoPerPopulation(format, "in.txt", sizes, counts), 1);
+    EXPECT_FATAL_STATUS(
+        requireLocusAndTwoIndividualsOrCopies(format, "in.txt", sizes, counts), 1);
     EXPECT_EQ(testing::internal::GetCapturedStdout(), message + "\n");
     EXPECT_EQ(readFile("Pravis_ERROR.log"), message + " 1\n");
   };
@@ -256,14 +257,14 @@ TEST_F(AlleleTablesTest, PopulationsTooSmallToMeasureDiversityAreFatal) {
   expectTooSmall(CountFormat::PlinkNucleotide, {5, 1},
                  "\nERROR: \nPopulation 2 of in.txt has 1 individual: at least 2 individuals "
                  "per population are needed\n");
-  requireTwoPerPopulation(CountFormat::PlinkNumeric, "in.txt", {2, 2}, counts);
+  requireLocusAndTwoIndividualsOrCopies(CountFormat::PlinkNumeric, "in.txt", {2, 2}, counts);
 
   // BayeScan: gene copies per locus, not summed over loci. Two copies at one
   // locus are enough, fractional copies count as they stand, and the sizes
   // (-sample) play no part.
   addBayeScanLocus("1", {1, 1}, {1.5f, 0.5f});
   addBayeScanLocus("2", {0, 1}, {0, 1});
-  requireTwoPerPopulation(CountFormat::BayeScan, "in.txt", {50, 50}, counts);
+  requireLocusAndTwoIndividualsOrCopies(CountFormat::BayeScan, "in.txt", {50, 50}, counts);
   counts[0][1] = {1.5f, 0.25f};
   expectTooSmall(CountFormat::BayeScan, {50, 50},
                  "\nERROR: \nPopulation 2 of in.txt has fewer than 2 gene copies at every locus: "
