@@ -118,7 +118,8 @@ void release(T& table) {
 }
 
 // The population count (fatal when not two), one name per locus (fatal when
-// fewer) and the shapes of the tables; the position and frequency lists that
+// fewer or more: the names would no longer be those of their loci) and the
+// shapes of the tables; the position and frequency lists that
 // the format fills get one list per population. Returns the population count.
 std::size_t checkCountTables(CountFormat format, const std::string& inputName,
                              const AlleleCountTable& allelecounts,
@@ -131,10 +132,11 @@ std::size_t checkCountTables(CountFormat format, const std::string& inputName,
   const bool plink = isPlink(format);
   const std::size_t numpops = loci > 0 ? allelecounts[0].size() : expectedPopulations;
   requirePopulationCount(inputName, numpops, expectedPopulations);
-  if (filelocnames.size() < loci)
+  if (filelocnames.size() != loci)
     fatalError(1, "\nERROR: In file " + inputName + "\nThe number of locus names " +
-                      toString(filelocnames.size()) + " is smaller than the number of loci " +
-                      toString(loci) + "\n");
+                      toString(filelocnames.size()) + " is " +
+                      (filelocnames.size() < loci ? "smaller" : "larger") +
+                      " than the number of loci " + toString(loci) + "\n");
   assert(maxallelecounts.size() == loci);
   assert(format == CountFormat::BayeScan || alleleids.size() == loci);
   assert(!plink || (!snpositions.empty() && snpositions[0].size() >= loci));

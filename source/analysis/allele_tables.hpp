@@ -29,7 +29,8 @@ void requireLocusAndTwoIndividualsOrCopies(CountFormat format, const std::string
 // their Hs, Ht and FST; fills the run's names, positions, frequencies, site
 // count (numsnps[0]), FST distribution {FST, 0.0} and mean FST. inputName names
 // the run in error messages. A table with other than two populations is fatal
-// (status 3).
+// (status 3), and so is one with another number of locus names than loci
+// (status 1).
 void buildAlleleCountSites(CountFormat format, const double& maf, const std::string& inputName,
                            AlleleCountTable& allelecounts, MaxAlleleCountTable& maxallelecounts,
                            AlleleIdTable& alleleids, std::vector<std::string>& filelocnames,

@@ -163,6 +163,7 @@ TEST_F(AlleleTablesTest, FixedDifferenceGivesFstOneAtMafZero) {
   EXPECT_EQ(meanFst, 1.0);
   EXPECT_EQ(freqs[0], (std::vector<double>{0.0}));
 
+  names.clear();
   addLocus("rs1", {{{'A'}, {10}, 10}, {{'C'}, {10}, 10}}, 123);
   run(CountFormat::PlinkNucleotide, 0.01);
   EXPECT_TRUE(names.empty());
@@ -180,6 +181,7 @@ TEST_F(AlleleTablesTest, UndefinedFstIsZero) {
   EXPECT_EQ(fsts(), (std::vector<double>{0.0, 0.0}));
   EXPECT_EQ(meanFst, 0.0);
 
+  names.clear();
   addBayeScanLocus("1", {0, 0}, {5, 5});
   addBayeScanLocus("2", {2, 8}, {8, 2});
   run(CountFormat::BayeScan, 0.05);
