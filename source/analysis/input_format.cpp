@@ -365,10 +365,12 @@ void completeAfterRead(Execution& exec, RunData& run) {
     requireLocusAndTwoIndividualsOrCopies(countFormatOf(format),
                                           isPlinkFormat(format) ? o.inputfile2 : o.inputfile,
                                           run.samplesizes, run.allelecounts);
-    buildAlleleCountSites(countFormatOf(format), exec.maf, o.inputfile, run.allelecounts,
-                          run.maxallelecounts, run.alleleids, run.filelocnames, run.snpositions,
-                          run.snpfreqs, run.metapopsnpositions, exec.numsnps, run.fstdistrib,
-                          run.meanFst);
+    const LocusFilterCounts loci = buildAlleleCountSites(
+        countFormatOf(format), exec.maf, o.inputfile, run.allelecounts, run.maxallelecounts,
+        run.alleleids, run.filelocnames, run.snpositions, run.snpfreqs, run.metapopsnpositions,
+        exec.numsnps, run.fstdistrib, run.meanFst);
+    // Whatever -verbose: the loci left out would otherwise go unsaid.
+    note(exec, locusFilterLine(countFormatOf(format), o.inputfile, exec.maf, loci));
   }
   run.Q = eosBound(exec, run);
 }
