@@ -543,6 +543,8 @@ gp("gp_ragged.txt", "\n".join(gl[:5] + [gl[5].rsplit(" ", 1)[0]] + gl[6:]), 1,
    "ERROR reading genpop format: line 6 of file gp_ragged.txt holds 11 genotypes but the individual before it holds 12\n")
 gp("gp_fewer_names.txt", gp_ok.replace(", Loc11", ""), 1,
    "The number of locus names 11 is smaller than the number of loci 12\n")
+gp("gp_more_names.txt", gp_ok.replace(", Loc11", ", Loc11, Loc12"), 1,
+   "\nERROR: In file gp_more_names.txt\nThe number of locus names 13 is larger than the number of loci 12\n")
 gp("gp_garbage.bin", b"title\nPOP\n" + garbage(3000).replace(b",", b";"), 1,
    "ERROR reading genpop format: When separating loci names word number was 1 should be 2\n")
 gp("gp_huge_alleles.txt", gp_ok.replace(" 0101", " 999999999999", 5), 0, "Pravolin FINISHED.")
