@@ -7,8 +7,11 @@
 #   bench/compare_outputs.sh OLD_BINARY NEW_BINARY [SIZE ...]
 #
 # SIZE names bench inputs made by bench/run.sh (default: 100x10000, made here
-# when missing); the example and test MS files of the repository are always
-# compared too. Exit status 0 when every case agrees.
+# when missing); the copies in the other formats (FASTA, HapMap, fastPHASE,
+# Genepop, PLINK, BayeScan) are compared at the sizes that have them. The
+# example and test MS files of the repository and its small valid fastPHASE,
+# Genepop, PLINK and BayeScan files are always compared too. Exit status 0
+# when every case agrees.
 set -euo pipefail
 
 here="$(cd "$(dirname "$0")" && pwd)"
@@ -79,11 +82,30 @@ for size in $sizes; do
     run_case "$size-fasta" -format fasta -path "$data/" -input "${size}_pop1.fa" -input2 "${size}_pop2.fa" -doEOS 1
     run_case "$size-hapmap" -format hm -path "$data/" -input "${size}_pop1.hap" -input2 "${size}_pop2.hap" -singlepopfile 1 -doEOS 1
   fi
+  if [ -f "$data/${size}_pop1.fastphase" ]; then
+    fp=(-format fp -path "$data/" -input "${size}_pop1.fastphase" -input2 "${size}_pop2.fastphase")
+    run_case "$size-fastphase-blocks" "${fp[@]}" -doEOS 1
+    run_case "$size-fastphase-eos" "${fp[@]}" -onlyEOS 1
+    run_case "$size-genepop" -format gp -path "$data/" -input "$size.gen"
+    run_case "$size-genepop-maf" -format gp -path "$data/" -input "$size.gen" -maf 0.05
+    run_case "$size-plink" -format pl -path "$data/" -input "${size}_plink"
+    run_case "$size-plink-numeric" -format pl2 -path "$data/" -input "${size}_plink12"
+    run_case "$size-bayescan" -format bs -path "$data/" -input "$size.bayescan" -sample "$n"
+  elif [ -f "$data/${size}_pop1.fa" ]; then
+    echo "note: $size has no fastPHASE, Genepop, PLINK or BayeScan copies (made by an older" \
+      "converter; remove $data/$size.done to make them)"
+  fi
 done
 run_case example -path "$repo/examples/" -input example.ms -sample 50 -sample2 50 -maf 0.1 -doEOS 1
 run_case example-selectives -path "$repo/examples/" -input example.ms -sample 50 -sample2 50 -selectives 0.25 0.5 0.75 -doEOS 1
 run_case ms-runs -path "$repo/tests/data/ms/" -input sim -runs 3 -sample 30 -sample2 30 -doEOS 1 -minwin 5
 run_case ms-runs-eos -path "$repo/tests/data/ms/" -input sim -runs 3 -sample 30 -sample2 30 -onlyEOS 1
+small="$repo/tests/data/malformed/"
+run_case small-fastphase -format fp -path "$small" -input fp_ok.out -input2 fp_b.out -doEOS 1
+run_case small-genepop -format gp -path "$small" -input gp_ok.txt
+run_case small-plink -format pl -path "$small" -input pl_ok
+run_case small-plink-numeric -format pl2 -path "$small" -input pl2_huge_alleles
+run_case small-bayescan -format bs -path "$small" -input bs_ok.txt -sample 20
 
 echo "$((cases - failures)) passed, $failures failed"
 [ "$failures" -eq 0 ]

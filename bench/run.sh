@@ -57,7 +57,8 @@ fi
 make_inputs() {
   local n="$1" sites="$2" prefix="$3"
   [ -f "${prefix}.done" ] && return 0
-  # FASTA and HapMap copies (for the output comparison) only for the smaller sizes.
+  # Copies in the other formats (FASTA, HapMap, fastPHASE, Genepop, PLINK,
+  # BayeScan; for the output comparison) only for the smaller sizes.
   local extra=""
   [ $((n * sites)) -le 100000000 ] && extra="--extra"
   if [ "$generator" = scrm ]; then

@@ -1,6 +1,9 @@
 // Benchmark inputs: two populations of phased haplotypes, written as a VCF
 // pair (one population per file), a merged VCF with its population lists for
-// the peer tools, an MS file and, on request, a FASTA pair and a HapMap pair.
+// the peer tools, an MS file and, on request (--extra), the same data in the
+// other input formats: a FASTA pair, a HapMap pair, a fastPHASE pair, a
+// Genepop file, PLINK nucleotide and numeric map/ped pairs and a BayeScan
+// file.
 //
 // The haplotypes come from a coalescent simulator's MS output (first `sites`
 // segregating sites, the first `n` haplotypes as population 1 and the next
@@ -13,7 +16,9 @@
 // Usage: simconvert <scrm-output | -generate> <sites> <haplotypes-per-population>
 //                   <output-prefix> [--extra] [--seed N]
 // Consecutive haplotypes of a population form one diploid individual, so n
-// must be even. Positions are whole, unique and ascending.
+// must be even. Positions are whole, unique and ascending. Every format but MS
+// and VCF writes allele 0 as the base A and allele 1 as G (Genepop and
+// numeric PLINK: allele numbers 1 and 2).
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -240,6 +245,89 @@ void writeHapMap(const Sample& s, std::size_t n, std::size_t pop, const std::str
   }
 }
 
+// fastPHASE output of one population: each individual a "# name" line and
+// its two haplotypes, bases separated by blanks as that program writes them.
+void writeFastPhase(const Sample& s, std::size_t n, std::size_t pop, const std::string& name) {
+  Out out(name);
+  out << "haplotypes of population " << static_cast<long long>(pop + 1)
+      << " written by simconvert\nBEGIN GENOTYPES\n";
+  std::string row(2 * s.sites - 1, ' ');
+  for (std::size_t i = 0; i < n / 2; ++i) {
+    out << "# " << sampleName(pop, i) << '\n';
+    for (std::size_t h = pop * n + 2 * i; h < pop * n + 2 * i + 2; ++h) {
+      for (std::size_t k = 0; k < s.sites; ++k) row[2 * k] = s.get(h, k) ? 'G' : 'A';
+      out << row << '\n';
+    }
+  }
+  out << "END GENOTYPES\n";
+}
+
+// Genepop, both populations: a title, the locus names one per line, then per
+// population a "Pop" line and its individuals, each genotype two 2-digit
+// alleles (01 for allele 0, 02 for allele 1).
+void writeGenepop(const Sample& s, std::size_t n, const std::string& name) {
+  Out out(name);
+  out << "Genotypes written by simconvert\n";
+  for (std::size_t k = 0; k < s.sites; ++k) out << "snp" << static_cast<long long>(k + 1) << '\n';
+  std::string line;
+  for (std::size_t pop = 0; pop < 2; ++pop) {
+    out << "Pop\n";
+    for (std::size_t i = 0; i < n / 2; ++i) {
+      const std::size_t h = pop * n + 2 * i;
+      line = sampleName(pop, i) + ",";
+      for (std::size_t k = 0; k < s.sites; ++k) {
+        line += s.get(h, k) ? " 02" : " 01";
+        line += s.get(h + 1, k) ? "02" : "01";
+      }
+      line += '\n';
+      out << line;
+    }
+  }
+}
+
+// A PLINK map/ped pair: name.map (chromosome, name, genetic distance,
+// position) and name.ped, both populations, family ids pop1 and pop2, the two
+// alleles of each locus written as allele0 and allele1.
+void writePlink(const Sample& s, std::size_t n, const std::string& name, char allele0, char allele1) {
+  {
+    Out map(name + ".map");
+    for (std::size_t k = 0; k < s.sites; ++k)
+      map << "1 snp" << static_cast<long long>(k + 1) << " 0 " << s.positions[k] << '\n';
+  }
+  Out ped(name + ".ped");
+  std::string line;
+  for (std::size_t pop = 0; pop < 2; ++pop)
+    for (std::size_t i = 0; i < n / 2; ++i) {
+      const std::size_t h = pop * n + 2 * i;
+      line = "pop" + std::to_string(pop + 1) + ' ' + sampleName(pop, i) + " 0 0 0 -9";
+      for (std::size_t k = 0; k < s.sites; ++k) {
+        line += ' ';
+        line += s.get(h, k) ? allele1 : allele0;
+        line += ' ';
+        line += s.get(h + 1, k) ? allele1 : allele0;
+      }
+      line += '\n';
+      ped << line;
+    }
+}
+
+// BayeScan: per population and locus the gene copies (n), the number of
+// alleles (2) and the copies of allele 0 and of allele 1.
+void writeBayeScan(const Sample& s, std::size_t n, const std::string& name) {
+  Out out(name);
+  out << "[loci]=" << static_cast<long long>(s.sites) << "\n\n[populations]=2\n";
+  const std::string copies = " " + std::to_string(n) + " 2 ";
+  for (std::size_t pop = 0; pop < 2; ++pop) {
+    out << "\n[pop]=" << static_cast<long long>(pop + 1) << '\n';
+    for (std::size_t k = 0; k < s.sites; ++k) {
+      long long ones = 0;
+      for (std::size_t h = pop * n; h < (pop + 1) * n; ++h) ones += s.get(h, k);
+      out << static_cast<long long>(k + 1) << copies << static_cast<long long>(n) - ones << ' ' << ones
+          << '\n';
+    }
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -281,6 +369,12 @@ int main(int argc, char** argv) {
     writeFasta(sample, n, 1, prefix + "_pop2.fa");
     writeHapMap(sample, n, 0, prefix + "_pop1.hap");
     writeHapMap(sample, n, 1, prefix + "_pop2.hap");
+    writeFastPhase(sample, n, 0, prefix + "_pop1.fastphase");
+    writeFastPhase(sample, n, 1, prefix + "_pop2.fastphase");
+    writeGenepop(sample, n, prefix + ".gen");
+    writePlink(sample, n, prefix + "_plink", 'A', 'G');
+    writePlink(sample, n, prefix + "_plink12", '1', '2');
+    writeBayeScan(sample, n, prefix + ".bayescan");
   }
   return 0;
 }

@@ -99,10 +99,9 @@ double pooledHeterozygosityByPlace(const std::vector<std::vector<float>>& counts
 }
 
 // FST of a retained locus from its heterozygosities, in [0, 1]; 0 where it is
-// undefined (no pooled diversity, or a population without allele copies).
-double locusFst(const std::vector<std::vector<double>>& hs, std::size_t k, double ht,
-                bool defined) {
-  if (!defined || !(ht > 0.0)) return 0.0;
+// undefined (no pooled diversity: one allele in both populations).
+double locusFst(const std::vector<std::vector<double>>& hs, std::size_t k, double ht) {
+  if (!(ht > 0.0)) return 0.0;
   float h = 0.0f;
   for (const auto& own : hs) h = static_cast<float>(static_cast<double>(h) + own[k]);
   h = h / static_cast<float>(hs.size());
@@ -118,7 +117,8 @@ void release(T& table) {
 }
 
 // The population count (fatal when not two), one name per locus (fatal when
-// fewer) and the shapes of the tables; the position and frequency lists that
+// fewer or more: the names would no longer be those of their loci) and the
+// shapes of the tables; the position and frequency lists that
 // the format fills get one list per population. Returns the population count.
 std::size_t checkCountTables(CountFormat format, const std::string& inputName,
                              const AlleleCountTable& allelecounts,
@@ -131,10 +131,11 @@ std::size_t checkCountTables(CountFormat format, const std::string& inputName,
   const bool plink = isPlink(format);
   const std::size_t numpops = loci > 0 ? allelecounts[0].size() : expectedPopulations;
   requirePopulationCount(inputName, numpops, expectedPopulations);
-  if (filelocnames.size() < loci)
+  if (filelocnames.size() != loci)
     fatalError(1, "\nERROR: In file " + inputName + "\nThe number of locus names " +
-                      toString(filelocnames.size()) + " is smaller than the number of loci " +
-                      toString(loci) + "\n");
+                      toString(filelocnames.size()) + " is " +
+                      (filelocnames.size() < loci ? "smaller" : "larger") +
+                      " than the number of loci " + toString(loci) + "\n");
   assert(maxallelecounts.size() == loci);
   assert(format == CountFormat::BayeScan || alleleids.size() == loci);
   assert(!plink || (!snpositions.empty() && snpositions[0].size() >= loci));
@@ -144,31 +145,41 @@ std::size_t checkCountTables(CountFormat format, const std::string& inputName,
   return numpops;
 }
 
-// Whether a locus passes maf in every population and is usable: sets each
-// population's allele copies and share of the commonest allele, up to the
-// first population that fails.
-bool locusRetained(bool bayescan, double maf, const std::vector<std::vector<float>>& counts,
-                   const std::vector<float>& maxcounts, std::vector<float>& copies,
-                   std::vector<float>& shares) {
+enum class LocusFate { Kept, CommonAllele, MissingCopies, NoCopies };
+
+// Kept when every population holds the locus (PLINK, Genepop: fewer than n - 1
+// of its 2n copies missing; BayeScan: gene copies) and its most common allele
+// has a share of at most 1 - maf in each; else the reason of the first
+// population that fails. Sets each population's allele copies and share of
+// the commonest allele, up to that population.
+LocusFate locusFate(bool bayescan, double maf, const std::vector<std::vector<float>>& counts,
+                    const std::vector<float>& maxcounts, std::vector<float>& copies,
+                    std::vector<float>& shares) {
   for (std::size_t p = 0; p < copies.size(); ++p) {
     float n = 0.0f;
-    for (const float c : counts[p]) n += c;
+    double exact = 0.0;  // the maf test's copies, free of single-precision rounding
+    for (const float c : counts[p]) {
+      n += c;
+      exact += static_cast<double>(c);
+    }
     copies[p] = n;
-    // Without allele copies the share is taken as 0: the locus stays, with FST 0.
-    shares[p] = n != 0.0f ? maxcounts[p] / n : 0.0f;
-    if (static_cast<double>(shares[p]) > 1.0 - maf) return false;
-    if (!bayescan && maxcounts[p] == unusableLocus) return false;
+    if (!bayescan && maxcounts[p] == unusableLocus) return LocusFate::MissingCopies;
+    // A population without copies has no diversity to measure (PLINK and
+    // Genepop mark it unusable already).
+    if (!(exact > 0.0)) return bayescan ? LocusFate::NoCopies : LocusFate::MissingCopies;
+    shares[p] = maxcounts[p] / n;
+    if (mostCommonAboveMaf(exact, static_cast<double>(maxcounts[p]), maf))
+      return LocusFate::CommonAllele;
   }
-  return true;
+  return LocusFate::Kept;
 }
 
-// Heterozygosities of the retained loci: Hs of each population, Ht over the
-// pooled populations, and whether every population has allele copies.
+// Heterozygosities of the retained loci: Hs of each population and Ht over
+// the pooled populations.
 struct Heterozygosities {
   explicit Heterozygosities(std::size_t numpops) : hs(numpops) {}
   std::vector<std::vector<double>> hs;
   std::vector<double> ht;
-  std::vector<bool> defined;
 };
 
 void addLocusHeterozygosities(CountFormat format, const std::vector<std::vector<float>>& counts,
@@ -176,18 +187,12 @@ void addLocusHeterozygosities(CountFormat format, const std::vector<std::vector<
                               const std::vector<float>& copies, Heterozygosities& het) {
   const bool genepop = format == CountFormat::Genepop;
   float total = 0.0f;
-  bool allCopied = true;
   for (std::size_t p = 0; p < copies.size(); ++p) {
     total += copies[p];
-    allCopied = allCopied && copies[p] != 0.0f;
-    // A population without copies has no diversity to measure (Hs 0; FST 0 later).
-    const float s = copies[p] != 0.0f ? homozygosity(counts[p], copies[p]) : 1.0f;
+    const float s = homozygosity(counts[p], copies[p]);
     het.hs[p].push_back(genepop ? 1.0 - static_cast<double>(s) : static_cast<double>(1.0f - s));
   }
-  het.defined.push_back(allCopied);
-  if (!allCopied)
-    het.ht.push_back(0.0);
-  else if (format == CountFormat::BayeScan)
+  if (format == CountFormat::BayeScan)
     het.ht.push_back(pooledHeterozygosityByPlace(counts, total));
   else
     het.ht.push_back(pooledHeterozygosityByCode(format, counts, alleleids[i], total));
@@ -200,7 +205,7 @@ void fillFstDistribution(const Heterozygosities& het,
   fstdistrib.assign(m, {0.0, 0.0});
   double sum = 0.0;
   for (std::size_t k = 0; k < m; ++k) {
-    fstdistrib[k].first = locusFst(het.hs, k, het.ht[k], het.defined[k]);
+    fstdistrib[k].first = locusFst(het.hs, k, het.ht[k]);
     sum += fstdistrib[k].first;
   }
   meanFst = m > 0 ? sum / static_cast<double>(m) : 0.0;
@@ -224,9 +229,9 @@ bool hasTwoCopiesSomewhere(const AlleleCountTable& allelecounts, std::size_t p) 
 
 }  // namespace
 
-void requireTwoPerPopulation(CountFormat format, const std::string& inputName,
-                             const std::vector<int>& samplesizes,
-                             const AlleleCountTable& allelecounts) {
+void requireLocusAndTwoIndividualsOrCopies(CountFormat format, const std::string& inputName,
+                                           const std::vector<int>& samplesizes,
+                                           const AlleleCountTable& allelecounts) {
   if (format != CountFormat::BayeScan) {
     requireTwoInEachPopulation(inputName, samplesizes, "individual");
     // Individuals that type no locus leave nothing to analyse: a run that
@@ -244,13 +249,33 @@ void requireTwoPerPopulation(CountFormat format, const std::string& inputName,
       populationTooSmall(inputName, p, "fewer than 2 gene copies at every locus", "gene copies");
 }
 
-void buildAlleleCountSites(CountFormat format, const double& maf, const std::string& inputName,
-                           AlleleCountTable& allelecounts, MaxAlleleCountTable& maxallelecounts,
-                           AlleleIdTable& alleleids, std::vector<std::string>& filelocnames,
-                           std::vector<std::vector<double>>& snpositions,
-                           std::vector<std::vector<double>>& snpfreqs,
-                           std::vector<double>& metapopsnpositions, std::vector<int>& numsnps,
-                           std::vector<std::pair<double, double>>& fstdistrib, double& meanFst) {
+bool mostCommonAboveMaf(double copies, double mostCommon, double maf) {
+  return (copies - mostCommon) / copies < maf;
+}
+
+std::string locusFilterLine(CountFormat format, const std::string& inputName, double maf,
+                            const LocusFilterCounts& counts) {
+  const std::size_t leftOut = counts.read - counts.kept;
+  std::string line = "\nLoci of " + std::string(isPlink(format) ? "files " : "file ") +
+                     inputName + ": " + toString(counts.read) + " read, " +
+                     toString(counts.kept) + " kept, " + toString(leftOut) + " left out (" +
+                     toString(counts.commonAllele) + " with a most common allele above 1 - " +
+                     toString(maf) + " of the copies in a population, ";
+  if (format == CountFormat::BayeScan)
+    line += toString(counts.noCopies) + " without gene copies in a population";
+  else
+    line += toString(counts.missingCopies) +
+            " with n - 1 or more of the 2n copies missing in a population of n individuals";
+  return line + ")\n";
+}
+
+LocusFilterCounts buildAlleleCountSites(
+    CountFormat format, const double& maf, const std::string& inputName,
+    AlleleCountTable& allelecounts, MaxAlleleCountTable& maxallelecounts, AlleleIdTable& alleleids,
+    std::vector<std::string>& filelocnames, std::vector<std::vector<double>>& snpositions,
+    std::vector<std::vector<double>>& snpfreqs, std::vector<double>& metapopsnpositions,
+    std::vector<int>& numsnps, std::vector<std::pair<double, double>>& fstdistrib,
+    double& meanFst) {
   const bool plink = isPlink(format);
   const bool bayescan = format == CountFormat::BayeScan;
   const bool genepop = format == CountFormat::Genepop;
@@ -259,13 +284,19 @@ void buildAlleleCountSites(CountFormat format, const double& maf, const std::str
   std::vector<std::string> names;
   Heterozygosities het(numpops);
   std::vector<float> copies(numpops), shares(numpops);
+  LocusFilterCounts tally;
+  tally.read = allelecounts.size();
   metapopsnpositions.clear();
   for (std::size_t i = 0; i < allelecounts.size(); ++i) {
     const std::vector<std::vector<float>>& counts = allelecounts[i];
     assert(counts.size() == numpops && maxallelecounts[i].size() == numpops);
     assert(bayescan || alleleids[i].size() == numpops);
     if (genepop && verbose) std::cout << "\nLOCUS " << i + 1 << std::endl;
-    if (!locusRetained(bayescan, maf, counts, maxallelecounts[i], copies, shares)) {
+    const LocusFate fate = locusFate(bayescan, maf, counts, maxallelecounts[i], copies, shares);
+    if (fate != LocusFate::Kept) {
+      ++(fate == LocusFate::CommonAllele    ? tally.commonAllele
+         : fate == LocusFate::MissingCopies ? tally.missingCopies
+                                            : tally.noCopies);
       if (genepop && verbose) std::cout << "deleted." << std::endl;
       continue;
     }
@@ -288,6 +319,7 @@ void buildAlleleCountSites(CountFormat format, const double& maf, const std::str
   assert(!plink || metapopsnpositions.size() == m);
   if (numsnps.empty()) numsnps.resize(1);
   numsnps[0] = static_cast<int>(m);
+  tally.kept = m;
   // Other formats place their sites evenly in [0, 1).
   if (!plink)
     for (std::size_t k = 0; k < m; ++k)
@@ -298,4 +330,5 @@ void buildAlleleCountSites(CountFormat format, const double& maf, const std::str
   release(allelecounts);
   release(maxallelecounts);
   release(alleleids);
+  return tally;
 }

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <iostream>
 
+#include "analysis/console.hpp"
 #include "analysis/run_state.hpp"
 #include "input/common.hpp"
 #include "stats/fst.hpp"
@@ -59,12 +60,17 @@ std::vector<double> highMeanPositions(const std::vector<Outlier>& selected) {
 
 namespace {
 
-
-void highMeanRule(RunData& run) {
+// Without the test the run has no EOS or Non-EOS outlier; the console says
+// why in every mode, for a count of 0 outliers would read as a test that
+// found none.
+void highMeanRule(Execution& exec, RunData& run) {
   if (verbose)
     std::cout << "\nFST mean too high (>0.5). Sites with Fst in the 90th percentile are "
                  "considered as candidates if option -useblocks 0 was chosen."
               << std::endl;
+  note(exec, "\nNo EOS test in file " + exec.options.inputfile + ": its mean FST, " +
+                 toStringPrecision(run.meanFst, 12) +
+                 ", is above 0.5 (no Lewontin-Krakauer test, fence or k-means)\n");
   run.highFst = true;
   const std::size_t n = run.fstdistrib.size();
   std::vector<Outlier> records(n);
@@ -101,7 +107,7 @@ void runEosTest(Execution& exec, RunData& run) {
   }
 
   if (run.meanFst > 0.5) {
-    highMeanRule(run);
+    highMeanRule(exec, run);
   } else {
     run.highFst = false;
     const int df = exec.npops - 1;

@@ -5,6 +5,7 @@
 #include <iostream>
 
 #include "analysis/allele_tables.hpp"
+#include "analysis/console.hpp"
 #include "analysis/elapsed.hpp"
 #include "analysis/eos.hpp"
 #include "analysis/pooling.hpp"
@@ -362,13 +363,15 @@ void completeAfterRead(Execution& exec, RunData& run) {
     if (format == InputFormat::GP)
       requirePopulationCount(o.inputfile, run.samplesizes.size(), exec.npops);
     // PLINK individuals are the lines of the ped file: name it.
-    requireTwoPerPopulation(countFormatOf(format),
-                            isPlinkFormat(format) ? o.inputfile2 : o.inputfile, run.samplesizes,
-                            run.allelecounts);
-    buildAlleleCountSites(countFormatOf(format), exec.maf, o.inputfile, run.allelecounts,
-                          run.maxallelecounts, run.alleleids, run.filelocnames, run.snpositions,
-                          run.snpfreqs, run.metapopsnpositions, exec.numsnps, run.fstdistrib,
-                          run.meanFst);
+    requireLocusAndTwoIndividualsOrCopies(countFormatOf(format),
+                                          isPlinkFormat(format) ? o.inputfile2 : o.inputfile,
+                                          run.samplesizes, run.allelecounts);
+    const LocusFilterCounts loci = buildAlleleCountSites(
+        countFormatOf(format), exec.maf, o.inputfile, run.allelecounts, run.maxallelecounts,
+        run.alleleids, run.filelocnames, run.snpositions, run.snpfreqs, run.metapopsnpositions,
+        exec.numsnps, run.fstdistrib, run.meanFst);
+    // Whatever -verbose: the loci left out would otherwise go unsaid.
+    note(exec, locusFilterLine(countFormatOf(format), o.inputfile, exec.maf, loci));
   }
   run.Q = eosBound(exec, run);
 }

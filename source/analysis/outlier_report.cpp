@@ -28,11 +28,16 @@ void writeOutlierReport(const std::string& fileName, const std::vector<FileRecor
   }
   std::ostringstream out;
   std::size_t withEos = 0;
-  for (const FileRecord& f : files)
+  std::size_t untested = 0;
+  for (const FileRecord& f : files) {
     if (!f.fstOutliers.empty()) ++withEos;
+    if (f.highFST) ++untested;
+  }
   const double pct = static_cast<double>(withEos) / static_cast<double>(files.size()) * 100.0;
   out << "MAF = " << maf << "\n";
   out << "% FILES WITH K-MEANS EXTREME POSITIVE OUTLIERS = " << toString(pct) << "%\n";
+  // Only when there are such files, so that the reports of tested files stay as they were.
+  if (untested > 0) out << "FILES WITHOUT EOS TEST (MEAN FST ABOVE 0.5) = " << untested << "\n";
   out << std::setprecision(12);
   for (const FileRecord& f : files) {
     file.write(out.str());
@@ -41,12 +46,19 @@ void writeOutlierReport(const std::string& fileName, const std::vector<FileRecor
     out << "FILE " << f.name << "\n";
     out << stars << "\n" << "\n";
     out << "#SNPs" << "\t" << f.nsnps << "\n";
+    // A file without the test has no outlier count: NA, not a count of 0.
+    if (f.highFST) out << "No EOS test: mean FST " << f.meanFST << " is above 0.5\n";
     out << "\n*************** Non-EOS FST OUTLIERS" << "\n";
-    out << f.nonEosOutliers.size() << "\n";
+    if (f.highFST)
+      out << "NA" << "\n";
+    else
+      out << f.nonEosOutliers.size() << "\n";
     if (!f.nonEosOutliers.empty()) writeRows(out, f.nonEosOutliers);
     out << "\n";
     out << "\n*************** EOS FST OUTLIERS" << "\n";
-    if (f.fstOutliers.empty()) {
+    if (f.highFST) {
+      out << "NA" << "\n";
+    } else if (f.fstOutliers.empty()) {
       out << "0" << "\n";
     } else {
       out << f.fstOutliers.size() << "\n";

@@ -4,6 +4,7 @@
 #include <climits>
 #include <iostream>
 #include <limits>
+#include <string_view>
 
 #include "input/common.hpp"
 
@@ -43,10 +44,21 @@ bool nextNonBlankLine(CountedLines& in, std::string& line) {
   return false;
 }
 
-// The integer after the last "=" of a heading line ([loci]=120 gives 120).
-int headingValue(const std::string& line) {
+// The whole number after the last "=" of a heading line, blanks around it
+// aside ([loci]=120 and [loci] = 120 give 120). A line that gives none
+// ([loci]=, [loci]=20abc, [populations]=2.9) is refused, naming what it
+// should give.
+int headingValue(const CountedLines& in, const std::string& line, const std::string& fileName,
+                 const char* what) {
   const std::vector<std::string> words = splitBy(line, '=');
-  return words.empty() ? 0 : toInt(words.back());
+  std::string_view word = words.size() < 2 ? std::string_view() : std::string_view(words.back());
+  word.remove_prefix(std::min(word.size(), word.find_first_not_of(blankChars)));
+  word.remove_suffix(word.size() - std::min(word.size(), word.find_last_not_of(blankChars) + 1));
+  int value = 0;
+  if (!parseWholeInt(word, value))
+    fatalError(1, "ERROR reading BScan format: line " + toString(in.number) + " of file " +
+                      fileName + " gives no whole number of " + what + ": " + line + "\n");
+  return value;
 }
 
 // Whether a line (leading blanks trimmed) begins a population block: its text
@@ -80,13 +92,20 @@ void readLocusLine(CountedLines& in, const std::string& fileName, int i, int p, 
   const std::string place = where + ", line " + toString(in.number);
   const std::vector<std::string> words = splitBlanks(line);
   if (words.empty()) fatalError(1, place + ": the line is blank where this locus line is due\n");
-  if (toInt(words[0]) != i)
+  int number = 0;
+  if (!parseWholeInt(words[0], number) || number != i)
     fatalError(1, "ERROR reading BScan format: Loci number was " + words[0] + " should be " +
-                      toString(i) + "\n");
+                      toString(i) + " in population " + toString(p) + " of file " + fileName +
+                      ", line " + toString(in.number) + "\n");
   if (words.size() < 3)
     fatalError(1, place + ": the line lacks its gene count or its number of alleles\n");
-  const int genes = toInt(words[1]);
-  const int declared = toInt(words[2]);
+  // The gene count as written (9.5 stays 9.5), to be compared with the sum.
+  double genes = 0.0;
+  if (!parseFiniteNumber(words[1], genes))
+    fatalError(1, place + ": the gene count " + words[1] + " is not a number\n");
+  int declared = 0;
+  if (!parseWholeInt(words[2], declared))
+    fatalError(1, place + ": the number of alleles " + words[2] + " is not a whole number\n");
   const int alleles = std::max(declared, 0);
   // The line holds exactly its number of counts: fewer leave alleles without
   // a count, more are data that no allele takes.
@@ -102,16 +121,18 @@ void readLocusLine(CountedLines& in, const std::string& fileName, int i, int p, 
   double sum = 0.0;
   for (int a = 0; a < alleles; ++a) {
     const std::string& word = words[3 + static_cast<std::size_t>(a)];
-    const double count = toDouble(word);
+    double count = 0.0;
     // A count is a number of allele copies: a negative one, or one that is no
-    // number or too large to be held, would give frequencies outside 0..1.
-    if (!(count >= 0.0 && count <= std::numeric_limits<float>::max()))
+    // number (abc, 12x) or too large to be held, would give frequencies
+    // outside 0..1.
+    if (!parseFiniteNumber(word, count) ||
+        !(count >= 0.0 && count <= std::numeric_limits<float>::max()))
       fatalError(1, place + ": the allele count " + word + " is not a number of copies\n");
     counts.push_back(static_cast<float>(count));
     sum += count;
   }
-  if (sum != static_cast<double>(genes))
-    fatalError(3, "ERROR reading BScan format: Total alleles are " + toString(genes) +
+  if (sum != genes)
+    fatalError(3, "ERROR reading BScan format: Total alleles are " + exactText(genes) +
                       " should be " + toString(sum) + "\n");
   // A locus line without alleles keeps the largest count 0.
   if (!counts.empty())
@@ -148,14 +169,14 @@ bool readBayeScan(const std::string& path, const std::string& file, int& npops,
   const std::string fileName = path + file;
   std::string line;
   if (!findBracketLine(in, line)) return false;
-  const int loci = headingValue(line);
+  const int loci = headingValue(in, line, fileName, "loci");
   if (loci == INT_MAX)
     fatalError(1, "ERROR: There is an excessive number of loci in file " + file + "\n");
   if (loci < 0)
     fatalError(1, "ERROR reading BScan format: Number of loci is " + toString(loci) + " in file " +
                       fileName + "\n");
   if (!findBracketLine(in, line)) return false;
-  const int populations = headingValue(line);
+  const int populations = headingValue(in, line, fileName, "populations");
   if (populations != npops)
     fatalError(1, "ERROR reading BScan format: Number of populations is " + toString(populations) +
                       " but should be " + toString(npops) + "\n");

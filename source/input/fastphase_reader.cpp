@@ -1,6 +1,7 @@
 #include "input/fastphase_reader.hpp"
 
 #include <cctype>
+#include <cstring>
 #include <fstream>
 #include <iostream>
 #include <utility>
@@ -14,16 +15,27 @@
 // Each individual of a file gives one row, from the haplotype in use (the
 // first of its two). A site's coded base needs every haplotype of the
 // reference population, so the haplotypes in use are kept as text until both
-// files are read; the other haplotype of each individual is only counted.
+// files are read; the other haplotype of each individual is only measured.
+//
+// A file is read in full or refused: its genotype section, from a line
+// "BEGIN GENOTYPES" to a line "END GENOTYPES", holds per individual one line
+// with "#" and then its two haplotype lines, each of the population's number
+// of sites; blank lines are skipped. A section that the end of the file cuts
+// short is a truncated file.
 
 namespace {
 
 struct GenotypeSection {
-  int individuals = 0;                    // lines holding "#"
-  std::vector<std::string> haplotypes;    // the haplotypes in use, blanks removed
-  std::vector<std::size_t> firstLengths;  // length of every first haplotype
-  std::size_t secondCount = 0;            // second haplotype lines read
+  std::string name;                     // the file
+  int population = 0;                   // 0 or 1
+  int individuals = 0;                  // lines holding "#"
+  std::vector<std::string> haplotypes;  // the haplotypes in use, blanks removed
+  std::size_t sites = 0;                // length of the first individual's first haplotype
+  long long lineNumber = 0;             // the last line read, from 1
 };
+
+// What the section expects next.
+enum class Due { nameLine, firstHaplotype, secondHaplotype };
 
 // The bases of a haplotype line: blanks removed, the rest upper-cased.
 std::string compactHaplotype(const std::string& line) {
@@ -35,70 +47,143 @@ std::string compactHaplotype(const std::string& line) {
   return bases;
 }
 
-bool contains(const std::string& line, const char* text) {
-  return line.find(text) != std::string::npos;
+// The number of bases of a haplotype line, which is not kept.
+std::size_t haplotypeLength(const std::string& line) {
+  std::size_t n = 0;
+  for (char c : line) n += std::isspace(static_cast<unsigned char>(c)) ? 0 : 1;
+  return n;
 }
 
-// Reads the genotype section of one file; false when the file cannot be
-// opened or has no "BEGIN GENOTYPES" line ended by a line end.
-bool readGenotypeSection(const std::string& path, const std::string& name, bool useFirst,
-                         GenotypeSection& section) {
+// Whether the line holds word ("BEGIN" or "END") and "GENOTYPES" with one or
+// more blanks or tabs between them.
+bool holdsMark(const std::string& line, const char* word) {
+  static const char genotypes[] = "GENOTYPES";
+  const std::size_t length = std::strlen(word);
+  for (std::size_t at = line.find(word); at != std::string::npos; at = line.find(word, at + 1)) {
+    std::size_t k = at + length;
+    while (k < line.size() && (line[k] == ' ' || line[k] == '\t')) ++k;
+    if (k > at + length && line.compare(k, sizeof genotypes - 1, genotypes) == 0) return true;
+  }
+  return false;
+}
+
+std::string lineOf(const GenotypeSection& s) {
+  return "line " + toString(s.lineNumber) + " of file " + s.name;
+}
+
+std::string describe(Due due, int individual) {
+  const std::string number = toString(individual);
+  switch (due) {
+    case Due::nameLine:
+      return "the # line of individual " + number;
+    case Due::firstHaplotype:
+      return "the first haplotype of individual " + number;
+    default:
+      return "the second haplotype of individual " + number;
+  }
+}
+
+// A line other than the one due: a "#" line or END GENOTYPES where a
+// haplotype is due, or a haplotype where a "#" line is due.
+[[noreturn]] void rejectMisplacedLine(const GenotypeSection& s, const std::string& line, Due due) {
+  const std::size_t shown = 30;
+  const std::string text = line.size() > shown ? line.substr(0, shown) + "..." : line;
+  const int individual = s.individuals + (due == Due::nameLine ? 1 : 0);
+  rejectInput("ERROR: The genotypes on " + lineOf(s) + " hold \"" + text + "\" where " +
+              describe(due, individual) +
+              " is due: each individual is one line with # and then its two haplotype lines\n");
+}
+
+// A haplotype of another length than the population's first haplotype.
+[[noreturn]] void rejectLength(const GenotypeSection& s, Due due, std::size_t found) {
+  const std::string sequence = "sequence " + toString(s.individuals) + " from population " +
+                               toString(s.population + 1);
+  const std::string head =
+      due == Due::firstHaplotype
+          ? "ERROR: There are SNPs lacking in " + sequence + "\n"
+          : "ERROR: The second haplotype of " + sequence + " has another number of SNPs\n";
+  rejectInput(head + "The " + (due == Due::firstHaplotype ? "first" : "second") +
+              " haplotype on " + lineOf(s) + " holds " + toString(found) + " site(s) where " +
+              toString(s.sites) + " are due\n");
+}
+
+// Takes a haplotype line of the individual read last.
+void addHaplotype(GenotypeSection& s, const std::string& line, Due due, bool useFirst) {
+  const bool inUse = (due == Due::firstHaplotype) == useFirst;
+  std::string bases = inUse ? compactHaplotype(line) : std::string();
+  const std::size_t length = inUse ? bases.size() : haplotypeLength(line);
+  if (s.individuals == 1 && due == Due::firstHaplotype) {
+    checkSiteCount(static_cast<long long>(length), s.name);
+    s.sites = length;
+  } else if (length != s.sites) {
+    rejectLength(s, due, length);
+  }
+  if (inUse) s.haplotypes.push_back(std::move(bases));
+}
+
+// Reads the genotype section of one file; false, after a message, when the
+// file cannot be opened or has no "BEGIN GENOTYPES" line.
+bool readGenotypeSection(const std::string& path, bool useFirst, GenotypeSection& s) {
   std::ifstream in;
-  if (!openReaderInput(path, name, in)) return false;
+  if (!openReaderInput(path, s.name, in)) return false;
   // A line that cannot be read (memory that runs out, an error of the
   // system) is thrown as the exception it is, not taken for the end of the file.
   in.exceptions(std::ios::badbit);
   std::string line;
   bool begun = false;
+  while (!begun && readLine(in, line)) {
+    ++s.lineNumber;
+    begun = holdsMark(line, "BEGIN");
+  }
+  if (!begun) {
+    std::cout << "\nERROR: File " << s.name << " lacks the BEGIN GENOTYPES line that opens its "
+              << "genotypes (none in its " << s.lineNumber << " line(s))\n"
+              << std::endl;
+    return false;
+  }
+
+  Due due = Due::nameLine;
+  bool closed = false;
   while (readLine(in, line)) {
+    ++s.lineNumber;
+    const bool cut = in.eof();  // a last line without its line end
     ltrim(line, blankChars);
-    if (contains(line, "BEGIN GENOTYPES")) {
-      begun = !in.eof();
+    if (holdsMark(line, "END")) {
+      if (due != Due::nameLine) rejectMisplacedLine(s, line, due);
+      closed = true;
       break;
     }
-  }
-  if (!begun) return false;
-
-  while (readLine(in, line)) {
-    ltrim(line, blankChars);
-    if (contains(line, "END GENOTYPES")) break;
-    if (contains(line, "#")) {
-      ++section.individuals;
+    if (cut) break;
+    if (line.empty()) continue;
+    const bool nameLine = line.find('#') != std::string::npos;
+    if (nameLine != (due == Due::nameLine)) rejectMisplacedLine(s, line, due);
+    if (nameLine) {
+      ++s.individuals;
+      due = Due::firstHaplotype;
       continue;
     }
-    if (line.empty()) continue;
-    // A haplotype line: the individual's first haplotype, and the next line,
-    // whatever it holds, its second.
-    std::string first = compactHaplotype(line);
-    section.firstLengths.push_back(first.size());
-    const bool hasSecond = readLine(in, line);
-    if (hasSecond) ++section.secondCount;
-    if (useFirst)
-      section.haplotypes.push_back(std::move(first));
-    else if (hasSecond)
-      section.haplotypes.push_back(compactHaplotype(line));
+    addHaplotype(s, line, due, useFirst);
+    due = due == Due::firstHaplotype ? Due::secondHaplotype : Due::nameLine;
   }
 
-  if (section.firstLengths.empty())
+  if (!closed)
+    rejectInput("ERROR: File " + s.name + " ends on line " + toString(s.lineNumber) +
+                " without the END GENOTYPES line that closes its genotypes (" +
+                toString(s.individuals) + " individual(s) begun): the file is truncated\n");
+  if (s.individuals == 0)
     rejectInput("ERROR: There is no individual between BEGIN GENOTYPES and END GENOTYPES in file " +
-                name + "\n");
-  checkSiteCount(static_cast<long long>(section.firstLengths[0]), name);
-  if (static_cast<std::size_t>(section.individuals) != section.firstLengths.size() ||
-      section.secondCount != section.firstLengths.size())
-    rejectInput("ERROR: In file " + name + " there are " + toString(section.individuals) +
-                " individual line(s) with #, " + toString(section.firstLengths.size()) +
-                " first and " + toString(section.secondCount) +
-                " second haplotype line(s): each individual needs one line with # and two "
-                "haplotype lines\n");
+                s.name + "\n");
   return true;
 }
 
-// Every haplotype of population p must have the length of its first one.
-void checkLengths(const GenotypeSection& section, int p, std::size_t sites, bool useFirst) {
-  for (std::size_t i = 0; i < section.firstLengths.size(); ++i)
-    if (section.firstLengths[i] != sites || (!useFirst && section.haplotypes[i].size() != sites))
-      rejectInput("ERROR: There are SNPs lacking in sequence " + toString(i + 1) +
-                  " from population " + toString(p + 1) + "\n");
+// Every individual of a file gives one haplotype, not two: said once per file.
+void announceHaplotypes(const GenotypeSection& s, bool useFirst) {
+  const std::string count = toString(s.individuals);
+  const bool one = s.individuals == 1;
+  printWarning(0, "\nFile " + s.name + ": " + count + (one ? " individual" : " individuals") +
+                      ", of which only the " + (useFirst ? "first" : "second") +
+                      " haplotype is read (" + count + (one ? " haplotype" : " haplotypes") +
+                      ")\n");
 }
 
 std::vector<SiteCounts> countBases(const GenotypeSection& section, std::size_t sites) {
@@ -117,10 +202,13 @@ bool readBothFiles(const std::string& path, const std::string& file1, const std:
                    std::vector<std::vector<double>>& snpositions, int& pref, bool useFirst,
                    int& reading) {
   GenotypeSection pops[2];
-  reading = 0;
-  if (!readGenotypeSection(path, file1, useFirst, pops[0])) return false;
-  reading = 1;
-  if (!readGenotypeSection(path, file2, useFirst, pops[1])) return false;
+  const std::string* names[2] = {&file1, &file2};
+  for (int p = 0; p < 2; ++p) {
+    reading = p;
+    pops[p].name = *names[p];
+    pops[p].population = p;
+    if (!readGenotypeSection(path, useFirst, pops[p])) return false;
+  }
   reading = 0;
   CodedSample sample;
   const int* sizes = sample.sizes;
@@ -129,12 +217,11 @@ bool readBothFiles(const std::string& path, const std::string& file1, const std:
   const int ref = sample.reference = codingPopulation(sample.sizes, pref);
   const int other = 1 - ref;
 
-  const std::size_t sites = pops[0].firstLengths[0];
-  for (int p = 0; p < 2; ++p) checkLengths(pops[p], p, pops[p].firstLengths[0], useFirst);
-  if (pops[1].firstLengths[0] != sites)
+  const std::size_t sites = pops[0].sites;
+  if (pops[1].sites != sites)
     rejectInput("ERROR: The fastPHASE files " + file1 + " and " + file2 +
                 " hold different numbers of SNPs: " + toString(sites) + " and " +
-                toString(pops[1].firstLengths[0]) + "\n");
+                toString(pops[1].sites) + "\n");
 
   // The coded base of every site, and its column in the matrix; sites dropped
   // from both populations get no column.
@@ -179,6 +266,7 @@ bool readBothFiles(const std::string& path, const std::string& file1, const std:
   }
 
   sample.moveTo(samplesizes, data, snpfreqs, snpositions, pref);
+  for (const GenotypeSection& section : pops) announceHaplotypes(section, useFirst);
   leftOut.warn(ref == 0 ? file1 : file2);
   return true;
 }

@@ -2,6 +2,7 @@
 
 #include <climits>
 #include <iostream>
+#include <string_view>
 
 #include "input/common.hpp"
 
@@ -17,12 +18,36 @@ bool isPopulationLine(const std::string& line) {
   return line.find(',') == std::string::npos && toUpper(line).find("POP") != std::string::npos;
 }
 
+// An allele number written as one half of a genotype word: digits only, the
+// empty half of a 1-character word being the missing allele.
+bool readAllele(std::string_view half, std::int32_t& allele) {
+  if (half.empty()) {
+    allele = missingAllele;
+    return true;
+  }
+  int value = 0;
+  if (half.find_first_not_of("0123456789") != std::string_view::npos ||
+      !parseWholeInt(half, value))
+    return false;
+  allele = value;
+  return true;
+}
+
 // The two alleles of a genotype word: its first and second half, the first
 // half one character shorter when the length is odd (0102 gives 1 and 2,
-// 101 gives 1 and 01).
-void addGenotype(const std::string& word, std::size_t locus, PopulationTally& tally) {
-  const std::size_t half = word.size() / 2;
-  for (const std::int32_t allele : {toInt(word.substr(0, half)), toInt(word.substr(half))})
+// 101 gives 1 and 01). A word that is not two numbers of digits (AAAA, O1
+// for 01, 1.02) is refused rather than read as missing or as other alleles.
+void addGenotype(const std::string& word, std::size_t locus, PopulationTally& tally,
+                 long long lineNumber, const std::string& fileName) {
+  const std::string_view text = word;
+  const std::size_t half = text.size() / 2;
+  std::int32_t alleles[2];
+  if (!readAllele(text.substr(0, half), alleles[0]) || !readAllele(text.substr(half), alleles[1]))
+    fatalError(1, "ERROR reading genpop format: line " + toString(lineNumber) + " of file " +
+                      fileName + " holds the genotype " + word +
+                      ": a genotype is two allele numbers written in digits only, each at most " +
+                      toString(INT_MAX) + " (0102 gives alleles 1 and 2, 0 is a missing allele)\n");
+  for (const std::int32_t allele : alleles)
     if (allele != missingAllele) tally.add(locus, allele);
 }
 
@@ -76,7 +101,8 @@ bool readGenepop(const std::string& path, const std::string& file, std::vector<i
                         "\n");
     }
     PopulationTally& open = tallies[populations - 1];
-    for (std::size_t j = 0; j < genotypes.size(); ++j) addGenotype(genotypes[j], j, open);
+    for (std::size_t j = 0; j < genotypes.size(); ++j)
+      addGenotype(genotypes[j], j, open, lineNumber, fileName);
     ++individuals;
   }
   if (populations == 0)

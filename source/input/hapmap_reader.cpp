@@ -100,9 +100,10 @@ void parseDataLine(const HapMapFile& f, const std::string& line, std::string& na
       name = toUpper(line.substr(start, length));
     } else if (fields == 1) {
       const std::string_view text(line.data() + start, length);
-      if (!parseFiniteNumber(text, position))
-        rejectInput("ERROR: The position \"" + std::string(text) + "\" on " + lineOf(f) +
-                    " is not a finite number\n");
+      const PositionFault fault = parsePosition(text, position);
+      if (fault != PositionFault::none)
+        rejectInput("ERROR: The position \"" + std::string(text) + "\" on " + lineOf(f) + " " +
+                    positionFaultText(fault) + "\n");
     } else {
       const long long column = fields - 2;
       if (length != 1)

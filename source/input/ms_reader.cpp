@@ -115,12 +115,14 @@ struct PositionsLine {
 // A position of the positions line must be a finite number as a whole word:
 // a word read as 0 ("abc"), cut at a bad character ("10O") or not a number
 // at all (nan, inf) would put the site at a wrong place, or one that cannot
-// be ordered or matched with the other population's positions.
+// be ordered or matched with the other population's positions; so would one
+// beyond 2^53, where two positions can read as one.
 double positionValue(const std::string& word, const PositionsLine& place) {
   double v = 0.0;
-  if (!parseFiniteNumber(word, v))
+  const PositionFault fault = parsePosition(word, v);
+  if (fault != PositionFault::none)
     fatalError(2, "ERROR: There is a format problem reading positions " + place.at + ": " + word +
-                      " is not a finite number\n");
+                      " " + positionFaultText(fault) + "\n");
   return v;
 }
 

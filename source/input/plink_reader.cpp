@@ -71,44 +71,70 @@ bool readMap(const PlinkFiles& files, std::ifstream& in, std::vector<double>& po
                   " . Num of columns were " + toString(words.size()) + "\n");
     if (locnames.size() >= static_cast<std::size_t>(INT_MAX - 1)) excessiveSnps(files.mapName);
     // The position is the whole word: "10O" is no position 10, nor "abc" 0,
-    // and nan or inf cannot be ordered.
+    // nan or inf cannot be ordered, and beyond 2^53 two positions can read as one.
     double position = 0.0;
-    if (!parseFiniteNumber(words[columns - 1], position))
+    const PositionFault fault = parsePosition(words[columns - 1], position);
+    if (fault != PositionFault::none)
       return fail("\nERROR: problem reading map file " + files.mapShown + " . The position " +
-                  words[columns - 1] + " on line " + toString(lineNumber) +
-                  " is not a finite number\n");
+                  words[columns - 1] + " on line " + toString(lineNumber) + " " +
+                  positionFaultText(fault) + "\n");
     locnames.push_back(words[1]);
     positions.push_back(position);
   } while (readDataLine(in, line, lineNumber));
   return true;
 }
 
-// An allele word as a code: the letter of A, C, G or T in either case (else
-// the missing code), or the allele number.
-std::int32_t alleleCode(GenotypeKind kind, std::string_view word) {
-  if (kind == GenotypeKind::Nucleotide) {
-    if (word.size() != 1) return nucleotideMissing;
-    // The program runs in the C locale, where only a to z have upper cases.
-    const char c =
-        word[0] >= 'a' && word[0] <= 'z' ? static_cast<char>(word[0] - 'a' + 'A') : word[0];
-    return c == 'A' || c == 'C' || c == 'G' || c == 'T' ? c : nucleotideMissing;
+// An allele word as a code: the letter of A, C, G or T in either case, the
+// missing code for N (either case) or 0, or the allele number (0 missing).
+// False for any other word, which the file does not write as an allele
+// (X, -, 1x, 1.5, a number beyond the int range): it is refused rather than
+// read as missing or cut to a number.
+bool alleleCode(GenotypeKind kind, std::string_view word, std::int32_t& code) {
+  if (kind == GenotypeKind::Numeric) {
+    int value = 0;
+    if (!parseWholeInt(word, value)) return false;
+    code = value;
+    return true;
   }
-  // Short runs of digits (nearly every allele number) without a conversion.
-  std::int64_t value = 0;
-  if (parseDigits(word, 9, value)) return static_cast<std::int32_t>(value);
-  return toInt(std::string(word));
+  if (word.size() != 1) return false;
+  // The program runs in the C locale, where only a to z have upper cases.
+  const char c =
+      word[0] >= 'a' && word[0] <= 'z' ? static_cast<char>(word[0] - 'a' + 'A') : word[0];
+  if (c == 'N' || c == '0') {
+    code = nucleotideMissing;
+    return true;
+  }
+  code = c;
+  return c == 'A' || c == 'C' || c == 'G' || c == 'T';
 }
 
-void tallyGenotypes(GenotypeKind kind, const std::vector<std::string_view>& words,
-                    PopulationTally& tally) {
+// Tallies the alleles of one individual line; returns the first word that
+// is no allele, or nullptr.
+const std::string_view* tallyGenotypes(GenotypeKind kind,
+                                       const std::vector<std::string_view>& words,
+                                       PopulationTally& tally) {
   const std::int32_t missing =
       kind == GenotypeKind::Nucleotide ? nucleotideMissing : numericMissing;
   for (std::size_t j = 0; j < tally.loci(); ++j) {
     for (std::size_t copy = 0; copy < 2; ++copy) {
-      const std::int32_t code = alleleCode(kind, words[6 + 2 * j + copy]);
+      const std::string_view& word = words[6 + 2 * j + copy];
+      std::int32_t code = missing;
+      if (!alleleCode(kind, word, code)) return &word;
       if (code != missing) tally.add(j, code);
     }
   }
+  return nullptr;
+}
+
+// The message of an allele word that alleleCode refuses.
+bool badAllele(GenotypeKind kind, const PlinkFiles& files, std::string_view word,
+               long long lineNumber) {
+  return fail("\nERROR: problem reading ped file " + files.pedShown + " . The allele " +
+              std::string(word) + " on line " + toString(lineNumber) +
+              (kind == GenotypeKind::Nucleotide
+                   ? " is not A, C, G, T or the missing N or 0\n"
+                   : " is not a whole number from " + toString(INT_MIN) + " to " +
+                         toString(INT_MAX) + "\n"));
 }
 
 // Family ids are compared without regard to case.
@@ -165,7 +191,9 @@ bool readPed(GenotypeKind kind, const PlinkFiles& files, std::ifstream& in, int 
     if (run < npops) tally.store(run, individuals, allelecounts, maxallelecounts, alleleids);
     tally = PopulationTally(numloci);
   };
-  if (run < npops) tallyGenotypes(kind, words, tally);
+  if (run < npops)
+    if (const std::string_view* bad = tallyGenotypes(kind, words, tally))
+      return badAllele(kind, files, *bad, lineNumber);
 
   while (readDataLine(in, line, lineNumber)) {
     splitWords(line, words);
@@ -183,7 +211,9 @@ bool readPed(GenotypeKind kind, const PlinkFiles& files, std::ifstream& in, int 
     } else {
       ++individuals;
     }
-    if (run < npops) tallyGenotypes(kind, words, tally);
+    if (run < npops)
+      if (const std::string_view* bad = tallyGenotypes(kind, words, tally))
+        return badAllele(kind, files, *bad, lineNumber);
   }
   endRun();
   const int runs = run + 1;

@@ -274,6 +274,67 @@ bool parseFiniteNumber(std::string_view word, double& value) {
   return true;
 }
 
+namespace {
+// Whether the magnitude of a word that parseFiniteNumber accepts is above
+// 2^53, decided on its decimal digits: as 0.d1d2... x 10^E, with d1 its first
+// digit that is not 0, it is above when E > 16, or when E = 16 and its digits
+// exceed "9007199254740992" (any digit beyond these that is not 0 included).
+bool magnitudeAboveTwoTo53(std::string_view word) {
+  static constexpr std::string_view limit = "9007199254740992";
+  std::string digits;
+  long long E = 0;
+  bool afterPoint = false;
+  std::size_t i = word[0] == '+' || word[0] == '-' ? 1 : 0;
+  for (; i < word.size() && word[i] != 'e' && word[i] != 'E'; ++i) {
+    if (word[i] == '.') {
+      afterPoint = true;
+    } else if (!digits.empty() || word[i] != '0') {
+      digits += word[i];
+      if (!afterPoint) ++E;
+    } else if (afterPoint) {
+      --E;  // a 0 between the point and the first other digit
+    }
+  }
+  if (digits.empty()) return false;
+  if (i < word.size()) {
+    bool negative = false;
+    if (++i < word.size() && (word[i] == '+' || word[i] == '-')) negative = word[i++] == '-';
+    long long exponent = 0;
+    for (; i < word.size(); ++i)
+      if (exponent < 1000000000000LL) exponent = exponent * 10 + (word[i] - '0');
+    E += negative ? -exponent : exponent;
+  }
+  const long long limitE = static_cast<long long>(limit.size());
+  if (E != limitE) return E > limitE;
+  digits.resize(std::max(digits.size(), limit.size()), '0');
+  const int order = digits.compare(0, limit.size(), limit);
+  if (order != 0) return order > 0;
+  return digits.find_first_not_of('0', limit.size()) != std::string::npos;
+}
+}  // namespace
+
+PositionFault parsePosition(std::string_view word, double& value) {
+  if (!parseFiniteNumber(word, value)) return PositionFault::notFinite;
+  // Only a word that reads as 2^53 or more in magnitude can be above it as written.
+  if (std::fabs(value) >= 9007199254740992.0 && magnitudeAboveTwoTo53(word))
+    return value < 0 ? PositionFault::belowLimit : PositionFault::aboveLimit;
+  return PositionFault::none;
+}
+
+std::string positionFaultText(PositionFault fault) {
+  switch (fault) {
+    case PositionFault::none:
+      break;
+    case PositionFault::notFinite:
+      return "is not a finite number";
+    case PositionFault::aboveLimit:
+      return "is above 2^53 (9007199254740992, the largest position held exactly)";
+    case PositionFault::belowLimit:
+      return "is below -2^53 (-9007199254740992, the lowest position held exactly)";
+  }
+  return "";
+}
+
 bool parseDigits(std::string_view text, std::size_t maxDigits, std::int64_t& value) {
   if (text.empty() || text.size() > maxDigits) return false;
   value = 0;
@@ -281,5 +342,26 @@ bool parseDigits(std::string_view text, std::size_t maxDigits, std::int64_t& val
     if (c < '0' || c > '9') return false;
     value = value * 10 + (c - '0');
   }
+  return true;
+}
+
+bool parseWholeInt(std::string_view word, int& value) {
+  // Short runs of digits (nearly every word read) fit an int as they are.
+  std::int64_t magnitude = 0;
+  if (parseDigits(word, 9, magnitude)) {
+    value = static_cast<int>(magnitude);
+    return true;
+  }
+  const bool negative = !word.empty() && word[0] == '-';
+  if (!word.empty() && (negative || word[0] == '+')) word.remove_prefix(1);
+  if (word.empty()) return false;
+  // Leading zeros aside, ten digits at most can fit an int.
+  const std::size_t first = word.find_first_not_of('0');
+  magnitude = 0;
+  if (first != std::string_view::npos && !parseDigits(word.substr(first), 10, magnitude))
+    return false;
+  const std::int64_t v = negative ? -magnitude : magnitude;
+  if (v < INT_MIN || v > INT_MAX) return false;
+  value = static_cast<int>(v);
   return true;
 }

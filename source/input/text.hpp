@@ -121,6 +121,14 @@ bool readLine(std::istream& in, std::string& line);
 // number; false for any other text (the caller then converts it the slow way).
 bool parseDigits(std::string_view text, std::size_t maxDigits, std::int64_t& value);
 
+// A whole word of an optional sign and digits ("12", "-9", "+007") whose
+// value fits an int; false for anything else ("1x", "1.5", "X", "-", an empty
+// word) or a value outside the int range. The readers check counts and codes
+// with it, where a word read as 0 or cut at its first bad character would
+// stand for data that the file does not hold. No allocation: it runs once per
+// allele on large files.
+bool parseWholeInt(std::string_view word, int& value);
+
 // The runtime's atoi and atof on a string (leading blanks skipped, 0 when no
 // number begins the text, out-of-range values saturated instead of undefined).
 int toInt(const std::string& s);
@@ -133,3 +141,24 @@ double toDouble(const std::string& s);
 // with it, where a word read as 0 or cut at its first bad character would put
 // a site at a wrong place without a word.
 bool parseFiniteNumber(std::string_view word, double& value);
+
+// What keeps a word from being a position.
+enum class PositionFault {
+  none,
+  notFinite,   // no finite decimal number as a whole word (parseFiniteNumber)
+  aboveLimit,  // above 2^53 as written
+  belowLimit,  // below -2^53 as written
+};
+
+// A position word as a double: a finite decimal number as a whole word whose
+// value as written lies within [-2^53, 2^53]. Beyond 2^53 (9007199254740992)
+// a double no longer holds every whole number, so two positions there could
+// read as one ("9007199254740993" reads as 9007199254740992): the limit is
+// judged on the digits as written, not on the double they read as, and
+// "9007199254740992.000" or "9.007199254740992e15" are within it.
+PositionFault parsePosition(std::string_view word, double& value);
+
+// The end of a reader's message on a refused position word, after the word:
+// "is not a finite number", "is above 2^53 (9007199254740992, the largest
+// position held exactly)" or its counterpart below -2^53.
+std::string positionFaultText(PositionFault fault);

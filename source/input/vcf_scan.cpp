@@ -355,16 +355,16 @@ namespace {
 
 [[noreturn]] void fail(const std::string& message) { fatalError(1, message); }
 
-// The POS text as a number: false unless the whole text is a finite number.
-// Plain digit strings, by far the usual case, are converted directly
-// (exactly, below 2^53).
-bool positionOf(std::string_view text, double& position) {
+// The POS text as a number, as parsePosition reads it. Plain digit strings of
+// up to 15 digits, by far the usual case, are below 2^53 and are converted
+// directly (exactly).
+PositionFault positionOf(std::string_view text, double& position) {
   std::int64_t value = 0;
   if (parseDigits(text, 15, value)) {
     position = static_cast<double>(value);
-    return true;
+    return PositionFault::none;
   }
-  return parseFiniteNumber(text, position);
+  return parsePosition(text, position);
 }
 
 // "n word" or "n words".
@@ -406,11 +406,13 @@ void DataLineParser::accept(const std::string_view* fields, int found, int genot
     fail("ERROR: unsupported genotype state in file " + fileName_ + " at position " + posText +
          ". Expected only phased biallelic GT values 0|0, 0|1, 1|0 or 1|1.\n");
   // Sites are paired by walking both files in position order: a position that
-  // is no number (read as 0, or cut at its first bad character), or one below
-  // its predecessor, would put sites at wrong places or silently lose them.
+  // is no number (read as 0, or cut at its first bad character), one beyond
+  // 2^53 (where two positions can read as one), or one below its predecessor,
+  // would put sites at wrong places or silently lose them.
   double position = 0.0;
-  if (!positionOf(fields[1], position))
-    fail("ERROR: position is not a finite number in file " + fileName_ + " at line " +
+  const PositionFault positionFault = positionOf(fields[1], position);
+  if (positionFault != PositionFault::none)
+    fail("ERROR: position " + positionFaultText(positionFault) + " in file " + fileName_ + " at line " +
          std::to_string(lineNumber_) + ", position " + posText + "\n");
   if (accepted_ > 0 && position <= line_.position) {
     // A second record at one position (a multi-allelic site split into

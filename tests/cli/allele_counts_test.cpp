@@ -19,9 +19,86 @@ std::string bayescanFile() {
   return "[loci]=41\n\n[populations]=2\n\n" + pops[0] + "\n" + pops[1];
 }
 
+// A locus under test: its BayeScan lines after the locus number, or (Genepop,
+// PLINK) five genotypes per population; the loci kept, and those left out for
+// a most common allele above 1 - maf and for a population that lacks copies.
+struct TestLocus {
+  std::string format, first, second, maf;
+  int kept, commonAllele, unheld;
+};
+
 }  // namespace
 
-class AlleleCounts : public CliTest {};
+class AlleleCounts : public CliTest {
+ protected:
+  // Runs the locus after three that pass any -maf below 0.4: the report counts
+  // the loci kept, and one console line, whatever -verbose, all four loci.
+  void expectLoci(const TestLocus& t) {
+    SCOPED_TRACE(t.format + " -maf " + t.maf + ": " + t.first + " / " + t.second);
+    std::string gp = "t\nL1, L2, L3, L4\n", ped, bs = "[loci]=4\n[populations]=2\n";
+    for (const std::string* locus : {&t.first, &t.second}) {
+      const std::string p = locus == &t.first ? "1" : "2";
+      bs += "[pop]=" + p + "\n1 10 2 5 5\n2 10 2 4 6\n3 10 2 6 4\n4 " + *locus + "\n";
+      gp += "Pop\n";
+      std::istringstream words(t.format == "bs" ? "" : *locus);
+      for (std::string g; words >> g;) {
+        gp += "i, 0102 0102 0102 " + g + "\n";
+        ped += "P" + p + " i 0 0 1 -9 A G A G A G " + "0AG"[g[1] - '0'] + " " + "0AG"[g[3] - '0'] +
+               "\n";
+      }
+    }
+    write("g.txt", gp);
+    write("d.ped", ped);
+    write("b.txt", bs);
+    write("d.map", "1 r1 0 1\n1 r2 0 2\n1 r3 0 3\n1 r4 0 4\n");
+    const std::string in = t.format == "bs" ? "b.txt" : t.format == "gp" ? "g.txt" : "d";
+    std::filesystem::remove_all(dir_ / "Pravis_Results");
+    const RunResult r = run({"-format", t.format, "-input", in, "-maf", t.maf, "-minwin", "3"});
+    const std::string kept = std::to_string(t.kept);
+    EXPECT_NE(read("Pravis_Results/Prav_out_EOS__MAF" + t.maf + "_FSTs.txt")
+                  .find("#SNPs\t" + kept + "\n"),
+              std::string::npos);
+    const std::string line = ": 4 read, " + kept + " kept, " + std::to_string(4 - t.kept) +
+                             " left out (" + std::to_string(t.commonAllele) +
+                             " with a most common allele above 1 - " + t.maf +
+                             " of the copies in a population, " + std::to_string(t.unheld) +
+                             (t.format == "bs" ? " without gene copies" : " with n - 1 or more");
+    EXPECT_NE(r.out.find(line), std::string::npos) << r.out;
+  }
+};
+
+// Other copies exactly -maf of all keep the locus in every format.
+TEST_F(AlleleCounts, MafBoundaryIsKept) {
+  const std::string even = "0102 0102 0102 0102 0102", eight = "0101 0101 0101 0102 0102";
+  for (const TestLocus& t :
+       std::vector<TestLocus>{{"bs", "10 2 8 2", "10 2 5 5", "0.2", 4, 0, 0},
+                              {"gp", eight, even, "0.2", 4, 0, 0},
+                              {"pl", even, eight, "0.2", 4, 0, 0},
+                              {"bs", "100 2 1 99", "10 2 5 5", "0.01", 4, 0, 0},
+                              {"bs", "100 2 96 4", "10 2 5 5", "0.05", 3, 1, 0}})
+    expectLoci(t);
+}
+
+// A population without gene copies leaves its locus out, at -maf 0 too; one
+// allele in both populations is kept there (FST 0).
+TEST_F(AlleleCounts, LocusThatAPopulationDoesNotHoldIsLeftOut) {
+  for (const TestLocus& t : std::vector<TestLocus>{{"bs", "10 2 5 5", "0 2 0 0", "0.01", 3, 0, 1},
+                                                   {"bs", "0 2 0 0", "10 2 4 6", "0", 3, 0, 1},
+                                                   {"bs", "10 2 10 0", "10 2 10 0", "0", 4, 0, 0}})
+    expectLoci(t);
+}
+
+// n - 1 missing copies of 2n leave a Genepop or PLINK locus out, n - 2 do not;
+// a locus that fails in both populations counts once, for the first.
+TEST_F(AlleleCounts, EveryLocusLeftOutIsCounted) {
+  const std::string four = "0101 0000 0000 0102 0202", three = "0101 0100 0000 0102 0202";
+  for (const TestLocus& t :
+       std::vector<TestLocus>{{"gp", four, three, "0.01", 3, 0, 1},
+                              {"pl", three, four, "0.01", 3, 0, 1},
+                              {"gp", three, "0101 0101 0101 0101 0101", "0.1", 3, 1, 0},
+                              {"bs", "10 2 10 0", "0 2 0 0", "0.01", 3, 1, 0}})
+    expectLoci(t);
+}
 
 TEST_F(AlleleCounts, BayeScanOutlierReport) {
   write("bs.txt", bayescanFile());
@@ -49,8 +126,13 @@ TEST_F(AlleleCounts, LociThatAllFailTheFilterEndTheRun) {
                      "1 10 2 10 0\n2 10 2 0 10\n");
   const RunResult r = run({"-format", "bs", "-input", "fixed.txt", "-verbose", "1"});
   EXPECT_EQ(r.status, 0);
-  EXPECT_NE(r.out.find("There are not common SNPs at frequency >= 0.01 in the file fixed.txt"),
-            std::string::npos);
+  const std::size_t none =
+      r.out.find("There are not common SNPs at frequency >= 0.01 in the file fixed.txt");
+  EXPECT_NE(none, std::string::npos);
+  EXPECT_LT(r.out.find("\nLoci of file fixed.txt: 2 read, 0 kept, 2 left out (2 with a most "
+                       "common allele above 1 - 0.01 of the copies in a population, 0 without "
+                       "gene copies in a population)\n"),
+            none);
   EXPECT_EQ(read("Pravis_Results/Prav_out_EOS__MAF0.01_FSTs.txt"), "");
 }
 
@@ -147,7 +229,7 @@ TEST_F(TooSmallPopulations, BayeScan) {
                  "\nERROR: \nPopulation 2 of b.txt has fewer than 2 gene copies at every locus: "
                  "at least 2 gene copies per population are needed\n");
 
-  write("b.txt", first + "[pop]=2\n1 2 2 1 1\n2 1 2 0 1\n3 0 2 0 0\n");
+  write("b.txt", first + "[pop]=2\n1 2 2 1 1\n2 1 2 0 1\n3 1 2 1 0\n");
   expectAnalysed({"-format", "bs", "-input", "b.txt", "-maf", "0", "-minwin", "3"});
 }
 

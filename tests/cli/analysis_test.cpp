@@ -196,12 +196,13 @@ TEST_F(Analysis, HandWorkedJhacRow) {
   EXPECT_EQ(row[16], "*");
 
   // The significant-rows table holds the same row; the outlier report has no
-  // outlier lists under the high-mean rule.
+  // outlier counts under the high-mean rule.
   EXPECT_NE(read(name + "_SIG.tsv").find(table[4] + "\n"), std::string::npos);
   const std::string report = read(name + "_FSTs.txt");
   EXPECT_EQ(report.find("MAF = 0.01\n% FILES WITH K-MEANS EXTREME POSITIVE OUTLIERS = 0%\n"), 0u);
-  EXPECT_NE(report.find("#SNPs\t12\n\n*************** Non-EOS FST OUTLIERS\n0\n\n\n*************** "
-                        "EOS FST OUTLIERS\n0\n"),
+  EXPECT_NE(report.find("#SNPs\t12\nNo EOS test: mean FST 0.833333333333 is above 0.5\n\n"
+                        "*************** Non-EOS FST OUTLIERS\nNA\n\n\n*************** "
+                        "EOS FST OUTLIERS\nNA\n"),
             std::string::npos);
 }
 
@@ -226,6 +227,9 @@ TEST_F(Analysis, BlocksOverSeveralRunsGiveRowsAndASummary) {
   const RunResult r = run({"-input", "sim", "-runs", "3", "-sample", "30", "-sample2", "30",
                            "-doEOS", "1", "-maf", "0.05", "-fixseed", "1"});
   ASSERT_EQ(r.status, 0) << r.out;
+  // Without -verbose the seed is reported nowhere.
+  EXPECT_EQ(r.out.find("seed"), std::string::npos);
+  EXPECT_FALSE(exists("Pravis.log"));
   const std::string name = "Pravis_Results/Prav_out_AutoRefPop1_MAF_0.05_NF3_Blocks";
   const std::vector<std::string> table = lines(read(name + ".tsv"));
   std::size_t rows = 0;

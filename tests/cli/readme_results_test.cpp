@@ -200,11 +200,15 @@ TEST_F(ReadmeResults, WhichMafAndRowsWithoutBlocks) {
   expectWritten(r, "Prav_out_AutoRefPop1_MAF_0.05_Blocks");
   EXPECT_EQ(candidateRows(read("Pravis_Results/Prav_out_AutoRefPop1_MAF_0.05_Blocks.tsv")).size(),
             2u);
-  r = runExample({"-selectives", "inf", "-window", "41"});
+  // With the EOS test every site's row also gives its FST.
+  r = runExample({"-selectives", "inf", "-window", "41", "-doEOS", "1"});
   expectWritten(r, "Prav_out_AutoRefPop1_MAF_0.01_W41");
   const auto rows = candidateRows(read("Pravis_Results/Prav_out_AutoRefPop1_MAF_0.01_W41.tsv"));
   EXPECT_EQ(rows.size(), 632u);
-  for (const auto& row : rows) EXPECT_NE(row[14], "NA") << row[3];
+  for (const auto& row : rows) {
+    EXPECT_NE(row[14], "NA") << row[3];
+    EXPECT_NE(row[9], "NA") << row[3];
+  }
   r = runExample({"-useblocks", "0"});
   expectWritten(r, "Prav_out_AutoRefPop1_MAF_0.01");
   EXPECT_NE(r.out.find(noSelection), std::string::npos) << r.out;

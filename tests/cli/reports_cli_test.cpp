@@ -35,12 +35,15 @@ std::string msUnlinkedWithOutliers(int n, std::uint64_t seed) {
   return text.str();
 }
 
-// The count that follows a title line of each file's part of the report.
+// The count that follows a title line of each file's part of the report; -1
+// for NA, the count of a file without the test.
 std::vector<int> countsAfter(const std::string& report, const std::string& title) {
   std::vector<int> counts;
   for (std::size_t at = report.find(title); at != std::string::npos;
        at = report.find(title, at + 1))
-    counts.push_back(std::stoi(report.substr(at + title.size())));
+    counts.push_back(report.compare(at + title.size(), 3, "NA\n") == 0
+                         ? -1
+                         : std::stoi(report.substr(at + title.size())));
   return counts;
 }
 
@@ -90,7 +93,7 @@ TEST_F(Reports, RunWithoutBlocksIsListedWithItsOutliers) {
 // rows of the other two, and its summary is over those two analysed files
 // (%PowerJ) and the three runs that found common sites (%FPJJ).
 TEST_F(Reports, PercentageCountsRunsWithoutCandidates) {
-  copyData("ms/sim0.txt", "run0.txt");  // blocks, no EOS outlier
+  copyData("ms/sim0.txt", "run0.txt");  // blocks, mean FST above 0.5: no EOS test
   write("run1.txt", msUnlinkedWithOutliers(30, 2));
   copyData("ms/sim2.txt", "run2.txt");  // blocks and EOS outliers
   const RunResult r = run({"-input", "run", "-runs", "3", "-sample", "30", "-sample2", "30",
@@ -104,10 +107,11 @@ TEST_F(Reports, PercentageCountsRunsWithoutCandidates) {
   const std::string report = read(name + "_FSTs.txt");
   const std::vector<int> eosCounts = countsAfter(report, eosTitle);
   ASSERT_EQ(eosCounts.size(), 3u) << report;
-  EXPECT_EQ(eosCounts[0], 0);
+  EXPECT_EQ(eosCounts[0], -1);
   EXPECT_GT(eosCounts[1], 0);
   EXPECT_GT(eosCounts[2], 0);
-  EXPECT_EQ(report.find("MAF = 0.05\n% FILES WITH K-MEANS EXTREME POSITIVE OUTLIERS = 66.6667%\n"),
+  EXPECT_EQ(report.find("MAF = 0.05\n% FILES WITH K-MEANS EXTREME POSITIVE OUTLIERS = 66.6667%\n"
+                        "FILES WITHOUT EOS TEST (MEAN FST ABOVE 0.5) = 1\n"),
             0u)
       << report;
   const std::size_t file0 = report.find("\nFILE run0.txt\n");
@@ -149,7 +153,8 @@ TEST_F(Reports, PercentageCountsRunsWithoutCandidates) {
 
 // Four fixed differences among sites that both populations carry alike: the
 // fence keeps the four, all of FST 1, and k-means keeps them as one cluster,
-// the top one, as it keeps a single such site.
+// the top one, as it keeps a single such site. Fixed differences alone leave
+// no test to run.
 TEST_F(Reports, FixedDifferencesOfOneFstAreEosOutliers) {
   const int sites = 40;
   std::vector<std::string> rows;
@@ -169,4 +174,39 @@ TEST_F(Reports, FixedDifferencesOfOneFstAreEosOutliers) {
       << report;
   EXPECT_EQ(countsAfter(report, eosTitle), std::vector<int>{4}) << report;
   EXPECT_EQ(countsAfter(report, "Non-EOS FST OUTLIERS\n"), std::vector<int>{0}) << report;
+
+  // Thirty fixed differences, as a VCF pair and as Genepop: the mean FST, 1,
+  // is above 0.5, so no test runs; the console says so, the counts read NA.
+  std::string a = "#CHROM\tPOS\tID\tREF\tALT\tQUAL\tFILTER\tINFO\tFORMAT\ts0\ts1\n", b = a;
+  std::string gp = "title\n", ones, twos;
+  for (int s = 1; s <= 30; ++s) {
+    const std::string record = "1\t" + std::to_string(s) + "\t.\tA\tG\t.\t.\t.\tGT\t";
+    a += record + "0|0\t0|0\n";
+    b += record + "1|1\t1|1\n";
+    gp += "L" + std::to_string(s) + "\n";
+    ones += " 0101";
+    twos += " 0202";
+  }
+  write("a.vcf", a);
+  write("b.vcf", b);
+  write("g.txt", gp + "Pop\na," + ones + "\nb," + ones + "\nPop\nc," + twos + "\nd," + twos + "\n");
+  for (std::vector<std::string> words :
+       {std::vector<std::string>{"a.vcf vs b.vcf", "vcf", "-input2", "b.vcf", "-onlyEOS", "1"},
+        {"g.txt", "gp"}}) {
+    const std::string name = words[0], format = words[1], input = name.substr(0, 5);
+    words.insert(words.begin() + 2,
+                 {"-format", format, "-maf", "0", "-output", format, "-input", input});
+    const RunResult high = run({words.begin() + 2, words.end()});
+    ASSERT_EQ(high.status, 0) << high.out;
+    EXPECT_NE(high.out.find("\nNo EOS test in file " + name + ": its mean FST, 1, is above 0.5 "
+                            "(no Lewontin-Krakauer test, fence or k-means)\n"),
+              std::string::npos)
+        << high.out;
+    const std::string stars(52, '*');
+    EXPECT_EQ(read("Pravis_Results/" + format + "_EOS__MAF0_FSTs.txt"),
+              "MAF = 0\n% FILES WITH K-MEANS EXTREME POSITIVE OUTLIERS = 0%\nFILES WITHOUT EOS "
+              "TEST (MEAN FST ABOVE 0.5) = 1\n\n" + stars + "\nFILE " + name + "\n" + stars +
+                  "\n\n#SNPs\t30\nNo EOS test: mean FST 1 is above 0.5\n\n*************** "
+                  "Non-EOS FST OUTLIERS\nNA\n\n\n*************** EOS FST OUTLIERS\nNA\n");
+  }
 }

@@ -51,10 +51,10 @@ TEST_F(BayeScanReaderTest, HeadingsAndEmptyLoci) {
   // the value are skipped.
   ASSERT_TRUE(read("[populations] = 1\n[loci]=2\n[pop]=1\n1 2 1 2\n[pop]=2\n1 2 1 2\n"));
   EXPECT_EQ(counts.size(), 1u);
-  // [loci]= reads no locus: every [pop] line counts and the tables are empty.
+  // [loci]=0 reads no locus: every [pop] line counts and the tables are empty.
   counts.assign(5, {});
   names.assign(5, "x");
-  ASSERT_TRUE(read("[loci]=\n[populations]=2\n[pop]=1\n[pop]=2\n"));
+  ASSERT_TRUE(read("[loci]=0\n[populations]=2\n[pop]=1\n[pop]=2\n"));
   EXPECT_TRUE(counts.empty());
   EXPECT_TRUE(maxima.empty());
   EXPECT_TRUE(names.empty());
@@ -81,7 +81,19 @@ TEST_F(BayeScanReaderTest, FormatErrorsEndWithTheirStatuses) {
             1);
   // A comment between locus lines is no comment.
   EXPECT_EQ(fatalStatus(std::string(head) + "[pop]=1\n1 2 1 2\n# note\n",
-                        "ERROR reading BScan format: Loci number was # should be 2\n"),
+                        "ERROR reading BScan format: Loci number was # should be 2 in "
+                        "population 1 of file bs.txt, line 5\n"),
+            1);
+  EXPECT_EQ(fatalStatus("[loci]=\n[populations]=2\n", "ERROR reading BScan format: line 1 of "
+                        "file bs.txt gives no whole number of loci: [loci]=\n"),
+            1);
+  EXPECT_EQ(fatalStatus(std::string(head) + "[pop]=1\n1 2x 1 2\n", "ERROR reading BScan format "
+                        "in loci 1 of population 1 of file bs.txt, line 4: the gene count 2x is "
+                        "not a number\n"),
+            1);
+  EXPECT_EQ(fatalStatus(std::string(head) + "[pop]=1\n1 2 1.0 2\n", "ERROR reading BScan format "
+                        "in loci 1 of population 1 of file bs.txt, line 4: the number of alleles "
+                        "1.0 is not a whole number\n"),
             1);
   EXPECT_EQ(fatalStatus(std::string(head) + "[pop]=1\n1 20 2 4.5 5\n",
                         "ERROR reading BScan format: Total alleles are 20 should be 9.5\n"),

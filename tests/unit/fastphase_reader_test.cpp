@@ -81,7 +81,8 @@ TEST_F(FastPhaseReaderTest, MalformedFilesAreRejected) {
   writeFile("lacking.out", fastPhaseFile({"ACGT", "ACG"}, "ACGT"));
   EXPECT_FATAL_STATUS(read("good.out", "lacking.out"), 1);
   EXPECT_EQ(readFile("Pravis_ERROR.log"),
-            "ERROR: There are SNPs lacking in sequence 2 from population 2\n 1\n");
+            "ERROR: There are SNPs lacking in sequence 2 from population 2\nThe first haplotype on "
+            "line 8 of file lacking.out holds 3 site(s) where 4 are due\n 1\n");
 
   writeFile("longer.out", fastPhaseFile({"ACGTA", "ACGTA"}, "ACGTA"));
   EXPECT_FATAL_STATUS(read("good.out", "longer.out"), 1);
@@ -90,7 +91,8 @@ TEST_F(FastPhaseReaderTest, MalformedFilesAreRejected) {
 
   writeFile("unnamed.out", "BEGIN GENOTYPES\n# id 1\nACGT\nACGT\nACGT\nACGT\nEND GENOTYPES\n");
   EXPECT_FATAL_STATUS(read("good.out", "unnamed.out"), 1);
-  EXPECT_NE(readFile("Pravis_ERROR.log").find("In file unnamed.out there are 1 individual"),
+  EXPECT_NE(readFile("Pravis_ERROR.log").find("line 5 of file unnamed.out hold \"ACGT\" where "
+                                              "the # line of individual 2 is due"),
             std::string::npos);
 
   writeFile("unpaired.out", "BEGIN GENOTYPES\n# id 1\nACGT");
@@ -103,13 +105,13 @@ TEST_F(FastPhaseReaderTest, MalformedFilesAreRejected) {
 TEST_F(FastPhaseReaderTest, FailedReadsTellWhichFileFailed) {
   writeFile("good.out", fastPhaseFile({"ACGT"}, "ACGT"));
   writeFile("nobegin.out", "# id 1\nACGT\nACGT\n");
-  writeFile("lastbegin.out", "header\nBEGIN GENOTYPES");
+  writeFile("split.out", "header\nBEGIN\nGENOTYPES\n");
   EXPECT_FALSE(read("nobegin.out", "good.out"));
   EXPECT_EQ(failed, 0);
-  EXPECT_FALSE(read("good.out", "lastbegin.out"));
+  EXPECT_FALSE(read("good.out", "split.out"));
   EXPECT_EQ(failed, 1);
   // Both files unreadable: the first one met is told.
-  EXPECT_FALSE(read("nobegin.out", "lastbegin.out"));
+  EXPECT_FALSE(read("nobegin.out", "split.out"));
   EXPECT_EQ(failed, 0);
   testing::internal::CaptureStdout();
   EXPECT_FALSE(read("good.out", "missing.out"));

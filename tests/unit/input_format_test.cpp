@@ -136,7 +136,9 @@ TEST_F(RunInput, ReportAndDisplayNameOfEachInputFamily) {
   ASSERT_TRUE(read("pl"));
   EXPECT_EQ(exec.logtext,
             "\nPravolin of files pl_ok.map and pl_ok.ped:\n\nSample sizes in pl_ok.ped are 8 "
-            "and 7\n");
+            "and 7\n\nLoci of files pl_ok.map and pl_ok.ped: 12 read, 12 kept, 0 left out (0 "
+            "with a most common allele above 1 - 0.01 of the copies in a population, 0 with n - 1 "
+            "or more of the 2n copies missing in a population of n individuals)\n");
   EXPECT_EQ(exec.options.inputfile, "pl_ok.map and pl_ok.ped");
   EXPECT_EQ(exec.options.inputfile2, "pl_ok.ped");
   EXPECT_EQ(exec.numsnps[0], static_cast<int>(run.filelocnames.size()));

@@ -43,8 +43,8 @@ const char* const twoLociMap = "1 rs1 0 100\n1 rs2 0 250\n";
 TEST_F(PlinkReaderTest, NucleotidePopulationsAndCounts) {
   const std::string ped =
       "# comment\n"
-      "pop1 i1 0 0 1 1 A C 0 -\n"
-      "POP1 i2 0 0 1 1 a a AC X\n"
+      "pop1 i1 0 0 1 1 A C 0 n\n"
+      "POP1 i2 0 0 1 1 a a N 0\n"
       "\n"
       "B i3 0 0 1 1 C C G T\n"
       "B i4 0 0 1 1 C A G G\n"
@@ -60,7 +60,7 @@ TEST_F(PlinkReaderTest, NucleotidePopulationsAndCounts) {
   EXPECT_EQ(ids[0][0], (std::vector<std::int32_t>{'A', 'C'}));
   EXPECT_EQ(counts[0][0], (std::vector<float>{3, 1}));
   EXPECT_EQ(maxima[0][0], 3.0f);
-  // Locus 2, population 1: every copy missing (0, -, AC, X).
+  // Locus 2, population 1: every copy missing (0, n, N).
   EXPECT_TRUE(ids[1][0].empty());
   EXPECT_EQ(maxima[1][0], unusableLocus);
   // Locus 1, population 2: C C C A C C; locus 2: G T G G T N (1 of 6 missing).
@@ -75,7 +75,7 @@ TEST_F(PlinkReaderTest, NucleotidePopulationsAndCounts) {
 TEST_F(PlinkReaderTest, NumericCodesAndThreeColumnMap) {
   const std::string ped =
       "F1 i1 0 0 1 1 1 2 -9 0\n"
-      "F1 i2 0 0 1 1 2 2 X 3\n"
+      "F1 i2 0 0 1 1 2 2 0 3\n"
       "F2 i3 0 0 1 1 1 1 3 3\n"
       "F2 i4 0 0 1 1 1 1 3 3\n";
   ASSERT_TRUE(read(true, "1 a 10.5\n1 b 20\n", ped)) << out;
@@ -83,7 +83,7 @@ TEST_F(PlinkReaderTest, NumericCodesAndThreeColumnMap) {
   EXPECT_EQ(names, (std::vector<std::string>{"a", "b"}));
   EXPECT_EQ(ids[0][0], (std::vector<std::int32_t>{1, 2}));
   EXPECT_EQ(counts[0][0], (std::vector<float>{1, 3}));
-  // -9 is a code of its own, after every non-negative code; 0 and X missing.
+  // -9 is a code of its own, after every non-negative code; 0 is missing.
   EXPECT_EQ(ids[1][0], (std::vector<std::int32_t>{3, -9}));
   EXPECT_EQ(counts[1][0], (std::vector<float>{1, 1}));
   EXPECT_EQ(maxima[1][0], unusableLocus);  // 2 missing of 4 copies, n - 1 = 1

@@ -1,5 +1,6 @@
 #include "input/text.hpp"
 
+#include <climits>
 #include <deque>
 
 #include "input/haplotypes.hpp"
@@ -46,7 +47,7 @@ TEST(Text, NumbersToText) {
   EXPECT_EQ(exactText(1e-7), "1e-07");
 }
 
-TEST(Text, ParseFiniteNumberTakesOnlyAWholeFiniteDecimalWord) {
+TEST(Text, NumbersAndPositionsAreWholeFiniteDecimalWords) {
   double v = -1.0;
   for (const auto& [word, expected] :
        std::vector<std::pair<std::string, double>>{{"12", 12.0}, {"-0.5", -0.5}, {"+3.", 3.0},
@@ -60,6 +61,32 @@ TEST(Text, ParseFiniteNumberTakesOnlyAWholeFiniteDecimalWord) {
                                  "-", "1e", "1e+", " 1", "1 ", "1e999", "1,5"})
     EXPECT_FALSE(parseFiniteNumber(word, v)) << word;
   EXPECT_EQ(v, 7.0);  // untouched when the word is refused
+
+  // Positions: 2^53 = 9007199254740992 as written is the limit, whatever the
+  // double the word reads as (9007199254740993 reads as 2^53).
+  using F = PositionFault;
+  for (const auto& [word, fault] : std::vector<std::pair<std::string, F>>{
+           {"9007199254740992", F::none}, {"9.007199254740992e15", F::none},
+           {"9007199254740992.000", F::none}, {"0.09007199254740992E+17", F::none},
+           {"90071992547409920e-1", F::none}, {"-9007199254740992", F::none},
+           {"9007199254740993", F::aboveLimit}, {"9007199254740992.5", F::aboveLimit},
+           {"9.007199254740993e15", F::aboveLimit}, {"1e20", F::aboveLimit},
+           {"+0009007199254740992.0000001", F::aboveLimit}, {"-9007199254740993", F::belowLimit},
+           {"-1e20", F::belowLimit}, {"12", F::none}, {"1e999", F::notFinite}, {"abc", F::notFinite}})
+    EXPECT_EQ(parsePosition(word, v), fault) << word;
+}
+
+TEST(Text, ParseWholeIntTakesOnlyAWholeIntegerWithinTheIntRange) {
+  int v = 0;
+  for (const auto& [word, expected] : std::vector<std::pair<std::string, int>>{
+           {"0", 0}, {"-9", -9}, {"+007", 7}, {"2147483647", INT_MAX},
+           {"-2147483648", INT_MIN}, {"0000000000002147483647", INT_MAX}}) {
+    ASSERT_TRUE(parseWholeInt(word, v)) << word;
+    EXPECT_EQ(v, expected) << word;
+  }
+  for (const std::string word : {"", "-", "+", "1x", "1.5", "X", "1e3", " 1", "2147483648",
+                                 "-2147483649", "99999999999", "--1"})
+    EXPECT_FALSE(parseWholeInt(word, v)) << word;
 }
 
 TEST(Text, EraseIndicesWalksFromTheLastIndex) {

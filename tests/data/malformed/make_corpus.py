@@ -54,6 +54,7 @@ FAIL = "\nERROR: \nFail when reading "
 # An input of nothing but blanks, line ends and "#" lines is said to be
 # empty, then its read fails.
 EMPTY = "\nERROR: File %s is empty (nothing but blanks, line ends and lines beginning with #)\n\n"
+LIMIT = "is above 2^53 (9007199254740992, the largest position held exactly)"
 NOT_TEXT = "is not a text file: it holds a NUL byte within its first 64 KiB (binary, compressed or UTF-16 data)\n"
 
 # ---------------------------------------------------------------- MS
@@ -105,6 +106,11 @@ ms("ms_positions_nan.txt", "//\nsegsites: 3\npositions: 0.1 nan 0.3\n010\n", 2,
    "ERROR: There is a format problem reading positions in pop 1 of file ms_positions_nan.txt, line 3: nan is not a finite number\n")
 ms("ms_positions_inf.txt", ms_block(["01"] * 20, "0.5 inf") + ms_block(["01"] * 20, "0.5 1e999"), 2,
    "reading positions in pop 1 of file ms_positions_inf.txt, line 3: inf is not a finite number")
+# Beyond 2^53 a double no longer holds every whole number: the limit is
+# judged on the position as written, in every format that reads positions.
+ms("ms_position_above_limit.txt", ms_block(["010"] * 20, "0.1 0.2 9.007199254740993e15") * 2, 2,
+   "ERROR: There is a format problem reading positions in pop 1 of file ms_position_above_limit.txt, "
+   "line 3: 9.007199254740993e15 %s\n" % LIMIT)
 ms("ms_haplotype_short.txt", ms_block(["0101", "011"], "0.1 0.2 0.3 0.4"), 4,
    "ERROR: In sample 2 there is a problem with haplotype size in pop 1 Expected haplo size 4 was different of observed 3\n")
 ms("ms_one_block.txt", ms_block(linked(20, 12, "01")), 3,
@@ -276,8 +282,14 @@ vc("vcf_other_chromosome.vcf", va.replace("\n1\t", "\n2\t"), 1,
    "ERROR there are different chromosomes in file: vcf_other_chromosome.vcf and file vcf_b.vcf. Bad VCF-Pravolin format.\n")
 vc("vcf_no_common_site.vcf", vcf(10, [(100 * (k + 1) + 1, "A", "G", g) for k, g in enumerate(gts(10, 30))]), 1,
    "ERROR: no common SNP positions with at least one shared allele were found between files vcf_no_common_site.vcf and vcf_b.vcf\n")
-vc("vcf_huge_position.vcf", "\n".join(lines[:-2] + [lines[-2].replace("\t3000\t", "\t1e300\t", 1)] + lines[-1:]), 0,
-   "Pravolin FINISHED.")
+vc("vcf_huge_position.vcf", "\n".join(lines[:-2] + [lines[-2].replace("\t3000\t", "\t1e300\t", 1)] + lines[-1:]), 1,
+   "ERROR: position %s in file vcf_huge_position.vcf at line 32, position 1E300\n" % LIMIT)
+# 9007199254740993 reads as the double 9007199254740992: the two would be one site.
+put("vcf_position_above_limit.vcf", va.replace("\t3000\t", "\t9007199254740993\t", 1))
+put("vcf_b_position_limit.vcf", vb.replace("\t3000\t", "\t9007199254740992\t", 1))
+case("vcf_position_above_limit", ["vcf_position_above_limit.vcf", "vcf_b_position_limit.vcf"],
+     ["-input", "vcf_position_above_limit.vcf", "-input2", "vcf_b_position_limit.vcf"] + VCF, 1,
+     "ERROR: position %s in file vcf_position_above_limit.vcf at line 32, position 9007199254740993\n" % LIMIT)
 put("vcf_gzip.vcf.gz", gz(va))
 case("vcf_gzip.vcf.gz", ["vcf_gzip.vcf.gz", "vcf_b.vcf"], ["-input", "vcf_gzip.vcf.gz", "-input2", "vcf_b.vcf"] + VCF, 1,
      "\nERROR: vcf_gzip.vcf.gz is gzip-compressed: decompress it first (gunzip vcf_gzip.vcf.gz, or bgzip -d vcf_gzip.vcf.gz for bgzip files)\n")
@@ -327,6 +339,8 @@ hm("hm_nonascii.txt", "\n".join(hm_lines[:2] + [hm_lines[2][:-1] + "\xc3\xa9"] +
    "\" in column 16 on line 3 of file hm_nonascii.txt is not one letter\n")
 hm("hm_position_nan.txt", hm_ok.replace(" 1030 ", " nan ", 1), 1,
    "ERROR: The position \"nan\" on line 5 of file hm_position_nan.txt is not a finite number\n")
+hm("hm_position_above_limit.txt", hm_ok.replace(" 1290 ", " 1e20 ", 1), 1,
+   "ERROR: The position \"1e20\" on line 31 of file hm_position_above_limit.txt %s\n" % LIMIT)
 hm("hm_nul_bytes.txt", hm_ok.replace(" A ", " \x00 ", 3), 1, "\nERROR: hm_nul_bytes.txt %s" % NOT_TEXT)
 hm("hm_positions_down.txt", hapmap(16, hm_sites[:15]) + hapmap(16, hm_sites[15:], 500).split("\n", 1)[1], 4,
    "go down: position 500 follows position 1140. Positions must be in ascending order.\n")
@@ -368,15 +382,32 @@ fp("fp_ok.out", fp_ok, 0, "Pravolin FINISHED.")
 fp("fp_crlf.out", fp_ok.replace("\n", "\r\n"), 0, "Pravolin FINISHED.")
 fp("fp_spaced_lower.out", fastphase([h.lower() for h in fp_haps[:10]], spaced=True), 0, "Pravolin FINISHED.")
 fp("fp_empty.out", "", 1, EMPTY % "fp_empty.out" + PFAIL % "fp_empty.out")
-fp("fp_no_begin.out", fp_ok.replace("BEGIN GENOTYPES", "GENOTYPES"), 1, PFAIL % "fp_no_begin.out")
-fp("fp_begin_without_line_end.out", "BEGIN GENOTYPES", 1, PFAIL % "fp_begin_without_line_end.out")
-fp("fp_garbage.bin", b"BEGIN GENOTYPES\n" + garbage(3000), 1, "ERROR: In file fp_garbage.bin there are ")
+fp("fp_begin_tab.out", fp_ok.replace("BEGIN GENOTYPES", "BEGIN \t GENOTYPES"), 0, "Pravolin FINISHED.")
+# Blank lines anywhere in the genotypes, between an individual's haplotypes too.
+fp("fp_blank_lines.out", fp_ok.replace("\n#", "\n\n \t\n#").replace("\n", "\n\n", 20), 0,
+   "\nFile fp_blank_lines.out: 10 individuals, of which only the first haplotype is read (10 haplotypes)\n")
+fp("fp_no_begin.out", fp_ok.replace("BEGIN GENOTYPES", "GENOTYPES"), 1,
+   "\nERROR: File fp_no_begin.out lacks the BEGIN GENOTYPES line that opens its genotypes (none in its 34 line(s))\n\n"
+   + PFAIL % "fp_no_begin.out")
+TRUNCATED = "ERROR: File %s ends on line %d without the END GENOTYPES line that closes its genotypes (%d individual(s) begun): the file is truncated\n"
+fp("fp_begin_without_line_end.out", "BEGIN GENOTYPES", 1, TRUNCATED % ("fp_begin_without_line_end.out", 1, 0))
+fp("fp_garbage.bin", b"BEGIN GENOTYPES\n" + garbage(3000), 1, "ERROR: The genotypes on line 2 of file fp_garbage.bin hold ")
 fp("fp_no_individual.out", "BEGIN GENOTYPES\nEND GENOTYPES\n", 1,
    "ERROR: There is no individual between BEGIN GENOTYPES and END GENOTYPES in file fp_no_individual.out\n")
+MISPLACED = "ERROR: The genotypes on line %d of file %s hold \"%s\" where %s is due: each individual is one line with # and then its two haplotype lines\n"
 fp("fp_missing_name_line.out", fp_ok.replace("# id 3\n", "", 1), 1,
-   "ERROR: In file fp_missing_name_line.out there are 9 individual line(s) with #, 10 first and 10 second haplotype line(s)")
+   MISPLACED % (13, "fp_missing_name_line.out", fp_haps[3], "the # line of individual 4"))
+# A "#" line between the two haplotypes of individual 4, in a file that begins with one.
+fp("fp_name_line_in_haplotypes.out", "# made by hand\n" + fp_ok.replace("# id 3\n%s\n" % fp_haps[3], "# id 3\n%s\n# id 3b\n" % fp_haps[3]), 1,
+   MISPLACED % (16, "fp_name_line_in_haplotypes.out", "# id 3b", "the second haplotype of individual 4"))
 fp("fp_missing_second.out", fp_ok.replace("END GENOTYPES\n", "").rsplit("\n", 2)[0] + "\n", 1,
-   "ERROR: In file fp_missing_second.out there are 10 individual line(s) with #, 10 first and 9 second haplotype line(s)")
+   TRUNCATED % ("fp_missing_second.out", 32, 10))
+# Cut after 10 of 20 individuals, and within a second haplotype line.
+fp("fp_truncated.out", fastphase(fp_haps[:20]).split("# id 10\n")[0], 1, TRUNCATED % ("fp_truncated.out", 33, 10))
+fp("fp_cut_second.out", fp_ok.replace("END GENOTYPES\n", "")[:-16], 1, TRUNCATED % ("fp_cut_second.out", 33, 10))
+fp("fp_short_second.out", fastphase(fp_haps[:10], seconds=fp_haps[:3] + ["A"] + fp_haps[4:10]), 1,
+   "ERROR: The second haplotype of sequence 4 from population 1 has another number of SNPs\n"
+   "The second haplotype on line 15 of file fp_short_second.out holds 1 site(s) where 30 are due\n")
 fp("fp_short_haplotype.out", fastphase(fp_haps[:3] + [fp_haps[3][:-1]] + fp_haps[4:10]), 1,
    "ERROR: There are SNPs lacking in sequence 4 from population 1\n")
 fp("fp_other_sites.out", fastphase([h[:-2] for h in fp_haps[:10]]), 1,
@@ -434,6 +465,9 @@ pl("pl_map_position_word", pl_map.replace(" 1500\n", " abc\n"), pl_ped, 1,
    "\nERROR: problem reading map file pl_map_position_word.map . The position abc on line 6 is not a finite number\n")
 pl("pl_map_position_suffix", pl_map.replace(" 1500\n", " 15O0\n"), pl_ped, 1,
    "\nERROR: problem reading map file pl_map_position_suffix.map . The position 15O0 on line 6 is not a finite number\n")
+pl("pl_map_position_above_limit", pl_map.replace(" 1500\n", " 9007199254740992.5\n"), pl_ped, 1,
+   "\nERROR: problem reading map file pl_map_position_above_limit.map . The position 9007199254740992.5 "
+   "on line 6 %s\n" % LIMIT)
 pl("pl_empty_ped", pl_map, "", 1, "\nERROR: empty ped file pl_empty_ped.ped\n\n" + PLFAIL % "pl_empty_ped")
 pl("pl_ped_short", pl_map, "F i 0 0 1 -9 A\n", 1, "\nERROR: problem reading ped file pl_ped_short.ped\n")
 pl("pl_ped_odd", pl_map, "F i 0 0 1 -9 A C G\n", 1, "\nERROR: wrong number of genotypes in ped file pl_ped_odd.ped\n")
@@ -451,12 +485,14 @@ pl("pl_ped_one_family", pl_map, ped([("A", 6)], 12, "ACGT", "A"), 1,
    "\nERROR: ped file pl_ped_one_family.ped holds 1 runs of family ids (populations) but should hold 2\n")
 pl("pl_ped_one_individual", pl_map, "\n".join(ped_lines[:9]) + "\n", 1,
    "\nERROR: \nPopulation 2 of pl_ped_one_individual.ped has 1 individual: at least 2 individuals per population are needed\n")
-pl("pl_ped_nonascii", pl_map, pl_ped.replace(" C ", " \xc3\xa7 "), 0, "Pravolin FINISHED.")
+pl("pl_ped_nonascii", pl_map, pl_ped.replace(" C ", " \xc3\xa7 "), 1,
+   "\nERROR: problem reading ped file pl_ped_nonascii.ped . The allele \xc3\xa7 on line 1 is not A, C, G, T or the missing N or 0\n")
 pl("pl_ped_garbage", pl_map, garbage(3000), 1, "ERROR")
 pl("pl2_numeric_letters", plink_map(12, 3), pl_ped, 1,
    "\nERROR: wrong plink numeric genotype format in ped file pl2_numeric_letters.ped have read A\n", numeric=True)
-pl("pl2_huge_alleles", plink_map(12, 3), ped([("FAM1", 8), ("FAM2", 7)], 12, ["1", "2", "99999999999", "-9"], "1"), 0,
-   "Pravolin FINISHED.", numeric=True)
+pl("pl2_huge_alleles", plink_map(12, 3), ped([("FAM1", 8), ("FAM2", 7)], 12, ["1", "2", "99999999999", "-9"], "1"), 1,
+   "\nERROR: problem reading ped file pl2_huge_alleles.ped . The allele 99999999999 on line 1 is not a whole number "
+   "from -2147483648 to 2147483647\n", numeric=True)
 put("pl_gzip.ped", gz(pl_ped))
 put("pl_gzip.map", pl_map)
 case("pl_gzip", ["pl_gzip.map", "pl_gzip.ped"], ["-input", "pl_gzip"] + PL, 1,
@@ -507,6 +543,8 @@ gp("gp_ragged.txt", "\n".join(gl[:5] + [gl[5].rsplit(" ", 1)[0]] + gl[6:]), 1,
    "ERROR reading genpop format: line 6 of file gp_ragged.txt holds 11 genotypes but the individual before it holds 12\n")
 gp("gp_fewer_names.txt", gp_ok.replace(", Loc11", ""), 1,
    "The number of locus names 11 is smaller than the number of loci 12\n")
+gp("gp_more_names.txt", gp_ok.replace(", Loc11", ", Loc11, Loc12"), 1,
+   "\nERROR: In file gp_more_names.txt\nThe number of locus names 13 is larger than the number of loci 12\n")
 gp("gp_garbage.bin", b"title\nPOP\n" + garbage(3000).replace(b",", b";"), 1,
    "ERROR reading genpop format: When separating loci names word number was 1 should be 2\n")
 gp("gp_huge_alleles.txt", gp_ok.replace(" 0101", " 999999999999", 5), 0, "Pravolin FINISHED.")
@@ -552,12 +590,12 @@ bs("bs_loci_int_max.txt", bs_ok.replace("[loci]=14", "[loci]=2147483647"), 1,
 bs("bs_loci_too_many.txt", bs_ok.replace("[loci]=14", "[loci]=15"), 1,
    "ERROR reading BScan format in loci 15 of population 1 of file bs_loci_too_many.txt, line 20: the line is blank where this locus line is due\n")
 bs("bs_loci_huge.txt", bs_ok.replace("[loci]=14", "[loci]=2000000000").replace("\n\n[pop]=2", "\n[pop]=2"), 1,
-   "ERROR reading BScan format: Loci number was [pop]=2 should be 15\n")
+   "ERROR reading BScan format: Loci number was [pop]=2 should be 15 in population 1 of file bs_loci_huge.txt, line 20\n")
 bl = bs_ok.split("\n")
 bs("bs_empty_locus_line.txt", "\n".join(bl[:6] + [""] + bl[6:]), 1,
    "ERROR reading BScan format in loci 2 of population 1 of file bs_empty_locus_line.txt, line 7: the line is blank where this locus line is due\n")
 bs("bs_locus_order.txt", "\n".join(bl[:5] + [bl[6], bl[5]] + bl[7:]), 1,
-   "ERROR reading BScan format: Loci number was 2 should be 1\n")
+   "ERROR reading BScan format: Loci number was 2 should be 1 in population 1 of file bs_locus_order.txt, line 6\n")
 bs("bs_sum_mismatch.txt", bs_ok.replace("\n3 40 2", "\n3 41 2", 1), 3,
    "ERROR reading BScan format: Total alleles are 41 should be 40\n")
 bs("bs_short_locus_line.txt", bs_ok.replace("\n3 40 2 ", "\n3 40\n#", 1), 1,
@@ -645,6 +683,49 @@ ms("ms_one_block_both_populations.txt", ms_block(linked(40, 12, "01")), 3,
 # -maf -0 reads as 0: the results are named as those of -maf 0.
 case("hm_maf_negative_zero", ["hm_ok.txt"], ["-input", "hm_ok.txt"] + HM + ["-maf", "-0"], 0,
      "WRITING Pravolin OUTPUT FILE Pravis_Results/Prav_out_AutoRefPop1_MAF_0_Blocks.tsv\n")
+
+# Allele-count files are read in full: a word that is no allele, count or
+# number of its kind is refused, naming the file, the line and the word.
+def last_word(lines, k, word):
+    """The lines (without line ends), line k's last word replaced by word."""
+    return "\n".join(lines[:k] + [lines[k].rsplit(" ", 1)[0] + " " + word] + lines[k + 1:]) + "\n"
+
+
+GENOTYPE = (": a genotype is two allele numbers written in digits only, each at most 2147483647 "
+            "(0102 gives alleles 1 and 2, 0 is a missing allele)\n")
+for name, k, word in [("gp_genotype_letters.txt", 4, "AAAA"), ("gp_genotype_letter_o.txt", 13, "O1"),
+                      ("gp_genotype_inner_letter.txt", 14, "0A02"), ("gp_genotype_point.txt", 20, "1.02")]:
+    gp(name, last_word(gl, k, word), 1, "ERROR reading genpop format: line %d of file %s holds the genotype %s%s"
+       % (k + 1, name, word, GENOTYPE))
+BS_LOCUS = "ERROR reading BScan format in loci %d of population %d of file %s, line %d: "
+bs("bs_count_word.txt", "\n".join(bl[:7] + ["3 40 2 abc 40"] + bl[8:]), 1,
+   BS_LOCUS % (3, 1, "bs_count_word.txt", 8) + "the allele count abc is not a number of copies\n")
+bs("bs_count_suffix.txt", "\n".join(bl[:25] + ["5 40 2 12x 28"] + bl[26:]), 1,
+   BS_LOCUS % (5, 2, "bs_count_suffix.txt", 26) + "the allele count 12x is not a number of copies\n")
+bs("bs_locus_word.txt", bs_ok.replace("\n1 40 ", "\n1abc 40 ", 1), 1,
+   "ERROR reading BScan format: Loci number was 1abc should be 1 in population 1 of file bs_locus_word.txt, line 6\n")
+bs("bs_loci_word.txt", bs_ok.replace("[loci]=14", "[loci]=14abc"), 1,
+   "ERROR reading BScan format: line 1 of file bs_loci_word.txt gives no whole number of loci: [loci]=14abc\n")
+bs("bs_populations_point.txt", bs_ok.replace("[populations]=2", "[populations]=2.9"), 1,
+   "ERROR reading BScan format: line 3 of file bs_populations_point.txt gives no whole number of populations: "
+   "[populations]=2.9\n")
+# A gene count is compared with the sum of the counts as written.
+three = bl[7].split()
+bs("bs_gene_count_point.txt", "\n".join(bl[:7] + [" ".join(["3", "40.5", "2", three[3], three[4] + ".5"])] + bl[8:]),
+   0, "Pravolin FINISHED.")
+ped_rows = pl_ped.splitlines()
+ped_numbers = [r[:r.index(" -9 ") + 4] + r[r.index(" -9 ") + 4:].translate(str.maketrans("ACGT", "1234"))
+               for r in ped_rows]
+for stem, rows, k, word, numeric, what in [
+        ("pl2_allele_suffix", ped_numbers, 3, "1x", True, "a whole number from -2147483648 to 2147483647"),
+        ("pl2_allele_point", ped_numbers, 9, "1.5", True, "a whole number from -2147483648 to 2147483647"),
+        ("pl2_allele_letter", ped_numbers, 14, "X", True, "a whole number from -2147483648 to 2147483647"),
+        ("pl_allele_digit", ped_rows, 5, "1", False, "A, C, G, T or the missing N or 0"),
+        ("pl_allele_letter", ped_rows, 10, "X", False, "A, C, G, T or the missing N or 0"),
+        ("pl_allele_dash", ped_rows, 14, "-", False, "A, C, G, T or the missing N or 0")]:
+    pl(stem, plink_map(12, 3) if numeric else pl_map, last_word(rows, k, word), 1,
+       "\nERROR: problem reading ped file %s.ped . The allele %s on line %d is not %s\n" % (stem, word, k + 1, what),
+       numeric=numeric)
 
 # ---------------------------------------------------------------- manifest
 def escape(text):
