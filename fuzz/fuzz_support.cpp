@@ -1,16 +1,97 @@
 #include "fuzz_support.hpp"
 
+#include <dirent.h>
+#include <fcntl.h>
+#include <signal.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
 
 #include "analysis/allele_tables.hpp"
+
+namespace {
+
+// The private folder, kept open so that a signal handler can remove it with
+// calls that are safe there (no allocation, no lock).
+char folderPath[4096];
+int folderFd = -1;
+
+// Removes everything below the folder open as fd, folders included.
+void emptyFolder(int fd) {
+  alignas(dirent64) char buffer[4096];
+  // Entries removed while the folder is read may move the others: read it
+  // again from its start until a pass removes nothing.
+  for (bool removed = true; removed;) {
+    removed = false;
+    if (::lseek(fd, 0, SEEK_SET) != 0) return;
+    ssize_t n;
+    while ((n = ::getdents64(fd, buffer, sizeof buffer)) > 0) {
+      for (ssize_t at = 0; at < n;) {
+        const dirent64* entry = reinterpret_cast<const dirent64*>(buffer + at);
+        at += entry->d_reclen;
+        const char* name = entry->d_name;
+        if (std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0) continue;
+        if (::unlinkat(fd, name, 0) == 0) {
+          removed = true;
+        } else if (errno == EISDIR) {
+          const int inner = ::openat(fd, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+          if (inner < 0) continue;
+          emptyFolder(inner);
+          ::close(inner);
+          removed = ::unlinkat(fd, name, AT_REMOVEDIR) == 0 || removed;
+        }
+      }
+    }
+  }
+}
+
+void removeFolder() {
+  if (folderFd < 0) return;
+  emptyFolder(folderFd);
+  ::close(folderFd);
+  folderFd = -1;
+  ::rmdir(folderPath);
+}
+
+// What SIGINT and SIGTERM did before: libFuzzer's handlers, which end the
+// process with _Exit, past the functions registered with atexit.
+struct sigaction previousInt, previousTerm;
+
+void removeFolderAndPassOn(int signal, siginfo_t* info, void* context) {
+  const int interruptedErrno = errno;
+  removeFolder();
+  errno = interruptedErrno;
+  const struct sigaction& previous = signal == SIGINT ? previousInt : previousTerm;
+  if ((previous.sa_flags & SA_SIGINFO) != 0) {
+    previous.sa_sigaction(signal, info, context);
+  } else if (previous.sa_handler != SIG_DFL) {
+    previous.sa_handler(signal);
+  } else {
+    ::sigaction(signal, &previous, nullptr);
+    ::raise(signal);
+  }
+}
+
+// An ignored signal stays ignored: the folder is still in use then.
+void removeFolderOn(int signal, struct sigaction& previous) {
+  if (::sigaction(signal, nullptr, &previous) != 0) return;
+  if ((previous.sa_flags & SA_SIGINFO) == 0 && previous.sa_handler == SIG_IGN) return;
+  struct sigaction action = {};
+  action.sa_sigaction = removeFolderAndPassOn;
+  action.sa_flags = SA_SIGINFO;
+  sigemptyset(&action.sa_mask);
+  ::sigaction(signal, &action, nullptr);
+}
+
+}  // namespace
 
 namespace fuzz {
 
@@ -20,19 +101,32 @@ void initialize() {
   static bool done = false;
   if (done) return;
   done = true;
-  const char* base = std::filesystem::is_directory("/dev/shm") ? "/dev/shm" : "/tmp";
-  std::string folder = std::string(base) + "/pravolin_fuzz_XXXXXX";
-  if (!::mkdtemp(folder.data())) {
+  // The system's temporary folder: TMPDIR, else /tmp.
+  std::error_code error;
+  const std::filesystem::path base = std::filesystem::temp_directory_path(error);
+  const std::string folder = (base / "pravolin_fuzz_XXXXXX").string();
+  if (error || folder.size() >= sizeof folderPath) {
+    std::fprintf(stderr, "no temporary folder for the fuzz inputs: %s\n",
+                 error ? error.message().c_str() : "its name is too long");
+    std::abort();
+  }
+  std::memcpy(folderPath, folder.c_str(), folder.size() + 1);
+  if (!::mkdtemp(folderPath)) {
     std::perror("mkdtemp");
     std::abort();
   }
-  std::filesystem::current_path(folder);
-  // The folder goes when the fuzzer ends; files of a crashing input stay in it.
-  static const std::string kept = folder;
-  std::atexit([] {
-    std::error_code ignored;
-    std::filesystem::remove_all(kept, ignored);
-  });
+  folderFd = ::open(folderPath, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (folderFd < 0) {
+    std::perror(folderPath);
+    std::abort();
+  }
+  std::filesystem::current_path(folderPath);
+  // The folder goes when the fuzzer ends (libFuzzer calls exit at the end of
+  // -runs or -max_total_time) or is stopped by SIGINT or SIGTERM; files of
+  // a crashing input stay in it.
+  std::atexit(removeFolder);
+  removeFolderOn(SIGINT, previousInt);
+  removeFolderOn(SIGTERM, previousTerm);
   // PRAVOLIN_FUZZ_STDOUT keeps the readers' messages, to look into one input.
   if (!std::getenv("PRAVOLIN_FUZZ_STDOUT") && !std::freopen("/dev/null", "w", stdout)) std::abort();
   std::ios::sync_with_stdio(true);

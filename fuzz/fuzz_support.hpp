@@ -1,9 +1,10 @@
 // Shared pieces of the reader fuzz targets.
 //
 // Every target takes one fuzz input as one or more files: the readers take
-// file names, so each input is written to files in a private temporary folder,
-// which is also the working directory (the fatal path writes its error log
-// there). Fatal exits throw FatalExit, which ends one input, not the fuzzer.
+// file names, so each input is written to files in a private folder under
+// the system's temporary folder (TMPDIR, else /tmp), which is also the working
+// directory (the fatal path writes its error log there) and is removed when
+// the fuzzer ends or is stopped by SIGINT or SIGTERM. Fatal exits throw FatalExit, which ends one input, not the fuzzer.
 // Standard output goes to /dev/null (unless PRAVOLIN_FUZZ_STDOUT is set): the
 // readers report on it.
 //

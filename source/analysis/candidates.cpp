@@ -8,6 +8,7 @@
 #include <string>
 #include <unordered_map>
 
+#include "analysis/console.hpp"
 #include "analysis/elapsed.hpp"
 #include "analysis/run_state.hpp"
 #include "input/common.hpp"
@@ -48,10 +49,9 @@ std::vector<int> userCandidates(Execution& exec, const RunData& run) {
     }
     const double position = positions[static_cast<std::size_t>(site)];
     if (position != x) {
-      std::cout << "\n-selectives " << exactText(x) << " is no pooled site's position in file "
-                << file << ": the nearest site, at " << exactText(position)
-                << ", is taken instead\n"
-                << std::endl;
+      note(exec, "\n-selectives " + exactText(x) + " is no pooled site's position in file " +
+                     file + ": the nearest site, at " + exactText(position) +
+                     ", is taken instead\n");
       if (verbose) std::cout << "\nCandidate changed to position " << site << std::endl;
       exec.logtext += "\nBecause proposed candidate is not shared the site is changed to position " +
                       exactText(position) + "\n";
@@ -174,8 +174,10 @@ void endWithoutSelection(RunData& run) {
 }
 
 // The centres of the reference population's haplotype blocks, or of the
-// other population's when the reference is automatic and has none. False
-// when neither has a block.
+// other population's when the reference is automatic and has none, which the
+// console says: the results are then those of the other population taken as
+// reference, under the automatic reference's name. False when neither has a
+// block.
 bool takeBlockCentres(Execution& exec, RunData& run, const ReferenceLinkage& rl,
                       std::vector<Block>& blocks) {
   const Options& o = exec.options;
@@ -184,7 +186,17 @@ bool takeBlockCentres(Execution& exec, RunData& run, const ReferenceLinkage& rl,
                   p, run.snpfreqs[p], blocks);
   };
   blocksOf(rl.ref);
-  if (blocks.empty() && rl.automatic) blocksOf(rl.other);
+  if (blocks.empty() && rl.automatic) {
+    blocksOf(rl.other);
+    const std::string other = toString(rl.other + 1);
+    if (!blocks.empty())
+      note(exec, "\nPopulation " + toString(rl.ref + 1) +
+                     ", the automatic reference, has no haplotype block in file " + o.inputfile +
+                     ": the blocks of population " + other +
+                     " give the candidates, their windows and the haplotype that the HAC values "
+                     "are counted against, as with -reference " +
+                     other + "; the results name still says AutoRefPop\n");
+  }
   if (blocks.empty()) {
     if (verbose)
       std::cout << "No blocks detected in run " << run.index

@@ -8,6 +8,7 @@
 #include <stdexcept>
 
 #include "analysis/candidates.hpp"
+#include "analysis/console.hpp"
 #include "analysis/eos.hpp"
 #include "analysis/input_format.hpp"
 #include "analysis/input_names.hpp"
@@ -359,9 +360,4 @@ int runPravolin(int argc, const char* const* argv) {
   } catch (...) {
     exceptionExit(exec, "\nUnexpected problem occurred during Pravolin execution");
   }
-}
-
-void note(Execution& exec, const std::string& text) {
-  std::cout << text << std::endl;
-  exec.logtext += text;
 }

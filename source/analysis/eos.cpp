@@ -5,6 +5,7 @@
 #include <cmath>
 #include <iostream>
 
+#include "analysis/console.hpp"
 #include "analysis/run_state.hpp"
 #include "input/common.hpp"
 #include "stats/fst.hpp"

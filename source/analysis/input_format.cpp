@@ -5,6 +5,7 @@
 #include <iostream>
 
 #include "analysis/allele_tables.hpp"
+#include "analysis/console.hpp"
 #include "analysis/elapsed.hpp"
 #include "analysis/eos.hpp"
 #include "analysis/pooling.hpp"

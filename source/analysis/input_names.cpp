@@ -1,6 +1,5 @@
 #include "analysis/input_names.hpp"
 
-#include <iterator>
 #include <string>
 
 #include "input/common.hpp"
@@ -46,41 +45,49 @@ struct FileReading {
   const char* otherwise;
 };
 
-const FileReading& fileReading(InputFormat format) {
+FileReading fileReading(InputFormat format) {
   static const char* const perFile =
       "population 1 in the -input file, population 2 in the -input2 file";
-  // In the order of InputFormat; PL2 reads as PL.
-  static const FileReading byFormat[] = {
-      {"MS",
-       "both populations from the -input file (one segsites block per population, or -sample "
-       "and -sample2 haplotypes of its first block)",
-       nullptr, nullptr},
-      {"FASTA",
-       "both populations from the -input file (its records split in halves, by -tag, or "
-       "alternately with -tag rnd0)",
-       perFile, nullptr},
-      {"HapMap", "both populations from the -input file (its haplotype columns split in halves)",
-       perFile, ", or one population from each of -input and -input2 with -singlepopfile 1"},
-      {"fastPHASE", nullptr, nullptr, nullptr},
-      {"VCF", nullptr, nullptr, nullptr},
-      {"BayeScan", "both populations from the -input file (two [pop] blocks)", nullptr, nullptr},
-      {"Genepop", "both populations from the -input file (two Pop blocks)", nullptr, nullptr},
-      {"PLINK",
-       "the sites from the -input name + .map and both populations from the -input name + .ped",
-       "the sites in the -input name + .map, both populations in the -input2 name + .ped",
-       ", or from the -input2 name + .ped with -singlepopfile 1"},
-  };
-  static_assert(std::size(byFormat) == static_cast<std::size_t>(InputFormat::PL2),
-                "one entry per format but PL2");
-  const std::size_t i = format == InputFormat::PL2 ? static_cast<std::size_t>(InputFormat::PL)
-                                                   : static_cast<std::size_t>(format);
-  return byFormat[i];
+  switch (format) {
+    case InputFormat::MS:
+      return {"MS",
+              "both populations from the -input file (one segsites block per population, or "
+              "-sample and -sample2 haplotypes of its first block)",
+              nullptr, nullptr};
+    case InputFormat::FASTA:
+      return {"FASTA",
+              "both populations from the -input file (its records split in halves, by -tag, or "
+              "alternately with -tag rnd0)",
+              perFile, nullptr};
+    case InputFormat::HM:
+      return {"HapMap",
+              "both populations from the -input file (its haplotype columns split in halves)",
+              perFile,
+              ", or one population from each of -input and -input2 with -singlepopfile 1"};
+    case InputFormat::FP:
+      return {"fastPHASE", nullptr, nullptr, nullptr};
+    case InputFormat::VCF:
+      return {"VCF", nullptr, nullptr, nullptr};
+    case InputFormat::BS:
+      return {"BayeScan", "both populations from the -input file (two [pop] blocks)", nullptr,
+              nullptr};
+    case InputFormat::GP:
+      return {"Genepop", "both populations from the -input file (two Pop blocks)", nullptr,
+              nullptr};
+    case InputFormat::PL:
+    case InputFormat::PL2:  // numeric alleles, files read alike
+      break;
+  }
+  return {"PLINK",
+          "the sites from the -input name + .map and both populations from the -input name + .ped",
+          "the sites in the -input name + .map, both populations in the -input2 name + .ped",
+          ", or from the -input2 name + .ped with -singlepopfile 1"};
 }
 
 // How the run reads both populations when it does not read a second file;
 // empty when it reads -input2.
 std::string bothPopulationsFromOneFile(const Options& o, InputFormat format) {
-  const FileReading& f = fileReading(format);
+  const FileReading f = fileReading(format);
   if (f.oneFile == nullptr) return std::string();
   const std::string reads = std::string(f.name) + " input reads " + f.oneFile;
   if (f.secondFile == nullptr) return reads;
@@ -91,7 +98,7 @@ std::string bothPopulationsFromOneFile(const Options& o, InputFormat format) {
 }  // namespace
 
 void checkInputNames(const Options& o, InputFormat format) {
-  const FileReading& f = fileReading(format);
+  const FileReading f = fileReading(format);
   if (!o.inputfile2.empty()) {
     const std::string oneFile = bothPopulationsFromOneFile(o, format);
     if (!oneFile.empty())

@@ -126,6 +126,3 @@ inline void uncountRun(Execution& exec, RunData& run) {
   --exec.nRuns;
   run.countedInNRuns = false;
 }
-
-// Prints a note on standard output and keeps it in the log text.
-void note(Execution& exec, const std::string& text);

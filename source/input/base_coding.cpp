@@ -23,6 +23,10 @@ const std::array<unsigned char, 256> codeTable = makeCodeTable();
 
 unsigned char baseCode(char c) { return codeTable[static_cast<unsigned char>(c)]; }
 
+const char* const noBaseRule =
+    "the reference population's symbols there that are no base (A, C, G or T), counted "
+    "together, outnumber its most frequent base (a tie keeps the site)";
+
 int chooseCodedBase(const SiteCounts& reference, int refSize, const SiteCounts& other) {
   int major = baseA;
   for (int s = baseC; s <= baseOther; ++s)
@@ -64,7 +68,6 @@ void LeftOutSites::warn(const std::string& fileName) const {
   if (count_ == 0) return;
   printWarning(0, "\nWARNING: File " + fileName + ": " + toString(count_) +
                       (count_ == 1 ? " site is" : " sites are") +
-                      " left out because the reference population's most frequent symbol there "
-                      "is no base (A, C, G or T); the first such symbol is \"" +
+                      " left out because " + rule_ + "; the first such symbol is \"" +
                       std::string(1, symbol_) + "\"\n");
 }

@@ -26,8 +26,8 @@ constexpr int deletedSite = -1;         // the site is removed from both populat
 
 // The base coded 1 at a site, from the counts of the reference population
 // (refSize rows) and of the other population at the same site:
-// - the reference's most frequent symbol (first maximum in the order A, C, G,
-//   T, other) is no base: deletedSite;
+// - the reference's symbols that are no base, counted together as one symbol,
+//   outnumber its most frequent base (a tie keeps the site): deletedSite;
 // - the reference carries two or more bases: the least frequent of them (the
 //   earlier letter on a tie, so on an even split the major base is coded);
 // - the reference carries a single base: the other population's most frequent
@@ -45,11 +45,16 @@ int codingPopulation(const int (&sizes)[2], int pref);
 // symbol is a base.
 char prevailingNonBase(const std::string& symbols);
 
-// The sites of a read left out because the reference population's most
-// frequent symbol there is no base (a table written as 0/1, for instance):
-// the results would otherwise be empty, or lack sites, without a word.
+// The rule by which chooseCodedBase leaves a site out, as its warning states it.
+extern const char* const noBaseRule;
+
+// The sites of a read left out because too few of the reference population's
+// symbols there are bases (a table written as 0/1, for instance): the results
+// would otherwise be empty, or lack sites, without a word. rule states the
+// reader's rule in the warning.
 class LeftOutSites {
  public:
+  explicit LeftOutSites(const char* rule = noBaseRule) : rule_(rule) {}
   // Counts a site; refSymbols, the reference population's symbols at the
   // site, is only asked for at the first.
   template <typename Symbols>
@@ -61,6 +66,7 @@ class LeftOutSites {
   void warn(const std::string& fileName) const;
 
  private:
+  const char* rule_;
   long long count_ = 0;
   char symbol_ = 0;
 };

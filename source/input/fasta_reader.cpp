@@ -145,8 +145,9 @@ std::vector<const FastaRecord*> recordsOf(const std::vector<FastaRecord>& record
 // Codes the alignment `sequences` (samplesize1 rows of population 1, then
 // those of population 2) into out: every column is a site, coded against the
 // major base of the larger population (population 1 on a tie), which is
-// returned. Sites whose major symbol is no base, and with noGaps every site
-// with a gap in that population, are dropped from both populations. The
+// returned. Sites where that population's missing symbols and gaps together
+// outnumber its major base, and with noGaps every site with a gap in that
+// population, are dropped from both populations. The
 // first are counted in one warning naming the coding population's file
 // (popFiles[0] or popFiles[1]): an alignment written as 0/1 loses every
 // column. Gapped columns dropped at the user's request are not counted.
@@ -175,7 +176,9 @@ int codeSites(const std::vector<const std::string*>& sequences, std::size_t samp
   // and to any base over the other symbols.
   std::vector<std::size_t> keptSites;
   std::vector<std::uint8_t> keptMajor;
-  LeftOutSites leftOut;
+  LeftOutSites leftOut(
+      "the coding population's missing symbols and gaps there, counted together, outnumber its "
+      "most frequent base (A, C, G or T; a tie keeps the site)");
   for (std::size_t s = 0; s < length; ++s) {
     const std::array<std::uint32_t, symbolClasses>& c = counts[s];
     if (noGaps && c[gapSymbol] > 0) continue;

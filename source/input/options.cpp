@@ -223,11 +223,12 @@ void parseCommandLine(int argc, const char* const* argv, Options& o) {
     const std::string word = argv[i];
     const bool last = i + 1 == argc;
     const OptionWord* option = findOptionWord(word);
-    if (word == "-selectives" && !last) {
-      i = readSelectives(argc, argv, i + 1, o);
-    } else if (option != nullptr && last) {
+    const bool selectives = word == "-selectives";
+    if ((option != nullptr || selectives) && last) {
       lastError = {i + 1, word + ": no value given"};
       ++i;
+    } else if (selectives) {
+      i = readSelectives(argc, argv, i + 1, o);
     } else if (option != nullptr) {
       const std::string value = argv[i + 1];
       const std::string problem = setOption(*option, value, o);

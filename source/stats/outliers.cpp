@@ -75,9 +75,10 @@ void kmeans(std::vector<Outlier>& data, const std::vector<double>& limits,
   // Records of one FST value (fixed differences, say) would start every
   // centroid at that value and all join the lowest cluster: like a single
   // record, they are one cluster, the top one.
-  const double first = data[0].FST;
-  if (std::all_of(data.begin(), data.end(), [first](const Outlier& o) { return o.FST == first; })) {
-    if (keepTopCluster && threshold > first) data.clear();
+  const double firstFst = data[0].FST;
+  if (std::all_of(data.begin(), data.end(),
+                  [firstFst](const Outlier& o) { return o.FST == firstFst; })) {
+    if (keepTopCluster && threshold > firstFst) data.clear();
     return;
   }
   const std::size_t k = n >= static_cast<std::size_t>(K) ? static_cast<std::size_t>(K) : n;
@@ -136,9 +137,9 @@ void kmeans(std::vector<Outlier>& data, const std::vector<double>& limits,
   std::vector<Outlier> kept;
   if (keepTopCluster) {
     const std::vector<std::size_t>& top = clusters[k - 1];
-    auto first = std::find_if(top.begin(), top.end(),
-                              [&](std::size_t r) { return data[r].FST >= threshold; });
-    for (auto it = first; it != top.end(); ++it) kept.push_back(std::move(data[*it]));
+    const auto firstKept = std::find_if(top.begin(), top.end(),
+                                        [&](std::size_t r) { return data[r].FST >= threshold; });
+    for (auto it = firstKept; it != top.end(); ++it) kept.push_back(std::move(data[*it]));
   } else {
     for (const auto& cluster : clusters)
       for (std::size_t r : cluster) kept.push_back(std::move(data[r]));

@@ -260,6 +260,34 @@ TEST_F(Analysis, BlocksOverSeveralRunsGiveRowsAndASummary) {
   EXPECT_NE(log.find("\nPravolin of file sim0.txt:\n\nSample sizes are 30 and 30\n"),
             std::string::npos);
   EXPECT_NE(log.find("\n\nPravolin FINISHED. Time processing: "), std::string::npos);
+
+  // Population 1, the automatic reference, has no block: its sites vary
+  // independently (D = 0 at every pair). Population 2's five sites are one
+  // block (each haplotype all 0 or all 1), whose centre is the candidate: the
+  // rows are those of -reference 2, which the console and the log say.
+  std::vector<std::string> haplotypes[2];
+  for (int i = 0; i < 8; ++i) {
+    haplotypes[0].push_back(std::vector<std::string>{"00000", "01010", "10101", "11111"}[i % 4]);
+    haplotypes[1].push_back(std::string(5, i < 4 ? '0' : '1'));
+  }
+  const std::string positions = "0.1 0.3 0.5 0.7 0.9";
+  write("fb.ms", "ms 16 1\n1 2 3\n" + msBlock(positions, haplotypes[0]) +
+                     msBlock(positions, haplotypes[1]));
+  std::vector<std::string> args = {"-input", "fb.ms", "-sample", "8", "-minwin", "3", "-verbose",
+                                   "1"};
+  const RunResult f = run(args);
+  const std::string fallback =
+      "\nPopulation 1, the automatic reference, has no haplotype block in file fb.ms: the blocks "
+      "of population 2 give the candidates, their windows and the haplotype that the HAC values "
+      "are counted against, as with -reference 2; the results name still says AutoRefPop\n";
+  EXPECT_NE(f.out.find(fallback), std::string::npos) << f.out;
+  EXPECT_NE(read("Pravis.log").find(fallback), std::string::npos);
+  const std::string automatic = read("Pravis_Results/Prav_out_AutoRefPop1_MAF_0.01_Blocks.tsv");
+  EXPECT_NE(automatic.find("\nfb.ms\t5\t1\t0.5\t5\t"), std::string::npos) << automatic;
+  args[6] = "-reference";
+  args[7] = "2";
+  EXPECT_EQ(run(args).out.find("automatic reference"), std::string::npos);
+  EXPECT_EQ(read("Pravis_Results/Prav_out_RefPop2_MAF_0.01_Blocks.tsv"), automatic);
 }
 
 TEST_F(Analysis, OnlyRsidInfoWritesTheSnpTableAndEnds) {

@@ -61,6 +61,8 @@ TEST_F(CommandLine, ArgumentErrors) {
               check + "3 (-minwin 2: out of range, 3 to 2147483646).\n", 6);
   // A value option given last: the status is the index its value would have had.
   expectFatal(run({"-sample", "20", "-maf"}), check + "2 (-maf: no value given).\n", 4);
+  expectFatal(run({"-sample", "20", "-selectives"}), check + "2 (-selectives: no value given).\n",
+              4);
 
   const RunResult r = run({"-selectives", "100", "abc"});
   EXPECT_EQ(r.status, 1);

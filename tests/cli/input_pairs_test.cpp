@@ -203,22 +203,33 @@ TEST_F(InputPairs, FailedReadOfAPairNamesTheFileThatFailed) {
             std::string::npos);
 }
 
-TEST_F(InputPairs, SitesWhoseCommonestSymbolIsNoBaseAreCountedInOneWarning) {
+TEST_F(InputPairs, SitesWithMoreSymbolsThatAreNoBaseThanTheirCommonestBaseAreCounted) {
+  const std::string rule = " left out because the reference population's symbols there that are "
+                           "no base (A, C, G or T), counted together, outnumber its most frequent "
+                           "base (a tie keeps the site); the first such symbol is ";
   // Halves of 2 and 3 columns: the second, larger half codes. At 200 it
-  // reads 1 1 0 (1 the commonest), at 300 N N A: both sites are left out.
-  write("h.txt", "rsid pos h0 h1 h2 h3 h4\nrs1 100 A G A G G\nrs2 200 0 1 1 1 0\n"
-                 "rs3 300 A C N N A\nrs4 400 A A A C C\nrs5 500 G G C C G\n");
+  // reads 1 0 G, at 300 N N A: both sites are left out, but not 1 0 and N A
+  // (a tie), so both need the half's first column; 1 is named, the earlier of
+  // the two symbols read once. At 600, N A C is a tie and stays.
+  write("h.txt", "rsid pos h0 h1 h2 h3 h4\nrs1 100 A G A G G\nrs2 200 0 0 1 0 G\n"
+                 "rs3 300 A C N N A\nrs4 400 A A A C C\nrs5 500 G G C C G\nrs6 600 A G N A C\n");
   RunResult r = run({"-format", "hm", "-input", "h.txt", "-maf", "0", "-onlyrsidInfo", "1"});
-  std::string warning = "\nWARNING: File h.txt: 2 sites are left out because the reference "
-                        "population's most frequent symbol there is no base (A, C, G or T); the "
-                        "first such symbol is \"1\"\n";
+  std::string warning = "\nWARNING: File h.txt: 2 sites are" + rule + "\"1\"\n";
   EXPECT_EQ(r.status, 0) << r.out;
   EXPECT_NE(r.out.find(warning + "\n"), std::string::npos) << r.out;
   EXPECT_EQ(read("Pravis.log"), warning + "\n");
   const std::string snps = read("Pravis_Results/Prav_out_.txt");
   EXPECT_NE(snps.find("\tRS4\t400\t"), std::string::npos) << snps;
+  EXPECT_NE(snps.find("\tRS6\t600\t"), std::string::npos) << snps;
   EXPECT_EQ(snps.find("\tRS2\t"), std::string::npos) << snps;
   EXPECT_EQ(snps.find("\tRS3\t"), std::string::npos) << snps;
+  // Halves of 4 and 5 columns: at 200 the second half reads A A 0 1 1, left
+  // out only with its last column, which makes 1 the commonest symbol.
+  write("h.txt", "rsid pos h0 h1 h2 h3 h4 h5 h6 h7 h8\nrs1 100 A G A G G A G A G\n"
+                 "rs2 200 C C C C A A 0 1 1\n");
+  r = run({"-format", "hm", "-input", "h.txt", "-maf", "0", "-onlyrsidInfo", "1"});
+  EXPECT_NE(r.out.find("\nWARNING: File h.txt: 1 site is" + rule + "\"1\"\n"), std::string::npos)
+      << r.out;
 
   // fastPHASE: the file of 3 individuals codes; its sites 1 (0 0 1) and 3
   // (1 0 G) are left out, the first holding 0 most often.
@@ -227,26 +238,42 @@ TEST_F(InputPairs, SitesWhoseCommonestSymbolIsNoBaseAreCountedInOneWarning) {
   write("b.out", "BEGIN GENOTYPES\n# j0\n0A1T\n0A1T\n# j1\n1AGC\n1AGC\nEND GENOTYPES\n");
   r = run({"-format", "fp", "-input", "b.out", "-input2", "a.out", "-maf", "0", "-onlyrsidInfo",
            "1"});
-  warning = "\nWARNING: File a.out: 2 sites are left out because the reference population's most "
-            "frequent symbol there is no base (A, C, G or T); the first such symbol is \"0\"\n";
+  warning = "\nWARNING: File a.out: 2 sites are" + rule + "\"0\"\n";
   EXPECT_EQ(r.status, 0) << r.out;
   EXPECT_NE(r.out.find(warning + "\n"), std::string::npos) << r.out;
   EXPECT_EQ(read("Pravis.log"), warning + "\n");
 
   // FASTA written as 0/1: the file of 3 records codes, and none of its 4
-  // columns has a base as its commonest symbol (the first reads 1 1 0), so
-  // the run is left without a site and says both.
+  // columns holds a base (the first reads 1 1 0), so the run is left without
+  // a site and says both.
+  const std::string fastaRule =
+      " left out because the coding population's missing symbols and gaps there, counted "
+      "together, outnumber its most frequent base (A, C, G or T; a tie keeps the site); the "
+      "first such symbol is ";
   write("p1.fa", ">a\n0101\n>b\n1100\n");
   write("p2.fa", ">c\n1010\n>d\n1001\n>e\n0000\n");
   r = run({"-format", "fasta", "-input", "p1.fa", "-input2", "p2.fa", "-maf", "0"});
-  warning = "\nWARNING: File p2.fa: 4 sites are left out because the reference population's most "
-            "frequent symbol there is no base (A, C, G or T); the first such symbol is \"1\"\n";
+  warning = "\nWARNING: File p2.fa: 4 sites are" + fastaRule + "\"1\"\n";
   EXPECT_EQ(r.status, 0) << r.out;
   const std::size_t said = r.out.find(warning + "\n");
   EXPECT_NE(said, std::string::npos) << r.out;
   EXPECT_NE(r.out.find("\nThere are not common SNPs at frequency >= 0 in the file p1.fa\n", said),
             std::string::npos)
       << r.out;
+
+  // The file of 7 records codes. Its column 0, A A A N N - -, is left out
+  // though A is its commonest symbol: N and - together outnumber A. Column
+  // 1, A A A N N - C, stays: three of each. N is named, not the X of the
+  // other file.
+  write("p3.fa", ">c\nAA\n>d\nAA\n>e\nAA\n>f\nNN\n>g\nNN\n>h\n--\n>i\n-C\n");
+  write("p1.fa", ">a\nXA\n>b\nXA\n");
+  r = run({"-format", "fasta", "-input", "p1.fa", "-input2", "p3.fa", "-maf", "0",
+           "-onlyrsidInfo", "1"});
+  EXPECT_NE(r.out.find("\nWARNING: File p3.fa: 1 site is" + fastaRule + "\"N\"\n"),
+            std::string::npos)
+      << r.out;
+  const std::string kept = "\np1.fa\n\t1\t1\t0\np3.fa\n\t1\t1\t0.142857\n";
+  EXPECT_NE(read("Pravis_Results/Prav_out_.txt").find(kept), std::string::npos);
 
   // A table of bases only: no warning.
   write("t.txt", samples.hapMap({0, 1}));

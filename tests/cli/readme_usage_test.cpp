@@ -235,18 +235,18 @@ TEST_F(ReadmeUsage, SelectivesTakeNumbersAndTheNearestSites) {
 }
 
 TEST_F(ReadmeUsage, SelectivesThatStandForOneSiteAreOneCandidate) {
-  // VCF sites at 10000, 10010, ...: 10200 twice and 10203, whose nearest
-  // site is 10200, are one candidate; the two values folded into the first
-  // are said on the console.
+  // VCF sites at 10000, 10010, ...: 10201, whose nearest site is 10200,
+  // 10200 twice and 10203 are one candidate; the three values folded into
+  // the first are said on the console, naming it.
   writeVcfSitesEvery10From10000();
   RunResult r = run({"-format", "vcf", "-input", "a.vcf", "-input2", "b.vcf", "-minwin", "3",
-                     "-window", "5", "-selectives", "10200", "10200", "10203"});
+                     "-window", "5", "-selectives", "10201", "10200", "10200", "10203"});
   ASSERT_EQ(r.status, 0) << r.out;
   EXPECT_EQ(column("Pravis_Results/Prav_out_AutoRefPop1_MAF_0.01_W5.tsv", 3),
             std::vector<std::string>{"10200"});
   for (const char* value : {"10200", "10203"})
     EXPECT_NE(r.out.find("\n-selectives " + std::string(value) +
-                         " stands for the site at 10200 that -selectives 10200 stands for "
+                         " stands for the site at 10200 that -selectives 10201 stands for "
                          "already: they are one candidate\n"),
               std::string::npos)
         << value << r.out;
@@ -265,6 +265,11 @@ TEST_F(ReadmeUsage, SelectivesThatStandForOneSiteAreOneCandidate) {
                                 "alone, which takes no candidate site.\n"),
             std::string::npos)
       << r.out;
+  // Without a list there is nothing to say.
+  for (const std::vector<std::string>& words :
+       {std::vector<std::string>{"-format", "gp", "-input", "g.txt"},
+        {"-format", "vcf", "-input", "a.vcf", "-input2", "b.vcf", "-onlyEOS", "1"}})
+    EXPECT_EQ(run(words).out.find("-selectives"), std::string::npos) << words[1];
 }
 
 TEST_F(ReadmeUsage, InputLayoutExamplesAreReadAsShown) {

@@ -257,4 +257,22 @@ TEST_F(VcfPairs, PositionsListedInOneFileOnlyAreCounted) {
   EXPECT_NE(r.out.find(warning + "\n\nNumber of common SNPs retained is 6\n"), std::string::npos)
       << r.out;
   EXPECT_EQ(read("Pravis.log"), warning + "\n");
+
+  // The usual case: one file only has positions of its own (a.vcf lost its
+  // monomorphic records). Of the shared positions, 300 alone names three
+  // alleles (A>T against A>G).
+  a.assign({a[0], a[2], "300 A T 1|0 0|0 0|1 1|1 0|0 0|1", a[5]});
+  write("a.vcf", sixIndividuals(a));
+  const RunResult one = run({"-format", "vcf", "-input", "a.vcf", "-input2", "b.vcf",
+                             "-onlyrsidInfo", "1", "-maf", "0"});
+  ASSERT_EQ(one.status, 0) << one.out;
+  for (const char* line :
+       {"\nWARNING: 1 position held by both a.vcf and b.vcf is left out because the two records "
+        "name more than two alleles or share none (REF and first ALT of each): position 300\n",
+        "\nWARNING: only positions listed in both a.vcf and b.vcf are sites: 0 positions listed in "
+        "a.vcf only and 4 listed in b.vcf only are left out. Keep the records that are "
+        "monomorphic in one population (when taking a population out of a larger VCF file, do "
+        "not drop the sites where it is monomorphic)\n",
+        "\nNumber of common SNPs retained is 3\n"})
+    EXPECT_NE(one.out.find(line), std::string::npos) << line << one.out;
 }

@@ -174,10 +174,12 @@ TEST_F(CommandLine, SelectivesTakeNumbersUntilTheFirstOtherWord) {
   EXPECT_EQ(testing::internal::GetCapturedStderr(),
             "\n Prav ERROR:abc is not a valid command line parameter\n\n");
 
+  // Given last, it takes no value, as any value option given last.
   Options last;
-  testing::internal::CaptureStderr();
-  EXPECT_EQ(parse({"-selectives"}, last), 1);
-  testing::internal::GetCapturedStderr();
+  testing::internal::CaptureStdout();
+  EXPECT_EQ(parse({"-selectives"}, last), 2);
+  EXPECT_NE(testing::internal::GetCapturedStdout().find("(-selectives: no value given)"),
+            std::string::npos);
 }
 
 TEST_F(CommandLine, UnknownWordsHelpAndTrailingOptions) {
