@@ -37,19 +37,21 @@ bool readAllele(std::string_view half, std::int32_t& allele) {
 // half one character shorter when the length is odd (0102 gives 1 and 2,
 // 101 gives 1 and 01). A word that is not two numbers of digits (AAAA, O1
 // for 01, 1.02) is refused rather than read as missing or as other alleles.
-void addGenotype(const std::string& word, std::size_t locus, PopulationTally& tally,
+void addGenotype(std::string_view word, std::size_t locus, PopulationTally& tally,
                  long long lineNumber, const std::string& fileName) {
-  const std::string_view text = word;
-  const std::size_t half = text.size() / 2;
+  const std::size_t half = word.size() / 2;
   std::int32_t alleles[2];
-  if (!readAllele(text.substr(0, half), alleles[0]) || !readAllele(text.substr(half), alleles[1]))
+  if (!readAllele(word.substr(0, half), alleles[0]) || !readAllele(word.substr(half), alleles[1]))
     fatalError(1, "ERROR reading genpop format: line " + toString(lineNumber) + " of file " +
-                      fileName + " holds the genotype " + word +
+                      fileName + " holds the genotype " + std::string(word) +
                       ": a genotype is two allele numbers written in digits only, each at most " +
                       toString(INT_MAX) + " (0102 gives alleles 1 and 2, 0 is a missing allele)\n");
   for (const std::int32_t allele : alleles)
     if (allele != missingAllele) tally.add(locus, allele);
 }
+
+// Individual and locus-name lines split at commas (and line ends, as splitBy does).
+bool isCommaSeparator(char c) { return c == ',' || c == '\n' || c == '\r'; }
 
 }  // namespace
 
@@ -69,6 +71,9 @@ bool readGenepop(const std::string& path, const std::string& file, std::vector<i
   int individuals = 0;     // of the open population
   long long numloci = -1;  // set by the first individual
   PopulationTally tallies[maxPopulations];
+  // Views into the line being read: an individual's line is split without
+  // copying its genotypes.
+  std::vector<std::string_view> words, genotypes;
   while (readDataLine(in, line, lineNumber)) {
     if (isPopulationLine(line)) {
       if (populations == maxPopulations)
@@ -79,7 +84,7 @@ bool readGenepop(const std::string& path, const std::string& file, std::vector<i
       individuals = 0;
       continue;
     }
-    const std::vector<std::string> words = splitBy(line, ',');
+    splitViews(line, isCommaSeparator, words);
     if (populations == 0) {
       locnames.insert(locnames.end(), words.begin(), words.end());
       continue;
@@ -87,7 +92,7 @@ bool readGenepop(const std::string& path, const std::string& file, std::vector<i
     if (words.size() != 2)
       fatalError(1, "ERROR reading genpop format: When separating loci names word number was " +
                         toString(words.size()) + " should be 2" + "\n");
-    const std::vector<std::string> genotypes = splitBlanks(words[1]);
+    splitViews(words[1], isBlankSeparator, genotypes);
     const long long count = static_cast<long long>(genotypes.size());
     if (numloci < 0) {
       if (count == INT_MAX)

@@ -44,14 +44,6 @@ bool fail(const std::string& message) {
   return false;
 }
 
-// The words of line, split where splitBlanks splits, as views into line.
-void splitWords(const std::string& line, std::vector<std::string_view>& words) {
-  words.clear();
-  forEachWord(line, isBlankSeparator, [&](std::size_t start, std::size_t length) {
-    words.emplace_back(line.data() + start, length);
-  });
-}
-
 [[noreturn]] void excessiveSnps(const std::string& name) {
   throw std::overflow_error("ERROR: There is an excessive number of SNPs in file " + name + "\n");
 }
@@ -151,7 +143,7 @@ bool readPed(GenotypeKind kind, const PlinkFiles& files, std::ifstream& in, int 
   if (!readDataLine(in, line, lineNumber) || in.eof())
     return fail("\nERROR: empty ped file " + files.pedShown + "\n");
   std::vector<std::string_view> words;
-  splitWords(line, words);
+  splitViews(line, isBlankSeparator, words);
   const std::size_t wordCount = words.size();
   if (wordCount < 8) return fail("\nERROR: problem reading ped file " + files.pedShown + "\n");
   if (kind == GenotypeKind::Nucleotide && wordCount - 6 == static_cast<std::size_t>(INT_MAX))
@@ -196,7 +188,7 @@ bool readPed(GenotypeKind kind, const PlinkFiles& files, std::ifstream& in, int 
       return badAllele(kind, files, *bad, lineNumber);
 
   while (readDataLine(in, line, lineNumber)) {
-    splitWords(line, words);
+    splitViews(line, isBlankSeparator, words);
     if (words.size() != wordCount)
       return fail("\nERROR: wrong number of genotypes in ped file " + files.pedShown + " at line " +
                   toString(lineNumber) + ": " + toString(words.size()) +

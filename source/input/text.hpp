@@ -65,6 +65,15 @@ void forEachWord(std::string_view s, IsSeparator isSeparator, Word word) {
 // The separators of splitBlanks.
 inline bool isBlankSeparator(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
 
+// The words of s between separators, as views into s, which must outlive
+// them: a split that copies no text, for the lines of large inputs.
+template <typename IsSeparator>
+void splitViews(std::string_view s, IsSeparator isSeparator, std::vector<std::string_view>& words) {
+  words.clear();
+  forEachWord(s, isSeparator,
+              [&](std::size_t start, std::size_t length) { words.push_back(s.substr(start, length)); });
+}
+
 // Maximal runs of characters other than space, tab, LF and CR.
 std::vector<std::string> splitBlanks(const std::string& s);
 
