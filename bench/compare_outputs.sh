@@ -26,8 +26,15 @@ for size in $sizes; do
   fi
 done
 
-work="$(mktemp -d)"
-trap 'rm -rf "$work"' EXIT
+# COMPARE_KEEP=folder keeps both runs of every case there (old/ and new/,
+# and case.diff), to read whole differences; by default they are removed.
+if [ -n "${COMPARE_KEEP:-}" ]; then
+  work="$COMPARE_KEEP"
+  rm -rf "$work" && mkdir -p "$work"
+else
+  work="$(mktemp -d)"
+  trap 'rm -rf "$work"' EXIT
+fi
 failures=0
 cases=0
 
@@ -104,7 +111,7 @@ small="$repo/tests/data/malformed/"
 run_case small-fastphase -format fp -path "$small" -input fp_ok.out -input2 fp_b.out -doEOS 1
 run_case small-genepop -format gp -path "$small" -input gp_ok.txt
 run_case small-plink -format pl -path "$small" -input pl_ok
-run_case small-plink-numeric -format pl2 -path "$small" -input pl2_huge_alleles
+run_case small-plink-numeric -format pl2 -path "$small" -input pl2_ok
 run_case small-bayescan -format bs -path "$small" -input bs_ok.txt -sample 20
 
 echo "$((cases - failures)) passed, $failures failed"

@@ -493,6 +493,10 @@ pl("pl2_numeric_letters", plink_map(12, 3), pl_ped, 1,
 pl("pl2_huge_alleles", plink_map(12, 3), ped([("FAM1", 8), ("FAM2", 7)], 12, ["1", "2", "99999999999", "-9"], "1"), 1,
    "\nERROR: problem reading ped file pl2_huge_alleles.ped . The allele 99999999999 on line 1 is not a whole number "
    "from -2147483648 to 2147483647\n", numeric=True)
+# Every allele number of the 32-bit range is read, -9 as an allele of its own.
+numbers = {"A": "1", "C": "2", "G": "2147483647", "T": "-9"}
+pl("pl2_ok", plink_map(12, 3), "".join(" ".join(numbers.get(w, w) for w in line.split(" ")) + "\n"
+                                       for line in pl_ped.splitlines()), 0, "Pravolin FINISHED.", numeric=True)
 put("pl_gzip.ped", gz(pl_ped))
 put("pl_gzip.map", pl_map)
 case("pl_gzip", ["pl_gzip.map", "pl_gzip.ped"], ["-input", "pl_gzip"] + PL, 1,
