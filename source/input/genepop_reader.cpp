@@ -25,10 +25,9 @@ bool readAllele(std::string_view half, std::int32_t& allele) {
     allele = missingAllele;
     return true;
   }
+  // Digits only: a sign, which parseWholeInt would take, is no allele.
   int value = 0;
-  if (half.find_first_not_of("0123456789") != std::string_view::npos ||
-      !parseWholeInt(half, value))
-    return false;
+  if (half[0] == '+' || half[0] == '-' || !parseWholeInt(half, value)) return false;
   allele = value;
   return true;
 }

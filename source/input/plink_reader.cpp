@@ -118,9 +118,9 @@ const std::string_view* tallyGenotypes(GenotypeKind kind,
   return nullptr;
 }
 
-// The message of an allele word that alleleCode refuses.
-bool badAllele(GenotypeKind kind, const PlinkFiles& files, std::string_view word,
-               long long lineNumber) {
+// The message of an allele word that alleleCode refuses; false.
+bool refuseAllele(GenotypeKind kind, const PlinkFiles& files, std::string_view word,
+                  long long lineNumber) {
   return fail("\nERROR: problem reading ped file " + files.pedShown + " . The allele " +
               std::string(word) + " on line " + toString(lineNumber) +
               (kind == GenotypeKind::Nucleotide
@@ -183,9 +183,14 @@ bool readPed(GenotypeKind kind, const PlinkFiles& files, std::ifstream& in, int 
     if (run < npops) tally.store(run, individuals, allelecounts, maxallelecounts, alleleids);
     tally = PopulationTally(numloci);
   };
-  if (run < npops)
-    if (const std::string_view* bad = tallyGenotypes(kind, words, tally))
-      return badAllele(kind, files, *bad, lineNumber);
+  // Tallies the line just split into words; false, after the message, on a
+  // word that is no allele.
+  const auto tallyLine = [&]() {
+    if (run >= npops) return true;
+    const std::string_view* bad = tallyGenotypes(kind, words, tally);
+    return bad == nullptr || refuseAllele(kind, files, *bad, lineNumber);
+  };
+  if (!tallyLine()) return false;
 
   while (readDataLine(in, line, lineNumber)) {
     splitViews(line, isBlankSeparator, words);
@@ -203,9 +208,7 @@ bool readPed(GenotypeKind kind, const PlinkFiles& files, std::ifstream& in, int 
     } else {
       ++individuals;
     }
-    if (run < npops)
-      if (const std::string_view* bad = tallyGenotypes(kind, words, tally))
-        return badAllele(kind, files, *bad, lineNumber);
+    if (!tallyLine()) return false;
   }
   endRun();
   const int runs = run + 1;
